@@ -1,0 +1,31 @@
+#pragma once
+
+#include "db/Connection.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+#include <QTextStream>
+
+// Shared pieces of the korvena-admin commands: the connection options, output,
+// and the exit codes.
+namespace AdminCli {
+
+enum ExitCode { Ok = 0, Failure = 1, Usage = 2 };
+
+QTextStream &out();
+QTextStream &err();
+
+// Adds --host, --port, --user, --password, --database (and --help) to a parser.
+void addConnectionOptions(QCommandLineParser &parser);
+// Parses the command's arguments (args[0] is the command name). Prints the help
+// and returns false with exitCode set when it should stop.
+bool parse(QCommandLineParser &parser, const QStringList &args, const QString &description, int &exitCode);
+// The connection the options name; database is left out when withDatabase is false.
+ConnectionParams connectionParams(const QCommandLineParser &parser, bool withDatabase = true);
+
+} // namespace AdminCli
+
+// The commands; each gets its own arguments (args[0] = the command's name).
+int adminInstall(const QStringList &args);
+int adminCheck(const QStringList &args);
+int adminDemo(const QStringList &args);

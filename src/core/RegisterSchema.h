@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Connection;
+
+// What a new register holds, read from the server/ folder: creating a register
+// and comparing a live one with it.
+namespace RegisterSchema {
+
+// The folder of schema.sql, views.sql, routines.sql and initial.sql:
+// KORVENA_SERVER_DIR from the environment, else the one built in, else "server"
+// beside the program.
+QString serverDir();
+// The scripts in the order they are run.
+QStringList scriptFiles();
+
+// Creates the database and everything in it. Throws KorvenaError when the
+// database exists already (nothing is touched then), DbError on server errors.
+void install(Connection &connection, const QString &database);
+
+struct CheckReport
+{
+    QStringList missingTables;
+    QStringList missingColumns;      // "table.column"
+    QStringList missingViews;
+    QStringList missingViewColumns;  // "view.column"
+    QStringList missingRoutines;     // "PROCEDURE sp_x", "FUNCTION fn_x"
+    QStringList tablesWithoutPrimaryKey;
+    bool complete() const
+    {
+        return missingTables.isEmpty() && missingColumns.isEmpty() && missingViews.isEmpty() &&
+               missingViewColumns.isEmpty() && missingRoutines.isEmpty() && tablesWithoutPrimaryKey.isEmpty();
+    }
+};
+
+// Compares the live database with what server/ creates (it installs server/ into
+// a scratch database on the same server, compares the catalogues and drops it).
+CheckReport check(Connection &connection, const QString &database);
+
+} // namespace RegisterSchema
