@@ -73,6 +73,7 @@ private:
     st_mysql *m_mysql = nullptr;
     ConnectionParams m_params;
     bool m_lost = false;
+    bool m_wanted = false; // open() was called and close() was not
     int m_reconnects = 0;
     quint64 m_affectedRows = 0;
 };

@@ -25,14 +25,17 @@ ConnectionParams TestDatabase::serverParams()
     return p;
 }
 
-TestDatabase::TestDatabase()
+TestDatabase::TestDatabase(Kind kind)
 {
     QString app = QCoreApplication::applicationName().toLower();
     app.replace(QRegularExpression(QStringLiteral("[^a-z0-9]")), QStringLiteral("_"));
     m_name = QStringLiteral("kt_%1_%2").arg(app.left(40)).arg(QRandomGenerator::global()->bounded(1000000000));
     auto admin = std::make_unique<Connection>();
     admin->open(serverParams());
-    RegisterSchema::install(*admin, m_name);
+    if (kind == Register)
+        RegisterSchema::install(*admin, m_name);
+    else
+        admin->exec(QStringLiteral("CREATE DATABASE `%1` CHARACTER SET latin2 COLLATE latin2_hungarian_ci").arg(m_name));
     admin.reset();
     m_connection = newConnection();
     m_scope = std::make_unique<CurrentConnectionScope>(m_connection.get());

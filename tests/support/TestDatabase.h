@@ -9,7 +9,8 @@
 class TestDatabase
 {
 public:
-    TestDatabase();
+    enum Kind { Register, Empty };
+    explicit TestDatabase(Kind kind = Register);
     ~TestDatabase();
 
     Connection &connection() { return *m_connection; }

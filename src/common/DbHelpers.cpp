@@ -1,0 +1,194 @@
+#include "common/DbHelpers.h"
+
+#include "common/Numbers.h"
+#include "common/SqlText.h"
+
+Connection &db()
+{
+    Connection *c = Connection::current();
+    if (!c)
+        throw DbError(QStringLiteral("Nincs megnyitott adatbázis-kapcsolat"), 2006);
+    return *c;
+}
+
+void ExecSql(const QString &sql)
+{
+    if (sql.trimmed().isEmpty())
+        return;
+    db().exec(UnescapeLineBreaksOutsideLiterals(sql));
+}
+
+namespace {
+
+QVariant firstValue(const QString &sql)
+{
+    return db().selectValue(sql);
+}
+
+} // namespace
+
+int SelectInt(const QString &sql, int defaultValue)
+{
+    const Dataset d = db().query(sql);
+    if (d.rowCount() == 0 || d.fieldCount() == 0 || d.isNull(0, 0))
+        return defaultValue;
+    return int(d.toInt(0, 0, defaultValue));
+}
+
+QString SelectText(const QString &sql, const QString &defaultValue)
+{
+    const Dataset d = db().query(sql);
+    if (d.rowCount() == 0 || d.fieldCount() == 0 || d.isNull(0, 0))
+        return defaultValue;
+    return d.text(0, 0);
+}
+
+double SelectNumber(const QString &sql, double defaultValue)
+{
+    const Dataset d = db().query(sql);
+    if (d.rowCount() == 0 || d.fieldCount() == 0 || d.isNull(0, 0))
+        return defaultValue;
+    return d.toDouble(0, 0, defaultValue);
+}
+
+int MaxId(const QString &column, const QString &table)
+{
+    const QString t = table.isEmpty() ? column : table;
+    const QVariant v = firstValue(QStringLiteral("SELECT MAX(") + column + QStringLiteral(") AS maxid FROM ") + t +
+                                  QStringLiteral(";"));
+    return v.isValid() && !v.isNull() ? v.toInt() + 1 : 1;
+}
+
+QDate ServerDate()
+{
+    const QVariant v = firstValue(QStringLiteral("SELECT CURDATE();"));
+    return v.toDate();
+}
+
+QString ServerMd5(const QString &text)
+{
+    return SelectText(QStringLiteral("SELECT MD5(") + SqlLiteral(text) + QStringLiteral(");"), QString());
+}
+
+QString NameLookup(qint64 key, const QString &table, const QString &defaultValue)
+{
+    return SelectText(QStringLiteral("SELECT ") + table + QStringLiteral("_nev FROM ") + table +
+                          QStringLiteral(" WHERE ") + table + QLatin1Char('=') + QString::number(key) +
+                          QLatin1Char(';'),
+                      defaultValue);
+}
+
+void FillList(QStringList &list, const QString &sql)
+{
+    const Dataset d = db().query(sql);
+    if (d.fieldCount() == 0)
+        return;
+    list.reserve(list.size() + d.rowCount());
+    for (int r = 0; r < d.rowCount(); ++r)
+        list.append(d.text(r, 0));
+}
+
+void CopyProcRow(const Dataset &procedure, EditRecord &record)
+{
+    const int row = procedure.current();
+    for (EditField &f : record.fields()) {
+        const int col = procedure.fieldIndex(f.name);
+        if (col >= 0)
+            f.value = row >= 0 ? procedure.value(row, col) : QVariant();
+    }
+}
+
+namespace {
+
+QString updateValue(const EditField &f)
+{
+    const QVariant &v = f.value;
+    if (!v.isValid() || v.isNull())
+        return QStringLiteral("NULL");
+    switch (f.type) {
+    case FieldType::Text:
+    case FieldType::LongText:
+        return SqlLiteral(v);
+    case FieldType::Integer:
+    case FieldType::BigInt:
+        return QString::number(v.toLongLong());
+    case FieldType::Float:
+        return NumberText(v.toDouble(), QLatin1Char('.'));
+    case FieldType::Date:
+        return SqlDate(v.toDate());
+    case FieldType::Time: {
+        QString t = v.typeId() == QMetaType::QTime ? v.toTime().toString(QStringLiteral("HH:mm:ss")) : v.toString();
+        return QLatin1Char('\'') + t.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    }
+    // Written unquoted a date-time would not be valid SQL.
+    case FieldType::DateTime:
+        return QLatin1Char('\'') + v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+               QLatin1Char('\'');
+    case FieldType::Binary:
+        return QStringLiteral("X'") + QString::fromLatin1(v.toByteArray().toHex()) + QLatin1Char('\'');
+    case FieldType::Decimal:
+        break;
+    }
+    return v.toString().replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+} // namespace
+
+QString BuildUpdateStatement(const EditRecord &record, const QString &table, const QString &keyColumn)
+{
+    QString list;
+    QString keyText;
+    for (const EditField &f : record.fields()) {
+        if (f.name.compare(keyColumn, Qt::CaseInsensitive) == 0) {
+            keyText = f.value.toString();
+            continue;
+        }
+        if (!f.inTable || f.computed)
+            continue;
+        list += f.name + QLatin1Char('=') + updateValue(f) + QLatin1Char(',');
+    }
+    list.chop(1);
+    return QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + list + QStringLiteral(" WHERE ") + keyColumn +
+           QStringLiteral("='") + keyText.replace(QLatin1Char('\''), QStringLiteral("''")) + QStringLiteral("';");
+}
+
+QString RowCountText(const Dataset &data)
+{
+    int position = 0;
+    if (data.current() >= 0) {
+        const int n = data.visibleCount();
+        for (int i = 0; i < n; ++i) {
+            if (data.visibleRow(i) == data.current()) {
+                position = i + 1;
+                break;
+            }
+        }
+    }
+    return QString::number(data.visibleCount()) + QStringLiteral(": ") + QString::number(position);
+}
+
+void DatasetToLines(const Dataset &data, QStringList &lines, bool withHeader, bool withRowNumbers, QChar delimiter,
+                    const QString &excludedFields)
+{
+    const QString excluded = QLatin1Char(';') + excludedFields + QLatin1Char(';');
+    QList<int> cols;
+    for (int c = 0; c < data.fieldCount(); ++c)
+        if (!excluded.contains(QLatin1Char(';') + data.field(c).name + QLatin1Char(';')))
+            cols.append(c);
+    if (withHeader) {
+        QString line;
+        for (int c : cols)
+            line += data.field(c).name + delimiter;
+        lines.append(line);
+    }
+    const int n = data.visibleCount();
+    for (int i = 0; i < n; ++i) {
+        const int row = data.visibleRow(i);
+        QString line;
+        if (withRowNumbers)
+            line += QString::number(i + 1) + delimiter;
+        for (int c : cols)
+            line += data.displayText(row, c).replace(QLatin1Char(';'), QLatin1Char(',')) + delimiter;
+        lines.append(line);
+    }
+}
