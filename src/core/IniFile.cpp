@@ -67,8 +67,8 @@ bool entryOf(const QString &line, QString *key, QString *value = nullptr)
 }
 
 // Index of the line holding the key in the first matching section that has it; -1 when none.
-qsizetype findEntry(const QStringList &lines, const QString &section, const QString &key, QString *value = nullptr,
-                    QString *storedKey = nullptr)
+qsizetype findEntry(const QStringList &lines, const QString &section, const QString &key,
+                    QString *value = nullptr, QString *storedKey = nullptr)
 {
     bool inSection = false;
     QString name, k, v;
@@ -164,8 +164,8 @@ QStringList IniFile::readLines(QString *lineBreak) const
     const QByteArray bytes = file.readAll();
     if (lineBreak) {
         // Keep the file's own line ends; a new file gets the Windows ones.
-        *lineBreak = bytes.contains("\r\n") || !bytes.contains('\n') ? QStringLiteral("\r\n")
-                                                                     : QStringLiteral("\n");
+        *lineBreak =
+            bytes.contains("\r\n") || !bytes.contains('\n') ? QStringLiteral("\r\n") : QStringLiteral("\n");
     }
     QStringList lines = Cp1250::decode(bytes).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.constLast().isEmpty())
