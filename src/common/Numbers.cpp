@@ -55,8 +55,8 @@ QString KeepNumberChars(const QString &text)
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
-        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',') || c == QLatin1Char('-') ||
-            c == QLatin1Char('.'))
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',') ||
+            c == QLatin1Char('-') || c == QLatin1Char('.'))
             out.append(c);
     }
     return out;
