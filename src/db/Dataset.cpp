@@ -248,7 +248,7 @@ QDateTime Dataset::toDateTime(int row, int col) const
     const QDate d = parseDate(b);
     if (!d.isValid())
         return {};
-    const QTime t = b.size() > 11 ? parseTime(b.mid(11)) : QTime(0, 0);
+    const QTime t = b.size() > 11 ? parseTime(b.sliced(11)) : QTime(0, 0);
     return QDateTime(d, t.isValid() ? t : QTime(0, 0));
 }
 
