@@ -17,6 +17,7 @@ const Command commands[] = {
     {"install", "Új nyilvántartás létrehozása a server/ mappa alapján.", adminInstall},
     {"check", "Egy élő nyilvántartás összevetése a server/ mappával.", adminCheck},
     {"demo", "Nyilvántartás feltöltése bemutató adatokkal.", adminDemo},
+    {"profile", "Kapcsolati profil felvétele egy helyi beállítófájlba.", adminProfile},
 };
 
 int usage(QTextStream &s)

@@ -29,3 +29,4 @@ ConnectionParams connectionParams(const QCommandLineParser &parser, bool withDat
 int adminInstall(const QStringList &args);
 int adminCheck(const QStringList &args);
 int adminDemo(const QStringList &args);
+int adminProfile(const QStringList &args);
