@@ -1,0 +1,187 @@
+-- Korvena iktatás: the stored function and procedures of a register.
+-- Runs on MariaDB 10.11 and MySQL 8; each routine is dropped first so the
+-- script can be run again on a register to bring its routines up to date.
+
+DELIMITER $$
+
+-- The registration identifier: document key with at least four digits, main
+-- number and sub-number with at least two, and the year of arrival with four,
+-- separated by '/': (123, 5, 1, 2024-03-05) gives '0123/05/01/2024'. Longer
+-- numbers are never cut. A NULL number counts as 0 and a NULL date as year 0,
+-- so every document has an identifier ('0123/00/00/0000' at worst).
+DROP FUNCTION IF EXISTS fn_iktatoaz $$
+CREATE FUNCTION fn_iktatoaz(piktato INT, paz1 INT, paz2 INT, pdat_erk DATE)
+    RETURNS VARCHAR(50) CHARSET latin2 COLLATE latin2_hungarian_ci
+    DETERMINISTIC NO SQL
+BEGIN
+    DECLARE v_iktato BIGINT DEFAULT IFNULL(piktato, 0);
+    DECLARE v_az1 BIGINT DEFAULT IFNULL(paz1, 0);
+    DECLARE v_az2 BIGINT DEFAULT IFNULL(paz2, 0);
+    DECLARE v_ev BIGINT DEFAULT IFNULL(YEAR(pdat_erk), 0);
+    RETURN CONCAT(
+        IF(v_iktato < 0, '-', ''), LPAD(ABS(v_iktato), GREATEST(4, CHAR_LENGTH(ABS(v_iktato))), '0'), '/',
+        IF(v_az1 < 0, '-', ''), LPAD(ABS(v_az1), GREATEST(2, CHAR_LENGTH(ABS(v_az1))), '0'), '/',
+        IF(v_az2 < 0, '-', ''), LPAD(ABS(v_az2), GREATEST(2, CHAR_LENGTH(ABS(v_az2))), '0'), '/',
+        LPAD(v_ev, GREATEST(4, CHAR_LENGTH(v_ev)), '0'));
+END $$
+
+-- Hands out the next number of one counter row (see table szamlalo): one more
+-- than the last one handed out, and never less than pmin. The upsert locks the
+-- row until the caller's transaction ends, so two sessions never get the same
+-- number; LAST_INSERT_ID(expr) carries the value out of the statement for this
+-- session only.
+DROP PROCEDURE IF EXISTS sp_szamlalo $$
+CREATE PROCEDURE sp_szamlalo(IN pszamlalo VARCHAR(10), IN pfoszam INT, IN pev INT, IN pmin BIGINT,
+                             OUT pertek BIGINT)
+BEGIN
+    INSERT INTO szamlalo (szamlalo, foszam, ev, ertek)
+        VALUES (pszamlalo, pfoszam, pev, LAST_INSERT_ID(GREATEST(pmin, 1)))
+        ON DUPLICATE KEY UPDATE ertek = LAST_INSERT_ID(GREATEST(ertek + 1, pmin));
+    SET pertek = LAST_INSERT_ID();
+END $$
+
+-- The next sub-number of a main number. With beallit.alszamevenkent = 'I' the
+-- sub-numbers restart at 1 every year (the server's current year). A number typed
+-- by hand above the counter moves the counter on, so it is not handed out again.
+DROP PROCEDURE IF EXISTS sp_kovetkezo_alszam $$
+CREATE PROCEDURE sp_kovetkezo_alszam(IN paz1 INT, OUT paz2 BIGINT)
+BEGIN
+    DECLARE v_ev INT DEFAULT 0;
+    DECLARE v_max BIGINT;
+    IF (SELECT alszamevenkent FROM beallit ORDER BY beallit LIMIT 1) <=> 'I' THEN
+        SET v_ev = YEAR(CURDATE());
+        SET v_max = (SELECT MAX(az2) FROM iktato
+                     WHERE az1 = paz1 AND dat_erk >= MAKEDATE(v_ev, 1) AND dat_erk < MAKEDATE(v_ev + 1, 1));
+    ELSE
+        SET v_max = (SELECT MAX(az2) FROM iktato WHERE az1 = paz1);
+    END IF;
+    CALL sp_szamlalo('az2', paz1, v_ev, IFNULL(v_max, 0) + 1, paz2);
+END $$
+
+-- Creates a document (piktato < 0) or reads one (piktato = its key) and returns
+-- its row with the names of its project, work number, type and other grouping.
+-- A new document gets the next serial number in iktato2 (restarting at 1 every
+-- year when beallit.mindigegyrolindul = 'I'), the next sub-number when a main
+-- number is given, arrival today, a deadline 30 days later and retention ten
+-- years later. pirany 3 (the list of every direction) registers an incoming
+-- document; clients given as -1 are stored as 0 (none); a NULL group falls back to
+-- beallit.alapcsoport.
+DROP PROCEDURE IF EXISTS sp_iktato $$
+CREATE PROCEDURE sp_iktato(IN piktato INT, IN pcsoport INT, IN pirany INT, IN pugyf_kitol INT,
+                           IN pugyf_kinek INT, IN paz1 INT, IN pfelhkod INT)
+BEGIN
+    DECLARE v_iktato INT DEFAULT piktato;
+    DECLARE v_ev INT DEFAULT 0;
+    DECLARE v_ma DATE;
+    DECLARE v_min BIGINT DEFAULT 1;
+    DECLARE v_sorszam BIGINT;
+    DECLARE v_az1 INT DEFAULT IFNULL(paz1, 0);
+    DECLARE v_az2 BIGINT DEFAULT NULL;
+    DECLARE v_csoport INT DEFAULT pcsoport;
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        ROLLBACK;
+        RESIGNAL;
+    END;
+
+    IF piktato < 0 THEN
+        SET v_ma = CURDATE();
+        IF v_csoport IS NULL THEN
+            SET v_csoport = IFNULL((SELECT alapcsoport FROM beallit ORDER BY beallit LIMIT 1), 0);
+        END IF;
+        IF (SELECT mindigegyrolindul FROM beallit ORDER BY beallit LIMIT 1) <=> 'I' THEN
+            SET v_ev = YEAR(v_ma);
+        END IF;
+
+        START TRANSACTION;
+        -- A register whose documents came from elsewhere has no counter row yet:
+        -- the first one continues after the largest number in use.
+        IF NOT EXISTS (SELECT 1 FROM szamlalo WHERE szamlalo = 'iktato2' AND foszam = 0 AND ev = v_ev) THEN
+            IF v_ev = 0 THEN
+                SET v_min = IFNULL((SELECT MAX(iktato2) FROM iktato), 0) + 1;
+            ELSE
+                SET v_min = IFNULL((SELECT MAX(iktato2) FROM iktato
+                                    WHERE dat_erk >= MAKEDATE(v_ev, 1) AND dat_erk < MAKEDATE(v_ev + 1, 1)), 0) + 1;
+            END IF;
+        END IF;
+        CALL sp_szamlalo('iktato2', 0, v_ev, v_min, v_sorszam);
+        IF v_az1 > 0 THEN
+            CALL sp_kovetkezo_alszam(v_az1, v_az2);
+        END IF;
+
+        INSERT INTO iktato (iktato2, az1, az2, ugyf_kitol, ugyf_hova, ugyf_intezkedesre, dat_erk, dat_hatid,
+                            dat_megorzes, torolve, nyomtatni, irany, csoport, felhkod, kolcsonadva)
+            VALUES (v_sorszam, v_az1, v_az2, IF(pugyf_kitol > 0, pugyf_kitol, 0), IF(pugyf_kinek > 0, pugyf_kinek, 0),
+                    0, v_ma, v_ma + INTERVAL 30 DAY, v_ma + INTERVAL 10 YEAR, 'N', 'N',
+                    IF(pirany IN (0, 1, 2), pirany, 0), v_csoport, pfelhkod, 'N');
+        SET v_iktato = LAST_INSERT_ID();
+        COMMIT;
+    END IF;
+
+    SELECT i.*, p.projekt_nev, m.munkaszam_nev, t.tipus_nev, e.egyebcsop_nev
+        FROM iktato i
+        LEFT JOIN projekt p ON p.projekt = i.projekt
+        LEFT JOIN munkaszam m ON m.munkaszam = i.munkaszam
+        LEFT JOIN tipus t ON t.tipus = i.tipus
+        LEFT JOIN egyebcsop e ON e.egyebcsop = i.egyebcsop
+        WHERE i.iktato = v_iktato;
+END $$
+
+-- The sub-number for main number paz1, as the editor stores it.
+DROP PROCEDURE IF EXISTS sp_maxaz2 $$
+CREATE PROCEDURE sp_maxaz2(IN paz1 INT)
+BEGIN
+    DECLARE v_az2 BIGINT;
+    CALL sp_kovetkezo_alszam(IFNULL(paz1, 0), v_az2);
+    SELECT v_az2 AS maxaz2;
+END $$
+
+-- The address block of an envelope; no row for a client that does not exist.
+-- ui2, the line under the name, is the client's contact person.
+DROP PROCEDURE IF EXISTS sp_boritek $$
+CREATE PROCEDURE sp_boritek(IN pugyfel INT)
+BEGIN
+    SELECT ugyfel_nev, irsz, varos, cim, CAST(IFNULL(ui, '') AS CHAR(50) CHARACTER SET latin2) COLLATE latin2_hungarian_ci AS ui2
+        FROM ugyfel
+        WHERE ugyfel = pugyfel;
+END $$
+
+-- The documents lent out that the user may see (not deleted), oldest loan first,
+-- with the document list's columns up to csoport_nev.
+DROP PROCEDURE IF EXISTS sp_kiadott $$
+CREATE PROCEDURE sp_kiadott(IN pfelhkod INT)
+BEGIN
+    SELECT iktato, iktato2, az1, az2, targy, ugyf_kitol, ugyf_hova, ugyf_intezkedesre, tarolo, dat_erk,
+           dat_hatid, dat_megorzes, hivszam, torolve, dat_figy, figy_szoveg, nyomtatni, projekt, munkaszam,
+           irany, tipus, filenev, csoport, felhkod, kolcsonadva, kolcsonadva_dat, kolcsonadva_kinek, statusz,
+           kulcsszavak, megjegyzes, origfilenev, filenev2, origfilenev2, filenev3, origfilenev3, eredeti,
+           egyebcsop, ugyf_kitol_nev, ugyf_kinek_nev, ugyf_intezkedesre_nev, projekt_nev, munkaszam_nev,
+           tipus_nev, csoport_nev
+        FROM vw_iktato
+        WHERE fcs = pfelhkod AND kolcsonadva = 'I' AND torolve = 'N'
+        ORDER BY kolcsonadva_dat, iktato;
+END $$
+
+-- Sets a document's status and journals it under the acting user.
+DROP PROCEDURE IF EXISTS sp_setstatusz $$
+CREATE PROCEDURE sp_setstatusz(IN piktato INT, IN pfelhkod INT, IN pstatusz INT)
+BEGIN
+    IF EXISTS (SELECT 1 FROM iktato WHERE iktato = piktato) THEN
+        UPDATE iktato SET statusz = pstatusz WHERE iktato = piktato;
+        INSERT INTO iktnaplo (iktato, felhkod, szoveg)
+            VALUES (piktato, pfelhkod,
+                    CONCAT('statusz = ', IFNULL((SELECT statusz_nev FROM statusz WHERE statusz = pstatusz), ''),
+                           ' (', IFNULL(pstatusz, ''), ')'));
+    END IF;
+END $$
+
+-- Hands a stored file over to the online document store: one row per file, for
+-- the client the document is assigned to.
+DROP PROCEDURE IF EXISTS sp_svadd $$
+CREATE PROCEDURE sp_svadd(IN piktato INT, IN pfilenev VARCHAR(128), IN pmime VARCHAR(100))
+BEGIN
+    INSERT INTO sv_file (iktato, ugyfel, filenev, mime)
+        SELECT piktato, (SELECT ugyf_intezkedesre FROM iktato WHERE iktato = piktato), pfilenev, pmime;
+END $$
+
+DELIMITER ;
