@@ -1,0 +1,7 @@
+#include "core/Beall.h"
+
+TBeall &Beall()
+{
+    static TBeall record;
+    return record;
+}
