@@ -16,17 +16,22 @@ QString serverDir();
 // The scripts in the order they are run.
 QStringList scriptFiles();
 
-// Creates the database and everything in it. Throws KorvenaError when the
-// database exists already (nothing is touched then), DbError on server errors.
+// Throws KorvenaError unless the name is 1 to 64 of a-z, A-Z, 0-9, _ and $: names
+// go into SQL text in backquotes.
+void checkDatabaseName(const QString &database);
+
+// Creates the database and everything in it; the connection then works in it. Throws KorvenaError when the
+// database exists already (nothing is touched then), DbError on server errors
+// (the half-made database is dropped again).
 void install(Connection &connection, const QString &database);
 
 struct CheckReport
 {
     QStringList missingTables;
-    QStringList missingColumns;      // "table.column"
+    QStringList missingColumns; // "table.column"
     QStringList missingViews;
-    QStringList missingViewColumns;  // "view.column"
-    QStringList missingRoutines;     // "PROCEDURE sp_x", "FUNCTION fn_x"
+    QStringList missingViewColumns; // "view.column"
+    QStringList missingRoutines;    // "PROCEDURE sp_x", "FUNCTION fn_x"
     QStringList tablesWithoutPrimaryKey;
     bool complete() const
     {
