@@ -158,6 +158,8 @@ void IniFile::setLocale(const QLocale &locale)
 
 QStringList IniFile::readLines(QString *lineBreak) const
 {
+    if (lineBreak)
+        *lineBreak = QStringLiteral("\r\n");
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
