@@ -12,6 +12,7 @@ namespace {
 bool recording = false;
 QQueue<bool> answers;
 QList<MessageBox::ShownMessage> record;
+QPointer<QWidget> lastWindow;
 
 QMessageBox::StandardButton showBox(const QString &kind, QMessageBox::Icon icon, const QString &title,
                                     const QString &text, QMessageBox::StandardButtons buttons)
@@ -24,15 +25,22 @@ QMessageBox::StandardButton showBox(const QString &kind, QMessageBox::Icon icon,
         return yes ? QMessageBox::Yes : QMessageBox::No;
     }
 
+    // Right after a box closes, the window manager may not have activated its
+    // window again yet; the window the last box belonged to stands in for it.
     QWidget *parent = QApplication::activeModalWidget();
     if (!parent)
         parent = QApplication::activeWindow();
+    if (!parent && lastWindow && lastWindow->isVisible())
+        parent = lastWindow;
     const QPointer<QWidget> window = parent;
-    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QPointer<QWidget> focus = QApplication::focusWidget();
+    if (!focus && parent)
+        focus = parent->focusWidget();
 
     QMessageBox box(icon, title, text, buttons, parent);
     const int result = box.exec();
 
+    lastWindow = window;
     if (window) {
         window->activateWindow();
         if (focus)
