@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class Connection;
 
@@ -20,9 +21,9 @@ struct DemoOptions
 
 struct DemoSummary
 {
-    int postalCodes = 0;
-    int clients = 0;
-    int internalClients = 0;
+    int postalCodes = 0;     // rows added to irsz
+    int clients = 0;         // external partners added
+    int internalClients = 0; // internal persons and units added
     int users = 0;
     int groups = 0;
     int projects = 0;
@@ -30,7 +31,7 @@ struct DemoSummary
     int types = 0;
     int otherGroupings = 0;
     int mainNumbers = 0;
-    int statuses = 0;
+    int statuses = 0; // status rows added (existing codes are kept)
     int documents = 0;
     int deleted = 0;
     int reminders = 0;
@@ -45,7 +46,7 @@ struct DemoSummary
 class DemoData
 {
 public:
-    // Called between batches: a phase name and how far it is.
+    // Called after every batch: a phase name and how far it is.
     using Progress = std::function<void(const QString &phase, int done, int total)>;
 
     DemoData(Connection &connection, DemoOptions options);
@@ -55,9 +56,9 @@ public:
 
     void setProgress(Progress progress);
 
-    // Adds the demo to whatever the register holds already (keys and numbering
-    // continue after the existing rows). Throws DbError / KorvenaError; a failed
-    // batch is rolled back, the batches before it stay.
+    // Adds the demo to whatever the register holds (keys and numbering continue
+    // after the existing rows). Throws DbError / KorvenaError; a failed batch is
+    // rolled back, the batches before it stay.
     DemoSummary run();
 
     // The password every demo user logs in with.
@@ -67,5 +68,5 @@ public:
 
 private:
     struct Impl;
-    Impl *d;
+    std::unique_ptr<Impl> d;
 };
