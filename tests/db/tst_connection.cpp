@@ -46,7 +46,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         ExecSql(QStringLiteral("INSERT INTO t (s, l) VALUES (") + SqlLiteral(text) + QStringLiteral(", ") +
-                SqlLiteral(text + text) + QStringLiteral(");"));
+                SqlLiteral(QString(text + text)) + QStringLiteral(");"));
         const qint64 id = qint64(m_db->connection().lastInsertId());
         const Dataset d = m_db->connection().query(QStringLiteral("SELECT s, l FROM t WHERE id=") + QString::number(id));
         QCOMPARE(d.rowCount(), 1);
@@ -141,7 +141,7 @@ private Q_SLOTS:
     void typedFields()
     {
         const Dataset d = m_db->connection().query(QStringLiteral(
-            "SELECT 12 AS i, 12345678901 AS b, CAST(1.5 AS DECIMAL(5,2)) AS dec, 2.25e0 AS f, "
+            "SELECT 12 AS i, 12345678901 AS b, CAST(1.5 AS DECIMAL(5,2)) AS dc, 2.25e0 AS f, "
             "DATE('2024-03-05') AS d, TIMESTAMP('2024-03-05 10:11:12') AS dt, TIME('10:11:12') AS tm, "
             "'szöveg' AS s, NULL AS n, CAST('ab' AS BINARY) AS bin"));
         QCOMPARE(d.field(0).type, FieldType::Integer);
