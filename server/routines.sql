@@ -25,37 +25,65 @@ BEGIN
         LPAD(v_ev, GREATEST(4, CHAR_LENGTH(v_ev)), '0'));
 END $$
 
--- Hands out the next number of one counter row (see table szamlalo): one more
--- than the last one handed out, and never less than pmin. The upsert locks the
--- row until the caller's transaction ends, so two sessions never get the same
--- number; LAST_INSERT_ID(expr) carries the value out of the statement for this
--- session only.
+-- Numbering: each sequence is one row of szamlalo holding the last number
+-- handed out. The row is made first, in a statement of its own outside any
+-- transaction (two sessions making the same row at once would otherwise wait
+-- for each other's shared locks); handing out a number is then one UPDATE,
+-- whose exclusive row lock lasts to the end of the caller's transaction, so two
+-- sessions never get the same number. LAST_INSERT_ID(expr) carries the value out
+-- of the UPDATE for this session only.
+
+-- Makes the counter row unless it exists; putolso is the last number already in
+-- use for a new row.
+DROP PROCEDURE IF EXISTS sp_szamlalo_sor $$
+CREATE PROCEDURE sp_szamlalo_sor(IN pszamlalo VARCHAR(10), IN pfoszam INT, IN pev INT, IN putolso BIGINT)
+BEGIN
+    INSERT IGNORE INTO szamlalo (szamlalo, foszam, ev, ertek)
+        VALUES (pszamlalo, pfoszam, pev, IFNULL(putolso, 0));
+END $$
+
+-- The next number of a counter: one more than the last one handed out, never
+-- less than pmin.
 DROP PROCEDURE IF EXISTS sp_szamlalo $$
 CREATE PROCEDURE sp_szamlalo(IN pszamlalo VARCHAR(10), IN pfoszam INT, IN pev INT, IN pmin BIGINT,
                              OUT pertek BIGINT)
 BEGIN
-    INSERT INTO szamlalo (szamlalo, foszam, ev, ertek)
-        VALUES (pszamlalo, pfoszam, pev, LAST_INSERT_ID(GREATEST(pmin, 1)))
-        ON DUPLICATE KEY UPDATE ertek = LAST_INSERT_ID(GREATEST(ertek + 1, pmin));
+    UPDATE szamlalo SET ertek = LAST_INSERT_ID(GREATEST(ertek + 1, IFNULL(pmin, 1)))
+        WHERE szamlalo = pszamlalo AND foszam = pfoszam AND ev = pev;
+    IF ROW_COUNT() <> 1 THEN
+        SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'A sorszámozás számlálója hiányzik.';
+    END IF;
     SET pertek = LAST_INSERT_ID();
 END $$
 
--- The next sub-number of a main number. With beallit.alszamevenkent = 'I' the
--- sub-numbers restart at 1 every year (the server's current year). A number typed
--- by hand above the counter moves the counter on, so it is not handed out again.
-DROP PROCEDURE IF EXISTS sp_kovetkezo_alszam $$
-CREATE PROCEDURE sp_kovetkezo_alszam(IN paz1 INT, OUT paz2 BIGINT)
+-- The sub-number sequence of a main number: its year (the server's current year
+-- with beallit.alszamevenkent = 'I', else 0, never restarting) and its counter row.
+DROP PROCEDURE IF EXISTS sp_alszam_sor $$
+CREATE PROCEDURE sp_alszam_sor(IN paz1 INT, OUT pev INT)
 BEGIN
-    DECLARE v_ev INT DEFAULT 0;
-    DECLARE v_max BIGINT;
+    SET pev = 0;
     IF (SELECT alszamevenkent FROM beallit ORDER BY beallit LIMIT 1) <=> 'I' THEN
-        SET v_ev = YEAR(CURDATE());
-        SET v_max = (SELECT MAX(az2) FROM iktato
-                     WHERE az1 = paz1 AND dat_erk >= MAKEDATE(v_ev, 1) AND dat_erk < MAKEDATE(v_ev + 1, 1));
-    ELSE
-        SET v_max = (SELECT MAX(az2) FROM iktato WHERE az1 = paz1);
+        SET pev = YEAR(CURDATE());
     END IF;
-    CALL sp_szamlalo('az2', paz1, v_ev, IFNULL(v_max, 0) + 1, paz2);
+    IF NOT EXISTS (SELECT 1 FROM szamlalo WHERE szamlalo = 'az2' AND foszam = paz1 AND ev = pev) THEN
+        CALL sp_szamlalo_sor('az2', paz1, pev, 0);
+    END IF;
+END $$
+
+-- The next sub-number of a main number in the sequence sp_alszam_sor made. A
+-- number typed by hand above the counter moves the counter on, so it is not
+-- handed out again.
+DROP PROCEDURE IF EXISTS sp_alszam $$
+CREATE PROCEDURE sp_alszam(IN paz1 INT, IN pev INT, OUT paz2 BIGINT)
+BEGIN
+    DECLARE v_max BIGINT;
+    IF pev = 0 THEN
+        SET v_max = (SELECT MAX(az2) FROM iktato WHERE az1 = paz1);
+    ELSE
+        SET v_max = (SELECT MAX(az2) FROM iktato
+                     WHERE az1 = paz1 AND dat_erk >= MAKEDATE(pev, 1) AND dat_erk < MAKEDATE(pev + 1, 1));
+    END IF;
+    CALL sp_szamlalo('az2', paz1, pev, IFNULL(v_max, 0) + 1, paz2);
 END $$
 
 -- Creates a document (piktato < 0) or reads one (piktato = its key) and returns
@@ -73,7 +101,8 @@ BEGIN
     DECLARE v_iktato INT DEFAULT piktato;
     DECLARE v_ev INT DEFAULT 0;
     DECLARE v_ma DATE;
-    DECLARE v_min BIGINT DEFAULT 1;
+    DECLARE v_utolso BIGINT;
+    DECLARE v_alszam_ev INT;
     DECLARE v_sorszam BIGINT;
     DECLARE v_az1 INT DEFAULT IFNULL(paz1, 0);
     DECLARE v_az2 BIGINT DEFAULT NULL;
@@ -93,20 +122,25 @@ BEGIN
             SET v_ev = YEAR(v_ma);
         END IF;
 
-        START TRANSACTION;
         -- A register whose documents came from elsewhere has no counter row yet:
         -- the first one continues after the largest number in use.
         IF NOT EXISTS (SELECT 1 FROM szamlalo WHERE szamlalo = 'iktato2' AND foszam = 0 AND ev = v_ev) THEN
             IF v_ev = 0 THEN
-                SET v_min = IFNULL((SELECT MAX(iktato2) FROM iktato), 0) + 1;
+                SET v_utolso = (SELECT MAX(iktato2) FROM iktato);
             ELSE
-                SET v_min = IFNULL((SELECT MAX(iktato2) FROM iktato
-                                    WHERE dat_erk >= MAKEDATE(v_ev, 1) AND dat_erk < MAKEDATE(v_ev + 1, 1)), 0) + 1;
+                SET v_utolso = (SELECT MAX(iktato2) FROM iktato
+                                WHERE dat_erk >= MAKEDATE(v_ev, 1) AND dat_erk < MAKEDATE(v_ev + 1, 1));
             END IF;
+            CALL sp_szamlalo_sor('iktato2', 0, v_ev, v_utolso);
         END IF;
-        CALL sp_szamlalo('iktato2', 0, v_ev, v_min, v_sorszam);
         IF v_az1 > 0 THEN
-            CALL sp_kovetkezo_alszam(v_az1, v_az2);
+            CALL sp_alszam_sor(v_az1, v_alszam_ev);
+        END IF;
+
+        START TRANSACTION;
+        CALL sp_szamlalo('iktato2', 0, v_ev, 1, v_sorszam);
+        IF v_az1 > 0 THEN
+            CALL sp_alszam(v_az1, v_alszam_ev, v_az2);
         END IF;
 
         INSERT INTO iktato (iktato2, az1, az2, ugyf_kitol, ugyf_hova, ugyf_intezkedesre, dat_erk, dat_hatid,
@@ -131,8 +165,11 @@ END $$
 DROP PROCEDURE IF EXISTS sp_maxaz2 $$
 CREATE PROCEDURE sp_maxaz2(IN paz1 INT)
 BEGIN
+    DECLARE v_az1 INT DEFAULT IFNULL(paz1, 0);
+    DECLARE v_ev INT;
     DECLARE v_az2 BIGINT;
-    CALL sp_kovetkezo_alszam(IFNULL(paz1, 0), v_az2);
+    CALL sp_alszam_sor(v_az1, v_ev);
+    CALL sp_alszam(v_az1, v_ev, v_az2);
     SELECT v_az2 AS maxaz2;
 END $$
 
