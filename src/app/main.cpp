@@ -1,10 +1,15 @@
-#include <QApplication>
-#include <QLabel>
+// Korvena iktatás: the desktop program.
+#include "common/ui/MessageBox.h"
+#include "core/ui/Application.h"
+#include "core/ui/MainWindow.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Korvena iktatás"));
-    label.show();
+    Application app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Korvena iktatás"));
+    installHungarianTranslation(app);
+    MainWindow window;
+    if (!window.startupAborted())
+        window.show();
     return app.exec();
 }

@@ -1,0 +1,106 @@
+#include "core/ui/ConnectionSetupDialog.h"
+
+#include "common/ui/MessageBox.h"
+#include "core/ConnectionProfile.h"
+#include "core/LocalConfig.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ConnectionSetupDialog::ConnectionSetupDialog(QWidget *parent)
+    : Dialog(parent, QStringLiteral("frm_Init"))
+{
+    setWindowTitle(QStringLiteral("Adatbázis beállítás"));
+    auto *form = new QFormLayout;
+    auto field = [&](const QString &name, const QString &caption) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(name);
+        form->addRow(caption, e);
+        return e;
+    };
+    m_server = field(QStringLiteral("edServer"), QStringLiteral("Kiszolgáló (webszerver) név, vagy IP cím"));
+    m_user = field(QStringLiteral("edUser"), QStringLiteral("Felhasználó"));
+    m_password = field(QStringLiteral("edPassword"), QStringLiteral("Jelszó"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_database = field(QStringLiteral("edDatabase"), QStringLiteral("Tárhely, vagy adatbázis neve"));
+    m_displayName = field(QStringLiteral("edDisplayName"), QStringLiteral("Adatbázis megjelenített neve"));
+    m_port = field(QStringLiteral("edPort"), QStringLiteral("Port"));
+    m_port->setText(QStringLiteral("3306"));
+
+    m_test = new QPushButton(QStringLiteral("Kapcsolat tesztelése"), this);
+    m_test->setObjectName(QStringLiteral("btnTeszt"));
+    m_ok = new QPushButton(QStringLiteral("Rendben"), this);
+    m_ok->setObjectName(QStringLiteral("btnOK"));
+    m_ok->setEnabled(false);
+    m_cancel = new QPushButton(QStringLiteral("Mégsem"), this);
+    m_cancel->setObjectName(QStringLiteral("btnMegsem"));
+    for (QPushButton *b : {m_test, m_ok, m_cancel})
+        b->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_test);
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    connect(m_test, &QPushButton::clicked, this, &ConnectionSetupDialog::testConnection);
+    connect(m_ok, &QPushButton::clicked, this, &ConnectionSetupDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &ConnectionSetupDialog::reject);
+    m_server->setFocus();
+}
+
+QString ConnectionSetupDialog::profileLine() const
+{
+    return ::profileLine(m_database->text(), m_server->text(), m_port->text(), m_user->text(), m_password->text(),
+                         m_displayName->text());
+}
+
+// A ';' would shift the fields of the stored line, a control character would not survive the storing.
+bool ConnectionSetupDialog::fieldsAreStorable()
+{
+    for (const QLineEdit *e : {m_server, m_user, m_password, m_database, m_displayName, m_port}) {
+        for (QChar c : e->text()) {
+            if (c == QLatin1Char(';') || c.category() == QChar::Other_Control) {
+                ShowError(QStringLiteral("A mezők nem tartalmazhatnak pontosvesszőt (;) és vezérlőkaraktert."));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void ConnectionSetupDialog::testConnection()
+{
+    if (!fieldsAreStorable())
+        return;
+    // A port that is not a number raises, and goes to the general error handling.
+    const QString error = testProfile(ConnectionProfile::fromLine(profileLine()));
+    if (!error.isEmpty()) {
+        ShowError(QStringLiteral("Hiba: ") + error);
+        return;
+    }
+    m_ok->setEnabled(true);
+    m_ok->setFocus();
+}
+
+void ConnectionSetupDialog::accept()
+{
+    if (!fieldsAreStorable())
+        return;
+    IniFile file = localConfigFile();
+    m_stored = profileLine();
+    storeNewProfile(file, m_stored);
+    Dialog::accept();
+}
+
+QString ConnectionSetupDialog::run(QWidget *parent)
+{
+    ConnectionSetupDialog d(parent);
+    return d.exec() == QDialog::Accepted ? d.m_stored : QString();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "common/ui/Dialog.h"
+#include "core/ConnectionProfile.h"
+
+class QListWidget;
+
+// frm_AdatbazisNyit: the choice among the configured databases at start-up.
+class DatabaseChooser : public Dialog
+{
+    Q_OBJECT
+public:
+    DatabaseChooser(const QList<ProfileChoice> &choices, QWidget *parent = nullptr);
+
+    // The chosen (tested) profile line, or the one just created with "Új";
+    // empty when cancelled.
+    QString chosenLine() const { return m_chosen; }
+
+    static QString run(const QList<ProfileChoice> &choices, QWidget *parent);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private Q_SLOTS:
+    void tryChosen();
+    void newConnection();
+
+private:
+    QList<ProfileChoice> m_choices;
+    QListWidget *m_list;
+    QString m_chosen;
+};

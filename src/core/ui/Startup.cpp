@@ -1,0 +1,91 @@
+#include "core/ui/Startup.h"
+
+#include "common/DbHelpers.h"
+#include "common/ui/MessageBox.h"
+#include "core/AppFolders.h"
+#include "core/Beall.h"
+#include "core/ConnectionProfile.h"
+#include "core/ProgramSettings.h"
+#include "core/ui/ConnectionSetupDialog.h"
+#include "core/ui/DatabaseChooser.h"
+#include "core/ui/LoginDialog.h"
+
+namespace {
+
+// The single configured profile is tried at once; the chooser appears when
+// there are several or the single one fails. Empty: cancelled.
+QString pickProfile(QWidget *window, const QList<ProfileChoice> &choices)
+{
+    if (choices.size() == 1) {
+        const QString error = testProfile(ConnectionProfile::fromLine(choices.first().line));
+        if (error.isEmpty())
+            return choices.first().line;
+        ShowError(QStringLiteral("Hiba: ") + error);
+    }
+    return DatabaseChooser::run(choices, window);
+}
+
+bool versionMatches()
+{
+    const QString version = SelectText(QStringLiteral("SELECT MAX(verzio) FROM verzio;"), QString());
+    if (version == QLatin1String(ProgramVersion))
+        return true;
+    ShowError(QStringLiteral("Eltérő verziók, hiba lehetséges, frissítse programját, adatbázisát\r\nadatbázis : ") +
+              version + QStringLiteral("\r\n") + QStringLiteral("program: ") + QLatin1String(ProgramVersion));
+    return false;
+}
+
+} // namespace
+
+bool runStartup(QWidget *window, Connection &connection)
+{
+    const AppFolders &folders = AppFolders::refresh();
+    folders.createDocumentFolder();
+
+    TBeall &beall = Beall();
+    beall.local = LocalConfig::load();
+    const QList<ProfileChoice> choices = profileChoices(beall.local.conStr);
+    QString line;
+    if (choices.isEmpty()) {
+        line = ConnectionSetupDialog::run(window);
+    } else {
+        line = pickProfile(window, choices);
+    }
+    if (line.isEmpty())
+        return false;
+    beall.profileLine = line;
+    beall.local.createHtmlFolder();
+
+    try {
+        connection.open(ConnectionProfile::fromLine(line).connectionParams());
+    } catch (const KorvenaError &e) {
+        ShowError(QStringLiteral("Sikertelen kapcsolódás: ") + e.text());
+        return false;
+    }
+    Connection::setCurrent(&connection);
+
+    if (!versionMatches())
+        return false;
+
+    beall.settings = ProgramSettings::load(folders);
+    for (const QString &error : ensureGroupFolders(beall.settings))
+        ShowError(error);
+
+    if (beall.settings.vanbelep) {
+        try {
+            if (!LoginDialog::login(window))
+                return false;
+        } catch (const std::exception &e) {
+            const QString message =
+                dynamic_cast<const KorvenaError *>(&e) ? static_cast<const KorvenaError &>(e).text()
+                                                        : QString::fromUtf8(e.what());
+            ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\r\n") + message);
+            return false;
+        }
+    } else {
+        beall.user = SessionUser::builtInAdministrator();
+    }
+
+    beall.ownerName = SelectText(QStringLiteral("SELECT tulajdonos FROM tulajdonos LIMIT 1;"), QString());
+    return true;
+}
