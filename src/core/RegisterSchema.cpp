@@ -230,9 +230,22 @@ CheckReport check(Connection &connection, const QString &database)
     report.missingTables = missing(reference.tables, live.tables);
     report.missingViews = missing(reference.views, live.views);
     report.missingRoutines = missing(reference.routines, live.routines);
+    // The catalogue lists no columns for a view that no longer compiles; say so
+    // instead of calling every one of its columns missing.
+    for (const QString &view : reference.views) {
+        if (!live.views.contains(view))
+            continue;
+        try {
+            connection.query(
+                QStringLiteral("SELECT * FROM %1.%2 LIMIT 0").arg(quotedName(database), quotedName(view)));
+        } catch (const DbError &) {
+            report.invalidViews << view;
+        }
+    }
     // A missing table or view is reported once, not once per column.
     const QSet<QString> absent(report.missingTables.begin(), report.missingTables.end());
-    const QSet<QString> absentViews(report.missingViews.begin(), report.missingViews.end());
+    QSet<QString> absentViews(report.missingViews.begin(), report.missingViews.end());
+    absentViews.unite(QSet<QString>(report.invalidViews.begin(), report.invalidViews.end()));
     for (const QString &c : missing(reference.columns, live.columns)) {
         if (!absent.contains(c.section(QLatin1Char('.'), 0, 0)))
             report.missingColumns << c;

@@ -31,12 +31,14 @@ struct CheckReport
     QStringList missingColumns; // "table.column"
     QStringList missingViews;
     QStringList missingViewColumns; // "view.column"
+    QStringList invalidViews;       // present but unreadable: a table or column they use is gone
     QStringList missingRoutines;    // "PROCEDURE sp_x", "FUNCTION fn_x"
     QStringList tablesWithoutPrimaryKey;
     bool complete() const
     {
         return missingTables.isEmpty() && missingColumns.isEmpty() && missingViews.isEmpty() &&
-               missingViewColumns.isEmpty() && missingRoutines.isEmpty() && tablesWithoutPrimaryKey.isEmpty();
+               missingViewColumns.isEmpty() && invalidViews.isEmpty() && missingRoutines.isEmpty() &&
+               tablesWithoutPrimaryKey.isEmpty();
     }
 };
 

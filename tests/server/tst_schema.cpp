@@ -42,6 +42,7 @@ private Q_SLOTS:
         QCOMPARE(r.missingColumns, QStringList());
         QCOMPARE(r.missingViews, QStringList());
         QCOMPARE(r.missingViewColumns, QStringList());
+        QCOMPARE(r.invalidViews, QStringList());
         QCOMPARE(r.missingRoutines, QStringList());
         QCOMPARE(r.tablesWithoutPrimaryKey, QStringList());
         QVERIFY(r.complete());
@@ -267,10 +268,12 @@ private Q_SLOTS:
         QCOMPARE(r.missingTables, QStringList{"vkod"});
         QCOMPARE(r.missingColumns, QStringList{"iktato.eredeti"});
         QCOMPARE(r.missingViews, QStringList{"vw_tulajdonos"});
+        // vw_ugyfel lacks columns; vw_iktato lost a column of its table and fn_iktatoaz, so it cannot be read
+        QCOMPARE(r.invalidViews, QStringList{"vw_iktato"});
         QVERIFY(r.missingViewColumns.contains(QStringLiteral("vw_ugyfel.cimstr")));
-        QVERIFY(r.missingViewColumns.contains(QStringLiteral("vw_iktato.eredeti")));
         QVERIFY(!r.missingViewColumns.contains(QStringLiteral("vw_ugyfel.ugyfel")));
-        QVERIFY(!r.missingViewColumns.contains(QStringLiteral("vw_tulajdonos.tulajdonos")));
+        for (const QString &c : r.missingViewColumns)
+            QVERIFY2(c.startsWith(QLatin1String("vw_ugyfel.")), qPrintable(c));
         QCOMPARE(r.missingRoutines, (QStringList{"FUNCTION fn_iktatoaz", "PROCEDURE sp_svadd"}));
         QCOMPARE(r.tablesWithoutPrimaryKey, (QStringList{"sajat", "verzio"}));
     }

@@ -62,6 +62,7 @@ int adminCheck(const QStringList &args)
     printList("Hiányzó oszlopok", report.missingColumns);
     printList("Hiányzó nézetek", report.missingViews);
     printList("Hiányzó nézetoszlopok", report.missingViewColumns);
+    printList("Hibás (nem olvasható) nézetek", report.invalidViews);
     printList("Hiányzó tárolt eljárások és függvények", report.missingRoutines);
     printList("Elsődleges kulcs nélküli táblák", report.tablesWithoutPrimaryKey);
     AdminCli::out().flush();
