@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -63,6 +64,8 @@ public:
 
     // The password every demo user logs in with.
     static QString demoPassword() { return QStringLiteral("pirkalo"); }
+    // The login codes of the demo users.
+    static QStringList demoLogins();
     // How many documents the register holds (deleted ones included).
     static qint64 documentCount(Connection &connection);
 

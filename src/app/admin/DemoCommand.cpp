@@ -33,12 +33,14 @@ void printSummary(const DemoSummary &s, qint64 ms)
       << "  Másolatok:           " << s.copies << "\n"
       << "  Ügyfelek:            " << s.clients << " külső, " << s.internalClients << " belső\n"
       << "  Irányítószámok:      " << s.postalCodes << "\n"
-      << "  Felhasználók:        " << s.users << " (jelszó: " << DemoData::demoPassword() << ")\n"
+      << "  Felhasználók:        " << s.users << " új\n"
       << "  Csoportok:           " << s.groups << "\n"
       << "  Főszámok:            " << s.mainNumbers << "\n"
       << "  Projektek:           " << s.projects << ", munkaszámok: " << s.workNumbers
       << ", típusok: " << s.types << ", egyéb csoportosítások: " << s.otherGroupings << "\n"
-      << "  Státuszok:           " << s.statuses << " új\n";
+      << "  Státuszok:           " << s.statuses << " új\n"
+      << "Belépés: rendszergazda vagy " << DemoData::demoLogins().join(QStringLiteral(", "))
+      << ", mindegyik jelszava: " << DemoData::demoPassword() << "\n";
     o.flush();
 }
 
@@ -87,7 +89,20 @@ int adminDemo(const QStringList &args)
     }
 
     Connection connection;
-    connection.open(params);
+    try {
+        connection.open(params);
+    } catch (const DbError &e) {
+        if (e.code() == 1049)
+            throw KorvenaError(
+                QStringLiteral("Nincs %1 nevű adatbázis a kiszolgálón (%2:%3). Új nyilvántartás: "
+                               "korvena-admin install")
+                    .arg(params.database, params.host)
+                    .arg(params.port));
+        throw KorvenaError(QStringLiteral("Nem sikerült kapcsolódni a kiszolgálóhoz (%1:%2): %3")
+                               .arg(params.host)
+                               .arg(params.port)
+                               .arg(e.text()));
+    }
     qint64 existing = 0;
     try {
         existing = DemoData::documentCount(connection);
