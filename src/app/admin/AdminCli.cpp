@@ -1,5 +1,6 @@
 #include "AdminCli.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace AdminCli {
@@ -44,6 +45,10 @@ bool parse(QCommandLineParser &parser, const QStringList &args, const QString &d
     }
     if (parser.isSet(QStringLiteral("help"))) {
         QString help = parser.helpText();
+        // The parser names the program by its path; the command reads better.
+        const QString program = QCoreApplication::arguments().value(0);
+        if (!program.isEmpty())
+            help.replace(program, QStringLiteral("korvena-admin ") + args[0]);
         help.replace(QStringLiteral("Usage:"), QStringLiteral("Használat:"));
         help.replace(QStringLiteral("Options:"), QStringLiteral("Kapcsolók:"));
         help.replace(QStringLiteral("[options]"), QStringLiteral("[kapcsolók]"));
