@@ -19,7 +19,7 @@ QMessageBox::StandardButton showBox(const QString &kind, QMessageBox::Icon icon,
 {
     if (recording) {
         record.append({kind, title, text});
-        if (kind != QLatin1String("question"))
+        if (!kind.startsWith(QLatin1String("question")))
             return QMessageBox::Ok;
         const bool yes = !answers.isEmpty() && answers.dequeue();
         return yes ? QMessageBox::Yes : QMessageBox::No;
@@ -54,6 +54,12 @@ QMessageBox::StandardButton showBox(const QString &kind, QMessageBox::Icon icon,
 bool AskYesNo(const QString &text, const QString &title)
 {
     return showBox(QStringLiteral("question"), QMessageBox::Question, title, text,
+                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool AskYesNoError(const QString &text, const QString &title)
+{
+    return showBox(QStringLiteral("question-error"), QMessageBox::Critical, title, text,
                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -8,6 +8,8 @@ class QCoreApplication;
 // Modal message boxes over the active window; the focus goes back to where it was.
 // Title "Hiba", "Figyelmeztetés" and "Üzenet"; AskYesNo takes the caller's title.
 bool AskYesNo(const QString &text, const QString &title);
+// The same question with a stop icon, for questions that follow a failure.
+bool AskYesNoError(const QString &text, const QString &title);
 void ShowError(const QString &text);
 void ShowWarning(const QString &text);
 void ShowInfo(const QString &text);
@@ -23,7 +25,7 @@ class MessageBox
 public:
     struct ShownMessage
     {
-        QString kind; // "error", "warning", "info", "question"
+        QString kind; // "error", "warning", "info", "question", "question-error"
         QString title;
         QString text;
     };

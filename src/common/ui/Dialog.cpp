@@ -1,0 +1,204 @@
+#include "common/ui/Dialog.h"
+
+#include "core/Beall.h"
+#include "core/LocalConfig.h"
+
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QChildEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTextEdit>
+
+namespace {
+
+const char *const kKeepEnterKey = "korvenaKeepEnterKey";
+const char *const kSavedPalette = "korvenaSavedPalette";
+const char *const kHadOwnPalette = "korvenaHadOwnPalette";
+
+// The line edit inside a spin box or an editable combo box stands for its owner.
+QWidget *inputOwner(QWidget *widget)
+{
+    QWidget *parent = widget->parentWidget();
+    if (parent && qobject_cast<QLineEdit *>(widget) &&
+        (qobject_cast<QAbstractSpinBox *>(parent) || qobject_cast<QComboBox *>(parent)))
+        return parent;
+    return widget;
+}
+
+bool isInputBox(const QWidget *widget)
+{
+    if (qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget) ||
+        qobject_cast<const QPlainTextEdit *>(widget) || qobject_cast<const QTextEdit *>(widget))
+        return true;
+    const auto *combo = qobject_cast<const QComboBox *>(widget);
+    return combo && combo->isEditable();
+}
+
+bool movesOnEnter(const QWidget *widget)
+{
+    if (widget->property(kKeepEnterKey).toBool())
+        return false;
+    return isInputBox(widget) || qobject_cast<const QComboBox *>(widget) ||
+           qobject_cast<const QCheckBox *>(widget) || qobject_cast<const QRadioButton *>(widget);
+}
+
+bool isEnter(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+Qt::KeyboardModifiers modifiersOf(const QKeyEvent *key)
+{
+    return key->modifiers() & ~Qt::KeypadModifier;
+}
+
+void paintFocused(QWidget *widget)
+{
+    if (widget->property(kSavedPalette).isValid())
+        return;
+    widget->setProperty(kHadOwnPalette, widget->testAttribute(Qt::WA_SetPalette));
+    widget->setProperty(kSavedPalette, QVariant::fromValue(widget->palette()));
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, focusColor());
+    widget->setPalette(palette);
+}
+
+void paintUnfocused(QWidget *widget)
+{
+    const QVariant saved = widget->property(kSavedPalette);
+    if (!saved.isValid())
+        return;
+    // A widget that inherited its palette inherits it again.
+    widget->setPalette(widget->property(kHadOwnPalette).toBool() ? saved.value<QPalette>() : QPalette());
+    widget->setProperty(kSavedPalette, QVariant());
+    widget->setProperty(kHadOwnPalette, QVariant());
+}
+
+} // namespace
+
+QColor focusColor()
+{
+    return QColor(166, 202, 240);
+}
+
+Dialog::Dialog(QWidget *parent, const QString &objectName, bool resizable)
+    : QDialog(parent), m_resizable(resizable)
+{
+    setObjectName(objectName);
+    QFont f = font();
+    const int size = Beall().local.fontSize;
+    f.setPointSize(size > 0 ? size : 9);
+    setFont(f);
+    // Sees the children as they are added, so every input box gets the conventions.
+    installEventFilter(this);
+}
+
+void Dialog::keepEnterKey(QWidget *widget)
+{
+    widget->setProperty(kKeepEnterKey, true);
+}
+
+void Dialog::installFilters()
+{
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+void Dialog::showEvent(QShowEvent *event)
+{
+    if (!m_placed) {
+        m_placed = true;
+        installFilters();
+        const QSize designed = size();
+        if (!objectName().isEmpty()) {
+            const QRect workArea = screen()->availableGeometry();
+            const QRect place =
+                readDialogGeometry(objectName(), QRect(pos(), designed), m_resizable, workArea);
+            if (m_resizable)
+                resize(place.size());
+            move(place.topLeft());
+        }
+        if (!m_resizable)
+            setFixedSize(designed);
+    }
+    QDialog::showEvent(event);
+}
+
+void Dialog::done(int result)
+{
+    // Per-key failures are ignored: a read-only configuration must not stop a dialog from closing.
+    if (m_placed && isVisible() && !objectName().isEmpty())
+        writeDialogGeometry(objectName(), QRect(pos(), size()), m_resizable);
+    QDialog::done(result);
+}
+
+bool Dialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ChildAdded) {
+        QObject *child = static_cast<QChildEvent *>(event)->child();
+        // A dialog opened from this one keeps its own conventions.
+        if (child->isWidgetType() && !static_cast<QWidget *>(child)->isWindow()) {
+            child->installEventFilter(this);
+            for (QWidget *grandChild : child->findChildren<QWidget *>())
+                grandChild->installEventFilter(this);
+        }
+        return false;
+    }
+    if (watched == this || !watched->isWidgetType())
+        return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    // Widgets of a dialog opened from this one follow that dialog.
+    if (widget->window() != this)
+        return false;
+
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        QWidget *owner = inputOwner(widget);
+        if (isInputBox(owner))
+            paintFocused(owner);
+        break;
+    }
+    case QEvent::FocusOut: {
+        // Opening a pop-up or another window does not leave the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+            break;
+        paintUnfocused(inputOwner(widget));
+        break;
+    }
+    case QEvent::KeyPress: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (!isEnter(key))
+            break;
+        if (modifiersOf(key) == Qt::ControlModifier) {
+            accept();
+            return true;
+        }
+        // Taken here, before the line edit passes it on to the default button.
+        if (modifiersOf(key) == Qt::NoModifier && movesOnEnter(inputOwner(widget)) &&
+            !widget->property(kKeepEnterKey).toBool()) {
+            focusNextChild();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
+void Dialog::keyPressEvent(QKeyEvent *event)
+{
+    if (isEnter(event) && modifiersOf(event) == Qt::ControlModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
