@@ -1,0 +1,201 @@
+#include "TestDatabase.h"
+#include "TestSupport.h"
+#include "common/DbHelpers.h"
+#include "common/ui/MessageBox.h"
+#include "common/ui/TextInputDialog.h"
+#include "core/Beall.h"
+#include "core/Login.h"
+#include "core/ui/LoginDialog.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+// Runs the action on the next visible modal window of that object name. A
+// window that never comes stops the waiting after a while, so the test fails
+// instead of hanging.
+void whenModal(const QString &objectName, std::function<void(QWidget *)> action)
+{
+    auto *timer = new QTimer;
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (w && w->isVisible() && w->objectName() == objectName) {
+            timer->stop();
+            timer->deleteLater();
+            action(w);
+        } else if (started->elapsed() > 10000) {
+            timer->stop();
+            timer->deleteLater();
+            qWarning("no modal window %s appeared", qPrintable(objectName));
+            if (auto *dialog = qobject_cast<QDialog *>(w))
+                dialog->reject();
+        }
+    });
+    timer->start(10);
+}
+
+void type(QWidget *dialog, const char *field, const QString &text)
+{
+    auto *edit = dialog->findChild<QLineEdit *>(QLatin1String(field));
+    QVERIFY(edit);
+    edit->setText(text);
+}
+
+void press(QWidget *dialog, const char *button)
+{
+    auto *b = dialog->findChild<QPushButton *>(QLatin1String(button));
+    QVERIFY(b);
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Answers the two new-password prompts.
+void answerPrompts(const QString &first, const QString &second)
+{
+    whenModal(QStringLiteral("frm_InpStr"), [=](QWidget *w) {
+        auto *prompt = qobject_cast<TextInputDialog *>(w);
+        QVERIFY(prompt);
+        QCOMPARE(prompt->windowTitle(), QStringLiteral("Jelszó megadása"));
+        QCOMPARE(prompt->edit()->echoMode(), QLineEdit::Password);
+        prompt->edit()->setText(first);
+        whenModal(QStringLiteral("frm_InpStr"), [=](QWidget *w2) {
+            auto *again = qobject_cast<TextInputDialog *>(w2);
+            QVERIFY(again);
+            again->edit()->setText(second);
+            QTest::mouseClick(again->okButton(), Qt::LeftButton);
+        });
+        QTest::mouseClick(prompt->okButton(), Qt::LeftButton);
+    });
+}
+
+QStringList errorsShown()
+{
+    QStringList texts;
+    for (const MessageBox::ShownMessage &m : MessageBox::shown())
+        texts.append(m.kind + QLatin1Char(':') + m.text);
+    return texts;
+}
+
+} // namespace
+
+class TestLoginDialog : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TempDataFolder> m_data;
+    std::unique_ptr<TestDatabase> m_db;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_data = std::make_unique<TempDataFolder>();
+        m_db = std::make_unique<TestDatabase>();
+        MessageBox::setRecording(true);
+        ExecSql(
+            QStringLiteral("INSERT INTO felhasznalo (felhkod, felhasznalo, felhasznalo_nev, rendszergazda, "
+                           "jelszomd5, torolve) VALUES (20, 'valto', 'Váltó Vilma', 'N', MD5('regi'), 'N')"));
+    }
+    void init()
+    {
+        MessageBox::clearShown();
+        Beall().user = SessionUser();
+    }
+    void cleanupTestCase() { m_db.reset(); }
+
+    void showsTheLastUser()
+    {
+        Beall().local.lastUser = QStringLiteral("valto");
+        LoginDialog dialog;
+        QCOMPARE(dialog.objectName(), QStringLiteral("frm_Login"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Belépés azonosítás"));
+        QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("edtFelhasznalo"))->text(),
+                 QStringLiteral("valto"));
+        QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("edtJelszo"))->echoMode(), QLineEdit::Password);
+        QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("btnUjJelszo"))->text(),
+                 QStringLiteral("Új jelszó"));
+    }
+
+    void wrongPasswordKeepsTheScreenOpen()
+    {
+        bool stayedOpen = false;
+        whenModal(QStringLiteral("frm_Login"), [&](QWidget *w) {
+            type(w, "edtFelhasznalo", QStringLiteral("rendszergazda"));
+            type(w, "edtJelszo", QStringLiteral("rossz"));
+            press(w, "btnOK");
+            stayedOpen = w->isVisible();
+            type(w, "edtJelszo", QStringLiteral("pirkalo"));
+            press(w, "btnOK");
+        });
+        QVERIFY(LoginDialog::login(nullptr));
+        QVERIFY(stayedOpen);
+        QCOMPARE(errorsShown(), QStringList({"error:Érvénytelen felhasználó, vagy jelszó"}));
+        QCOMPARE(Beall().user.login, QStringLiteral("rendszergazda"));
+        QCOMPARE(Beall().user.code, 1);
+        QVERIFY(Beall().user.administrator);
+    }
+
+    void cancelReportsNoLogin()
+    {
+        whenModal(QStringLiteral("frm_Login"), [](QWidget *w) { press(w, "btnMegsem"); });
+        QVERIFY(!LoginDialog::login(nullptr));
+        QCOMPARE(Beall().user.code, 0);
+    }
+
+    void changingThePassword()
+    {
+        whenModal(QStringLiteral("frm_Login"), [](QWidget *w) {
+            type(w, "edtFelhasznalo", QStringLiteral("valto"));
+            type(w, "edtJelszo", QStringLiteral("regi"));
+            answerPrompts(QStringLiteral("új'jelszó\\"), QStringLiteral("más"));
+            press(w, "btnUjJelszo");
+            answerPrompts(QStringLiteral("új'jelszó\\"), QStringLiteral("új'jelszó\\"));
+            press(w, "btnUjJelszo");
+            // The old password is still typed.
+            press(w, "btnOK");
+            QVERIFY(w->isVisible());
+            type(w, "edtJelszo", QStringLiteral("új'jelszó\\"));
+            press(w, "btnOK");
+        });
+        QVERIFY(LoginDialog::login(nullptr));
+        QCOMPARE(errorsShown(),
+                 QStringList({"error:A megadott jelszavak nem egyezőek", "info:Jelszó változtatás kész.",
+                              "error:Érvénytelen felhasználó, vagy jelszó"}));
+        QCOMPARE(Beall().user.fullName, QStringLiteral("Váltó Vilma"));
+        QVERIFY(!checkCredentials(QStringLiteral("valto"), QStringLiteral("regi")));
+    }
+
+    void cancelledPromptChangesNothing()
+    {
+        whenModal(QStringLiteral("frm_Login"), [](QWidget *w) {
+            type(w, "edtFelhasznalo", QStringLiteral("rendszergazda"));
+            type(w, "edtJelszo", QStringLiteral("pirkalo"));
+            whenModal(QStringLiteral("frm_InpStr"), [](QWidget *prompt) {
+                QTest::mouseClick(qobject_cast<TextInputDialog *>(prompt)->cancelButton(), Qt::LeftButton);
+            });
+            press(w, "btnUjJelszo");
+            press(w, "btnMegsem");
+        });
+        QVERIFY(!LoginDialog::login(nullptr));
+        QCOMPARE(errorsShown(), QStringList());
+        QVERIFY(checkCredentials(QStringLiteral("rendszergazda"), QStringLiteral("pirkalo")));
+    }
+
+    void serverFailureLeavesTheScreenAndIsThrown()
+    {
+        whenModal(QStringLiteral("frm_Login"), [](QWidget *w) {
+            ExecSql(QStringLiteral("RENAME TABLE felhasznalo TO felhasznalo_el"));
+            press(w, "btnOK");
+        });
+        QVERIFY_THROWS_EXCEPTION(KorvenaError, LoginDialog::login(nullptr));
+        ExecSql(QStringLiteral("RENAME TABLE felhasznalo_el TO felhasznalo"));
+    }
+};
+
+QTEST_MAIN(TestLoginDialog)
+#include "tst_logindialog.moc"

@@ -1,0 +1,286 @@
+#include "TestDatabase.h"
+#include "TestSupport.h"
+#include "common/DbHelpers.h"
+#include "common/ui/FileDialog.h"
+#include "common/ui/MessageBox.h"
+#include "core/AppFolders.h"
+#include "core/Beall.h"
+#include "core/ui/SettingsDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+// Runs the action on the settings screen once it is shown modally; gives up
+// after a while so that a screen that never comes fails the test instead of hanging it.
+QPointer<QTimer> whenShown(std::function<void(QWidget *)> action)
+{
+    auto *timer = new QTimer;
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (w && w->isVisible() && w->objectName() == QLatin1String("frm_Beallit")) {
+            timer->stop();
+            timer->deleteLater();
+            action(w);
+        } else if (started->elapsed() > 10000) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
+    return timer;
+}
+
+template <typename T> T *child(QWidget *w, const char *name)
+{
+    T *c = w->findChild<T *>(QLatin1String(name));
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
+
+void tick(QWidget *w, const char *name, bool on)
+{
+    QCheckBox *box = child<QCheckBox>(w, name);
+    if (box->isChecked() != on)
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+}
+
+void press(QWidget *w, const char *name)
+{
+    QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
+}
+
+QString column(const QString &name)
+{
+    return SelectText(QStringLiteral("SELECT IFNULL(") + name + QStringLiteral(", '<NULL>') FROM beallit"),
+                      QStringLiteral("<no row>"));
+}
+
+} // namespace
+
+class TestSettingsDialog : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TempDataFolder> m_data;
+    std::unique_ptr<TestDatabase> m_db;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_data = std::make_unique<TempDataFolder>();
+        m_db = std::make_unique<TestDatabase>();
+        MessageBox::setRecording(true);
+        ExecSql(QStringLiteral("CREATE TABLE beallit_kezdo AS SELECT * FROM beallit"));
+        ExecSql(QStringLiteral("INSERT INTO csoport (csoport, csoport_nev) VALUES (12, 'Tizenkettő')"));
+    }
+    void init()
+    {
+        ExecSql(QStringLiteral("DELETE FROM beallit"));
+        ExecSql(QStringLiteral("INSERT INTO beallit SELECT * FROM beallit_kezdo"));
+        MessageBox::clearShown();
+        Beall().user = SessionUser::builtInAdministrator();
+        Beall().local = LocalConfig::defaults(AppFolders::current());
+        Beall().settings = ProgramSettings();
+        SettingsDialog::setGroupPicker({});
+    }
+    void cleanupTestCase() { m_db.reset(); }
+
+    void nonAdministratorIsRefused()
+    {
+        SessionUser user = SessionUser::builtInAdministrator();
+        user.administrator = false;
+        Beall().user = user;
+        bool opened = false;
+        const QPointer<QTimer> waiting = whenShown([&](QWidget *w) {
+            opened = true;
+            press(w, "btnMegsem");
+        });
+        SettingsDialog::run(nullptr);
+        delete waiting.data();
+        QVERIFY(!opened);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().kind, QStringLiteral("error"));
+        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Nincs jogosultság a művelethez."));
+    }
+
+    void screenShowsTheRowAndTheWorkstation()
+    {
+        ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'I', mezo3 = NULL, megjeleno_adatok = 'INI', "
+                               "hatidfigyel = 3"));
+        Beall().local.masolMezok = QStringLiteral("NIIIIIIIIIIIIIIII");
+        Beall().local.printer = QStringLiteral("Irodai");
+        SettingsDialog dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Beállítások"));
+        QCOMPARE(dialog.size(), QSize(860, 450));
+        auto *tabs = child<QTabWidget>(&dialog, "tabs");
+        QStringList titles;
+        for (int i = 0; i < tabs->count(); ++i)
+            titles.append(tabs->tabText(i));
+        QCOMPARE(titles,
+                 QStringList({"Általános", "Dokumentumok", "Megjelenő adatok",
+                              "Nyitó képernyőn megjelenő adatok", "Mezőnevek módosítása", "Vágólapra"}));
+        QVERIFY(child<QCheckBox>(&dialog, "vanbelep")->isChecked());
+        QVERIFY(!child<QCheckBox>(&dialog, "vancsoport")->isChecked());
+        QCOMPARE(child<QLineEdit>(&dialog, "mezo1")->text(), QStringLiteral("Munkaszám"));
+        QCOMPARE(child<QLineEdit>(&dialog, "mezo3")->text(), QString());
+        QCOMPARE(child<QComboBox>(&dialog, "m2")->currentText(), QStringLiteral("xtargy"));
+        QCOMPARE(child<QComboBox>(&dialog, "m2")->count(), int(documentListColumns().size()));
+        QCOMPARE(child<QSpinBox>(&dialog, "hatidfigyel")->value(), 3);
+        QCOMPARE(child<QLineEdit>(&dialog, "alapcsoport_nev")->text(), QStringLiteral("Általános"));
+        QCOMPARE(child<QLineEdit>(&dialog, "mentesutvonal")->text(), AppFolders::current().documentFolder());
+        QCOMPARE(child<QComboBox>(&dialog, "Printer")->currentText(), QStringLiteral("Irodai"));
+        QVERIFY(child<QCheckBox>(&dialog, "TeljesKep")->isChecked());
+        QVERIFY(child<QCheckBox>(&dialog, "megjeleno1")->isChecked());
+        QVERIFY(!child<QCheckBox>(&dialog, "megjeleno2")->isChecked());
+        QVERIFY(child<QCheckBox>(&dialog, "megjeleno3")->isChecked());
+        QCOMPARE(child<QCheckBox>(&dialog, "megjeleno17")->text(), QStringLiteral("Gyűjtős"));
+        QVERIFY(!child<QCheckBox>(&dialog, "masol1")->isChecked());
+        QVERIFY(child<QCheckBox>(&dialog, "masol14")->isChecked());
+        QCOMPARE(child<QCheckBox>(&dialog, "masol14")->text(), QStringLiteral("Iktatószám"));
+    }
+
+    void okSavesTheChangesAndReloads()
+    {
+        Beall().local.masolMezok = QStringLiteral("NNNNNNNNNNNNNNIIN");
+        whenShown([](QWidget *w) {
+            tick(w, "vanfoszam", true);
+            tick(w, "azhelyettfoszam", true);
+            child<QLineEdit>(w, "mezo1")->setText(QStringLiteral("Ügyszám"));
+            child<QLineEdit>(w, "mezo2")->clear();
+            child<QComboBox>(w, "m2")->setCurrentText(QStringLiteral("targy"));
+            child<QSpinBox>(w, "hatidfigyel")->setValue(0);
+            tick(w, "megjeleno1", true);
+            tick(w, "megjeleno17", true);
+            tick(w, "masol2", true);
+            tick(w, "masol14", true);
+            tick(w, "TeljesKep", false);
+            tick(w, "VanFigyu", true);
+            child<QComboBox>(w, "Printer")->setEditText(QStringLiteral("Irodai nyomtató"));
+            // Written by someone else while the screen is open.
+            ExecSql(QStringLiteral("UPDATE beallit SET hirelfogadva = 7"));
+            press(w, "btnOK");
+        });
+        SettingsDialog::run(nullptr);
+
+        QCOMPARE(column(QStringLiteral("vanfoszam")), QStringLiteral("I"));
+        QCOMPARE(column(QStringLiteral("mezo1")), QStringLiteral("Ügyszám"));
+        QCOMPARE(column(QStringLiteral("mezo2")), QString());
+        QCOMPARE(column(QStringLiteral("m2")), QStringLiteral("targy"));
+        QCOMPARE(column(QStringLiteral("hatidfigyel")), QStringLiteral("0"));
+        QCOMPARE(column(QStringLiteral("megjeleno_adatok")), QStringLiteral("INNNNNNNNNNNNNNNI"));
+        QCOMPARE(column(QStringLiteral("mentesutvonal")), AppFolders::current().documentFolder());
+        QCOMPARE(column(QStringLiteral("hirelfogadva")), QStringLiteral("7"));
+
+        const TBeall &beall = Beall();
+        QVERIFY(beall.settings.vanfoszam);
+        QCOMPARE(beall.settings.mezo1, QStringLiteral("Ügyszám"));
+        QCOMPARE(beall.settings.mezo2, QString());
+        QCOMPARE(beall.settings.listColumnField(1), QStringLiteral("foszamstr"));
+        QCOMPARE(beall.settings.hatidfigyel, 0);
+        QCOMPARE(beall.local.masolMezok, QStringLiteral("NINNNNNNNNNNNIIIN"));
+        QVERIFY(!beall.local.teljesKep);
+        QVERIFY(beall.local.vanFigyu);
+        QCOMPARE(beall.local.printer, QStringLiteral("Irodai nyomtató"));
+        QCOMPARE(MessageBox::shown().size(), 0);
+    }
+
+    void cancelDiscardsTheEditsButReloads()
+    {
+        ExecSql(QStringLiteral("UPDATE beallit SET mezo3 = 'Fajta'"));
+        const LocalConfig before = Beall().local;
+        whenShown([](QWidget *w) {
+            tick(w, "vanbelep", true);
+            child<QLineEdit>(w, "mezo1")->setText(QStringLiteral("Ügyszám"));
+            tick(w, "masol1", false);
+            tick(w, "TeljesKep", false);
+            child<QComboBox>(w, "Printer")->setEditText(QStringLiteral("Másik"));
+            press(w, "btnMegsem");
+        });
+        SettingsDialog::run(nullptr);
+
+        QCOMPARE(column(QStringLiteral("vanbelep")), QStringLiteral("N"));
+        QCOMPARE(column(QStringLiteral("mezo1")), QStringLiteral("Munkaszám"));
+        QCOMPARE(column(QStringLiteral("mentesutvonal")), QString());
+        QCOMPARE(Beall().local.masolMezok, before.masolMezok);
+        QCOMPARE(Beall().local.teljesKep, before.teljesKep);
+        QCOMPARE(Beall().local.printer, before.printer);
+        QCOMPARE(Beall().settings.mezo3, QStringLiteral("Fajta"));
+    }
+
+    void pickingTheDefaultGroupSwitchesGroupsOff()
+    {
+        ExecSql(QStringLiteral("UPDATE beallit SET vancsoport = 'I'"));
+        SettingsDialog::setGroupPicker(
+            [](QWidget *) { return std::make_optional(std::pair(12, QStringLiteral("Tizenkettő"))); });
+        const QString storage = m_data->file(QStringLiteral("tarolo"));
+        whenShown([&](QWidget *w) {
+            QVERIFY(child<QCheckBox>(w, "vancsoport")->isChecked());
+            press(w, "btn_alapcsoport");
+            QVERIFY(!child<QCheckBox>(w, "vancsoport")->isChecked());
+            QCOMPARE(child<QLineEdit>(w, "alapcsoport_nev")->text(), QStringLiteral("Tizenkettő"));
+
+            FileDialog::setNextFileName(storage);
+            press(w, "btn_mentesutvonal");
+            QCOMPARE(child<QLineEdit>(w, "mentesutvonal")->text(), storage);
+            FileDialog::setNextFileName(QString()); // cancelled
+            press(w, "btn_megnyitasutvonal");
+            QCOMPARE(child<QLineEdit>(w, "megnyitasutvonal")->text(), QString());
+            press(w, "btnOK");
+        });
+        SettingsDialog::run(nullptr);
+
+        QCOMPARE(column(QStringLiteral("vancsoport")), QStringLiteral("N"));
+        QCOMPARE(column(QStringLiteral("alapcsoport")), QStringLiteral("12"));
+        QCOMPARE(column(QStringLiteral("mentesutvonal")), storage);
+        QCOMPARE(Beall().settings.alapcsoport, 12);
+    }
+
+    void okOnAnEmptyTableAddsTheRow()
+    {
+        ExecSql(QStringLiteral("DELETE FROM beallit"));
+        whenShown([](QWidget *w) {
+            QCOMPARE(child<QLineEdit>(w, "mezo1")->text(), QString());
+            QCOMPARE(child<QLineEdit>(w, "alapcsoport_nev")->text(), QString());
+            child<QLineEdit>(w, "mezo1")->setText(QStringLiteral("Ügyszám"));
+            press(w, "btnOK");
+        });
+        SettingsDialog::run(nullptr);
+
+        QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM beallit"), -1), 1);
+        QCOMPARE(column(QStringLiteral("mezo1")), QStringLiteral("Ügyszám"));
+        // Untouched labels stay NULL, so their defaults still apply.
+        QCOMPARE(column(QStringLiteral("mezo2")), QStringLiteral("<NULL>"));
+        QCOMPARE(column(QStringLiteral("megjeleno_adatok")), QString(17, QLatin1Char('N')));
+        QCOMPARE(column(QStringLiteral("mentesutvonal")), AppFolders::current().documentFolder());
+        QCOMPARE(Beall().settings.mezo2, QStringLiteral("Projekt"));
+        QCOMPARE(Beall().settings.mezo1, QStringLiteral("Ügyszám"));
+    }
+
+    void reloadCreatesTheGroupFolders()
+    {
+        const QString storage = m_data->file(QStringLiteral("csoportos"));
+        ExecSql(QStringLiteral("UPDATE beallit SET mentescsoport = 'I', mentesutvonal = '") + storage +
+                QStringLiteral("'"));
+        whenShown([](QWidget *w) { press(w, "btnMegsem"); });
+        SettingsDialog::run(nullptr);
+        QVERIFY(QDir(storage + QStringLiteral("/00001")).exists());
+        QVERIFY(QDir(storage + QStringLiteral("/00012")).exists());
+    }
+};
+
+QTEST_MAIN(TestSettingsDialog)
+#include "tst_settingsdialog.moc"
