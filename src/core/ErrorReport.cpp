@@ -21,7 +21,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 template <typename Parts> bool containsAny(const QString &m, const Parts &parts)
 {
     for (const char *part : parts) {
-        if (part && m.contains(QLatin1String(part)))
+        if (part && m.contains(QString::fromUtf8(part)))
             return true;
     }
     return false;

@@ -56,14 +56,17 @@ NumberInputDialog::NumberInputDialog(QWidget *parent, const QString &title, cons
     m_prompt = new QLabel(prompt);
     m_prompt->setWordWrap(true);
     m_edit = new NumberEdit(QString::number(value));
+    m_edit->setObjectName(QStringLiteral("edErtek"));
     m_edit->setAlignment(Qt::AlignRight);
     m_prompt->setBuddy(m_edit);
     // Enter confirms here: there is no next field to move to.
     keepEnterKey(m_edit);
 
     m_ok = new QPushButton(QStringLiteral("OK"));
+    m_ok->setObjectName(QStringLiteral("btnOK"));
     m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("Mégsem"));
+    m_cancel->setObjectName(QStringLiteral("btnMegsem"));
     connect(m_ok, &QPushButton::clicked, this, &NumberInputDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &NumberInputDialog::reject);
 

@@ -12,9 +12,10 @@
 
 namespace {
 
-QDateEdit *newDateEdit(const QDate &date, const QString &name)
+QDateEdit *newDateEdit(const QDate &date, const QString &objectName, const QString &name)
 {
     auto *edit = new QDateEdit;
+    edit->setObjectName(objectName);
     edit->setCalendarPopup(true);
     edit->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
     edit->setMinimumDate(QDate(1900, 1, 1));
@@ -30,8 +31,8 @@ PeriodDialog::PeriodDialog(QWidget *parent, const QDate &first, const QDate &las
 {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Időszak megadása") : title);
 
-    m_first = newDateEdit(first, QStringLiteral("Első nap"));
-    m_last = newDateEdit(last, QStringLiteral("Utolsó nap"));
+    m_first = newDateEdit(first, QStringLiteral("deKezdet"), QStringLiteral("Első nap"));
+    m_last = newDateEdit(last, QStringLiteral("deVeg"), QStringLiteral("Utolsó nap"));
     auto *period = new QGroupBox(QStringLiteral("Időszak"));
     auto *periodLayout = new QHBoxLayout(period);
     periodLayout->addWidget(m_first);
@@ -56,8 +57,10 @@ PeriodDialog::PeriodDialog(QWidget *parent, const QDate &first, const QDate &las
     }
 
     m_ok = new QPushButton(QStringLiteral("OK"));
+    m_ok->setObjectName(QStringLiteral("btnOK"));
     m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("Mégsem"));
+    m_cancel->setObjectName(QStringLiteral("btnMegsem"));
     connect(m_ok, &QPushButton::clicked, this, &PeriodDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &PeriodDialog::reject);
     auto *buttons = new QHBoxLayout;

@@ -18,6 +18,7 @@ TextInputDialog::TextInputDialog(QWidget *parent, const QString &title, const QS
     setWindowTitle(title);
     m_prompt = new QLabel(prompt, this);
     m_edit = new QLineEdit(this);
+    m_edit->setObjectName(QStringLiteral("edSzoveg"));
     if (maxLength >= 0)
         m_edit->setMaxLength(maxLength);
     m_edit->setText(text);
@@ -27,6 +28,7 @@ TextInputDialog::TextInputDialog(QWidget *parent, const QString &title, const QS
     keepEnterKey(m_edit);
 
     m_reveal = new QCheckBox(QStringLiteral("Látszanak a karakterek"), this);
+    m_reveal->setObjectName(QStringLiteral("cbLatszik"));
     m_reveal->setVisible(password);
     connect(m_reveal, &QCheckBox::toggled, this, [this](bool shown) {
         m_edit->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
@@ -34,8 +36,10 @@ TextInputDialog::TextInputDialog(QWidget *parent, const QString &title, const QS
     });
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("btnOK"));
     m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("Mégsem"), this);
+    m_cancel->setObjectName(QStringLiteral("btnMegsem"));
     connect(m_ok, &QPushButton::clicked, this, &TextInputDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &TextInputDialog::reject);
 
