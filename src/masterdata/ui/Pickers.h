@@ -1,5 +1,7 @@
 #pragma once
 
+#include "masterdata/MasterData.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -28,13 +30,6 @@ PickResult MasterDataPicker(QWidget *parent, int initialKey, bool pickMode, cons
 int EditMasterRow(QWidget *parent, int key, const QString &table, const QString &caption = {});
 
 // ---- clients (frm_TorzsUgyfel)
-
-enum class ClientKind
-{
-    All = 0,
-    Internal = 1,
-    External = 2,
-};
 
 // In pick mode after "Elfogad": the row's ugyfel (0 on an empty list) and ugyfel_nev.
 PickResult ClientPicker(QWidget *parent, int initialKey, ClientKind kind, bool pickMode,
@@ -65,16 +60,6 @@ int EditUser(QWidget *parent, int key);
 void EditUserGroups(QWidget *parent, int userKey);
 
 // ---- the parameterised SQL picker (frm_SqlValaszt) and the group picker
-
-struct SqlPickRequest
-{
-    QStringList sql;       // the query as lines; the first "WHERE" line is rebuilt by the search
-    QString columns;       // "field,title,width%;..." (up to 20 items)
-    QString keyField;      // returned
-    QString baseCondition; // of the search
-    QString caption;
-    QString searchField;
-};
 
 // Runs the query; with more than one row shows the dialog and returns the chosen row's key
 // (-1 when closed with "Bezár"); otherwise returns the key of the only row without showing
