@@ -158,6 +158,7 @@ QWidget *SettingsDialog::folderEdit(const QString &column, const QString &captio
     QLineEdit *edit = textEdit(column);
     auto *browse = new QPushButton(QStringLiteral("..."), box);
     browse->setObjectName(QStringLiteral("btn_") + column);
+    browse->setFixedWidth(32);
     browse->setToolTip(caption);
     browse->setAccessibleName(caption);
     connect(browse, &QPushButton::clicked, this, [this, edit, caption] {
@@ -232,6 +233,7 @@ QWidget *SettingsDialog::generalTab()
     m_groupName->setReadOnly(true);
     auto *pick = new QPushButton(QStringLiteral("..."), groupRow);
     pick->setObjectName(QStringLiteral("btn_alapcsoport"));
+    pick->setFixedWidth(32);
     pick->setToolTip(QStringLiteral("Csoport"));
     pick->setAccessibleName(QStringLiteral("Csoport"));
     connect(pick, &QPushButton::clicked, this, &SettingsDialog::pickGroup);
