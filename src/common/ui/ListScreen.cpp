@@ -503,6 +503,8 @@ void ListScreen::applyColumns()
             continue;
         // The header reads the title from the field (the model is not reset by this).
         d.field(c).label = column.title;
+        if (!column.displayFormat.isEmpty())
+            d.field(c).displayFormat = column.displayFormat;
         m_grid->setColumnHidden(c, false);
         header->moveSection(header->visualIndex(c), visual++);
     }

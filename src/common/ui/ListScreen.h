@@ -81,13 +81,14 @@ private:
 
 // One grid column of a list screen: the field it shows, its title, and its width on
 // resize: fixedWidth pixels when > 0, otherwise share (0..1) of the grid width less the
-// screen's reserved width, truncated.
+// screen's reserved width, truncated; displayFormat, when given, replaces the field's own.
 struct ListColumn
 {
     QString field;
     QString title;
     double share = 0;
     int fixedWidth = 0;
+    QString displayFormat;
 };
 
 // The behaviour every master-data list shares: a caption panel with the search box, a

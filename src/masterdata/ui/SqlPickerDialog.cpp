@@ -1,0 +1,34 @@
+#include "masterdata/ui/SqlPickerDialog.h"
+
+#include <QAction>
+#include <QToolBar>
+
+SqlPickerDialog::SqlPickerDialog(QWidget *parent, const SqlPickRequest &request)
+    : ListScreen(parent, QStringLiteral("frm_SqlValaszt")), m_request(request)
+{
+    setCaption(request.caption);
+    setQuery(request.sql);
+    setKeyField(request.keyField);
+    setBaseCondition(request.baseCondition);
+    setSearchFields(request.searchField);
+    setSortField(request.searchField);
+    QList<ListColumn> columns;
+    for (const PickerColumn &c : parsePickerColumns(request.columns))
+        columns.append({c.field, c.title, c.percent / 100.0});
+    setColumns(columns, 44);
+
+    QAction *aElfogad =
+        makeAction(QStringLiteral("aElfogad"), QStringLiteral("Elfogad"), {}, {}, [this] { accept(); });
+    aElfogad->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    QAction *aBezar = makeAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"),
+                                 QKeySequence(Qt::Key_Escape), {}, [this] { reject(); });
+    setToolBarActions({aElfogad, aBezar});
+    setPopupActions({aElfogad, aBezar});
+    setPickMode(true);
+    resize(360, 320);
+}
+
+int SqlPickerDialog::result() const
+{
+    return int(currentValue(m_request.keyField).toLongLong());
+}
