@@ -2,8 +2,10 @@
 
 #include "common/ui/MessageBox.h"
 #include "core/ConnectionProfile.h"
+#include "core/AppFolders.h"
 #include "core/LocalConfig.h"
 
+#include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -97,6 +99,16 @@ void ConnectionSetupDialog::accept()
     m_stored = profileLine();
     storeNewProfile(file, m_stored);
     Dialog::accept();
+}
+
+void ConnectionSetupDialog::done(int result)
+{
+    // A cancelled first start leaves no configuration file behind, not even for this screen's place.
+    if (result == QDialog::Rejected && !QFile::exists(AppFolders::current().configFile())) {
+        QDialog::done(result);
+        return;
+    }
+    Dialog::done(result);
 }
 
 QString ConnectionSetupDialog::run(QWidget *parent)

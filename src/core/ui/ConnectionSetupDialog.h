@@ -23,6 +23,7 @@ private Q_SLOTS:
 
 protected:
     void accept() override;
+    void done(int result) override;
 
 private:
     bool fieldsAreStorable();

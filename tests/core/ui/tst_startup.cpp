@@ -1,0 +1,222 @@
+#include "ModalDriver.h"
+#include "TestDatabase.h"
+#include "TestSupport.h"
+#include "common/DbHelpers.h"
+#include "common/SqlText.h"
+#include "common/ui/MessageBox.h"
+#include "core/AppFolders.h"
+#include "core/Beall.h"
+#include "core/ConnectionProfile.h"
+#include "core/IniFile.h"
+#include "core/ui/MainWindow.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<TempDataFolder> m_data;
+
+    QString lineFor(const QString &database, const QString &name) const
+    {
+        const ConnectionParams p = m_db->params();
+        return profileLine(database, p.host, QString::number(p.port), p.user, p.password, name);
+    }
+    QString goodLine(const QString &name = QStringLiteral("Teszt")) const { return lineFor(m_db->name(), name); }
+    IniFile ini() const { return IniFile(m_data->file(QStringLiteral("Korvena.ini"))); }
+    QByteArray iniBytes() const
+    {
+        QFile f(m_data->file(QStringLiteral("Korvena.ini")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static QString lastError()
+    {
+        const auto shown = MessageBox::shown();
+        return shown.isEmpty() ? QString() : shown.last().text;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        ExecSql(QStringLiteral("UPDATE tulajdonos SET tulajdonos = 'Próba és Társa Kft.'"));
+        MessageBox::setRecording(true);
+    }
+    void init()
+    {
+        m_data = std::make_unique<TempDataFolder>();
+        AppFolders::refresh();
+        MessageBox::clearShown();
+        Beall() = TBeall();
+        Connection::setCurrent(&m_db->connection()); // a closed main window leaves none
+        ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'N'"));
+        ExecSql(QStringLiteral("UPDATE verzio SET verzio = '24.0.0.367'"));
+    }
+    void cleanup() { m_data.reset(); }
+    void cleanupTestCase()
+    {
+        Connection::setCurrent(&m_db->connection());
+        m_db.reset();
+    }
+
+    void oneReachableProfileSkipsTheChooser()
+    {
+        IniFile file = ini();
+        storeNewProfile(file, goodLine());
+        ModalDriver driver;
+        driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
+        MainWindow window;
+        QVERIFY(!window.startupAborted());
+        QVERIFY2(driver.seen().isEmpty(), qPrintable(driver.seen().join(',')));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Korvena: [Próba és Társa Kft.]"));
+        QCOMPARE(Beall().user.login, QStringLiteral("rendszergazda"));
+        window.close();
+        QCOMPARE(IniFile(ini().path()).readString(QStringLiteral("User"), QStringLiteral("LastUser")),
+                 QStringLiteral("rendszergazda"));
+    }
+
+    void twoProfilesOfferTheChooser()
+    {
+        IniFile file = ini();
+        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"),
+                         ScrambleProfile(lineFor(QStringLiteral("nincs_ilyen_db"), QStringLiteral("Első"))));
+        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr2"),
+                         ScrambleProfile(lineFor(m_db->name(), QString()))); // no display name: not offered
+        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr3"),
+                         ScrambleProfile(goodLine(QStringLiteral("Harmadik"))));
+        ModalDriver driver;
+        QStringList entries;
+        QString title;
+        driver.then([&](QWidget *w) {
+            title = w->windowTitle();
+            auto *list = w->findChild<QListWidget *>();
+            for (int i = 0; i < list->count(); ++i)
+                entries << list->item(i)->text();
+            QTest::keyClick(list, Qt::Key_Up); // wraps round to the last entry
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        MainWindow window;
+        QVERIFY(!window.startupAborted());
+        QCOMPARE(driver.seen(), QStringList{QStringLiteral("frm_AdatbazisNyit")});
+        QCOMPARE(title, QStringLiteral("Korvena Iktatás adatbázis választás"));
+        QCOMPARE(entries, (QStringList{QStringLiteral("1; Első"), QStringLiteral("3; Harmadik")}));
+        QCOMPARE(Beall().profileLine, goodLine(QStringLiteral("Harmadik")));
+    }
+
+    void noProfileShowsTheFirstConnectionScreen()
+    {
+        const ConnectionParams p = m_db->params();
+        ModalDriver driver;
+        QString title;
+        driver.then([&](QWidget *w) {
+            title = w->windowTitle();
+            auto set = [w](const char *name, const QString &text) {
+                w->findChild<QLineEdit *>(QLatin1String(name))->setText(text);
+            };
+            set("edServer", p.host);
+            set("edUser", p.user);
+            set("edPassword", p.password);
+            set("edDatabase", p.database);
+            set("edDisplayName", QStringLiteral("Új adatbázis"));
+            set("edPort", QString::number(p.port));
+            auto *ok = w->findChild<QPushButton *>(QStringLiteral("btnOK"));
+            QVERIFY(!ok->isEnabled());
+            w->findChild<QPushButton *>(QStringLiteral("btnTeszt"))->click();
+            QVERIFY(ok->isEnabled());
+            ok->click();
+        });
+        MainWindow window;
+        QVERIFY(!window.startupAborted());
+        QCOMPARE(title, QStringLiteral("Adatbázis beállítás"));
+        const QString stored = ini().readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"));
+        const QString line = profileLine(p.database, p.host, QString::number(p.port), p.user, p.password,
+                                         QStringLiteral("Új adatbázis"));
+        QVERIFY(!stored.isEmpty());
+        QVERIFY(!stored.contains(p.database)); // scrambled
+        QCOMPARE(UnscrambleProfile(stored), line);
+        QCOMPARE(Beall().profileLine, line);
+    }
+
+    void cancelledFirstConnectionAbortsAndWritesNothing()
+    {
+        ModalDriver driver;
+        driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
+        MainWindow window;
+        QVERIFY(window.startupAborted());
+        window.close();
+        QVERIFY(!QFile::exists(m_data->file(QStringLiteral("Korvena.ini"))));
+    }
+
+    void otherVersionIsRefused_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::newRow("one build above") << QStringLiteral("24.0.0.368");
+        QTest::newRow("one build below") << QStringLiteral("24.0.0.366");
+    }
+    void otherVersionIsRefused()
+    {
+        QFETCH(QString, version);
+        ExecSql(QStringLiteral("UPDATE verzio SET verzio = ") + SqlLiteral(version));
+        IniFile file = ini();
+        storeNewProfile(file, goodLine());
+        const QByteArray before = iniBytes();
+        {
+            MainWindow window;
+            QVERIFY(window.startupAborted());
+            window.close();
+        }
+        QCOMPARE(lastError(), QStringLiteral("Eltérő verziók, hiba lehetséges, frissítse programját, "
+                                             "adatbázisát\r\nadatbázis : ") +
+                                  version + QStringLiteral("\r\nprogram: 24.0.0.367"));
+        QCOMPARE(iniBytes(), before);
+    }
+
+    void unreachableServerIsReported()
+    {
+        IniFile file = ini();
+        const ConnectionParams p = m_db->params();
+        storeNewProfile(file, profileLine(p.database, p.host, QStringLiteral("1"), p.user, p.password,
+                                          QStringLiteral("Nem elérhető")));
+        ModalDriver driver;
+        driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); }); // the chooser after the failure
+        MainWindow window;
+        QVERIFY(window.startupAborted());
+        QVERIFY(MessageBox::shown().first().text.startsWith(QStringLiteral("Hiba: ")));
+        QCOMPARE(driver.seen(), QStringList{QStringLiteral("frm_AdatbazisNyit")});
+    }
+
+    void loginIsAskedWhenTheRegisterWantsIt()
+    {
+        ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'I'"));
+        IniFile file = ini();
+        storeNewProfile(file, goodLine());
+        ModalDriver driver;
+        QString title;
+        driver.then([&](QWidget *w) {
+            title = w->windowTitle();
+            w->findChild<QLineEdit *>(QStringLiteral("edtFelhasznalo"))->setText(QStringLiteral("rendszergazda"));
+            w->findChild<QLineEdit *>(QStringLiteral("edtJelszo"))->setText(QStringLiteral("rossz"));
+            w->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+            QVERIFY(w->isVisible());
+            w->findChild<QLineEdit *>(QStringLiteral("edtJelszo"))->setText(QStringLiteral("pirkalo"));
+            w->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+        });
+        MainWindow window;
+        QVERIFY(!window.startupAborted());
+        QCOMPARE(title, QStringLiteral("Belépés azonosítás"));
+        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Érvénytelen felhasználó, vagy jelszó"));
+        window.close();
+        QCOMPARE(IniFile(ini().path()).readString(QStringLiteral("User"), QStringLiteral("LastUser")),
+                 QStringLiteral("rendszergazda"));
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
