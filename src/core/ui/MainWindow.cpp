@@ -2,85 +2,425 @@
 
 #include "common/Clock.h"
 #include "common/DbHelpers.h"
+#include "common/LastAction.h"
+#include "common/ui/DesktopServices.h"
+#include "common/ui/ListScreen.h"
 #include "core/Beall.h"
 #include "core/ConnectionProfile.h"
+#include "core/ErrorReport.h"
+#include "core/ui/ActionCatalogue.h"
+#include "core/ui/ErrorHandler.h"
 #include "core/ui/LogoSplash.h"
+#include "core/ui/MessagePanel.h"
+#include "core/ui/Pictures.h"
 #include "core/ui/Startup.h"
+#include "register/ui/DetailPanel.h"
+#include "register/ui/DocumentListModel.h"
+#include "register/ui/DocumentListView.h"
+#include "register/ui/FilterController.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTableView>
 #include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace {
+
+// Runs a piece of window work the way actions run: named for the error report,
+// and a failure goes to the unhandled-error handler instead of further up.
+void guarded(const QString &name, const std::function<void()> &work)
+{
+    setLastAction(QStringLiteral("frm_Main.") + name);
+    try {
+        work();
+    } catch (...) {
+        reportUnhandledException();
+    }
+}
+
+QString listField(const ProgramSettings &settings, int n)
+{
+    return settings.listColumnField(n);
+}
+
+} // namespace
+
+MainWindowRoutines &mainWindowRoutines()
+{
+    static MainWindowRoutines routines;
+    return routines;
+}
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_connection(std::make_unique<Connection>())
 {
     setObjectName(QStringLiteral("frm_Main"));
-    auto *central = new QWidget(this);
-    auto *layout = new QVBoxLayout(central);
-    m_summary = new QLabel(central);
-    m_summary->setObjectName(QStringLiteral("lblOsszesito"));
-    m_summary->setAlignment(Qt::AlignCenter);
-    layout->addWidget(m_summary);
-    setCentralWidget(central);
-
-    m_leftPanel = new QLabel(this);
-    m_hintPanel = new QLabel(this);
-    m_rightPanel = new QLabel(this);
-    statusBar()->addWidget(m_leftPanel);
-    statusBar()->addWidget(m_hintPanel, 1);
-    statusBar()->addPermanentWidget(m_rightPanel);
+    buildWindow();
+    connectActions();
+    connectList();
 
     if (!runStartup(this, *m_connection)) {
         abortStartup();
         return;
     }
-    // From here on the middle panel shows the hint of the control under the mouse.
+    // Step 11: from here on the middle panel shows the hint under the mouse,
+    // and the wheel walks lists row by row.
+    m_hintsOn = true;
     qApp->installEventFilter(this);
+    // Step 12.
     setWindowTitle(QStringLiteral("Korvena: [") + Beall().ownerName + QLatin1Char(']'));
-    refreshSummary();
+    applySettings();
+    // Steps 13 to 16: a failure here leaves the window usable with what it has.
+    guarded(QStringLiteral("FormCreate"), [this] { openList(); });
 }
 
 MainWindow::~MainWindow()
 {
+    if (m_hintsOn)
+        qApp->removeEventFilter(this);
     if (Connection::current() == m_connection.get())
         Connection::setCurrent(nullptr);
+}
+
+// ---- building
+
+void MainWindow::buildWindow()
+{
+    m_actions = new ActionCatalogue(this);
+    addToolBar(Qt::TopToolBarArea, m_actions->smallToolBar());
+    addToolBarBreak();
+
+    auto *searchBar = new QToolBar(QStringLiteral("Keresés"), this);
+    searchBar->setObjectName(QStringLiteral("tbKereses"));
+    searchBar->setMovable(false);
+    auto *searchLabel = new QLabel(QStringLiteral("Keresés:"), searchBar);
+    m_searchBox = new QLineEdit(searchBar);
+    m_searchBox->setObjectName(QStringLiteral("edKeres"));
+    m_searchBox->setFixedWidth(260);
+    m_searchBox->setAccessibleName(QStringLiteral("Keresés"));
+    m_searchBox->installEventFilter(this);
+    searchLabel->setBuddy(m_searchBox);
+    m_databaseName = new QLabel(searchBar);
+    m_databaseName->setObjectName(QStringLiteral("lblAdatbazis"));
+    m_databaseName->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = m_databaseName->font();
+    bold.setBold(true);
+    m_databaseName->setFont(bold);
+    searchBar->addWidget(searchLabel);
+    searchBar->addWidget(m_searchBox);
+    auto *spacer = new QWidget(searchBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    searchBar->addWidget(spacer);
+    searchBar->addWidget(m_databaseName);
+    addToolBar(Qt::TopToolBarArea, searchBar);
+    addToolBarBreak();
+    addToolBar(Qt::TopToolBarArea, m_actions->largeToolBar());
+
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("pnlKozep"));
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_directionTabs = new QTabBar(central);
+    m_directionTabs->setObjectName(QStringLiteral("tcIrany"));
+    m_directionTabs->setAccessibleName(QStringLiteral("Irány"));
+    m_directionTabs->setExpanding(false);
+    for (const QString &caption : {QStringLiteral("Bejövő"), QStringLiteral("Kimenő"),
+                                   QStringLiteral("Egyéb"), QStringLiteral("Összes")})
+        m_directionTabs->addTab(caption);
+
+    m_model = new DocumentListModel(this);
+    m_list = new DocumentListView(central);
+    m_list->setDocumentModel(m_model);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_yearTabs = new QTabBar(central);
+    m_yearTabs->setObjectName(QStringLiteral("tcEv"));
+    m_yearTabs->setAccessibleName(QStringLiteral("Év"));
+    m_yearTabs->setShape(QTabBar::RoundedSouth);
+    m_yearTabs->setExpanding(false);
+
+    m_detail = new DetailPanel(central);
+    m_detail->fileGrid()->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    layout->addWidget(m_directionTabs);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_yearTabs);
+    layout->addWidget(m_detail);
+    setCentralWidget(central);
+
+    m_rowPanel = new QLabel(this);
+    m_rowPanel->setObjectName(QStringLiteral("sbSorok"));
+    m_rowPanel->setFixedWidth(77);
+    m_rowPanel->setAlignment(Qt::AlignCenter);
+    m_hintPanel = new QLabel(this);
+    m_hintPanel->setObjectName(QStringLiteral("sbTipp"));
+    m_hintPanel->setFixedWidth(200);
+    m_sortPanel = new QLabel(this);
+    m_sortPanel->setObjectName(QStringLiteral("sbSorrend"));
+    m_sortPanel->setMinimumWidth(50);
+    statusBar()->addWidget(m_rowPanel);
+    statusBar()->addWidget(m_hintPanel);
+    statusBar()->addWidget(m_sortPanel, 1);
+
+    m_messages = new MessagePanel(this);
+
+    m_controller = new FilterController(m_model, m_list, m_searchBox, this);
+    new SearchKeys(m_list, m_searchBox);
+
+    m_fileGridTimer = new QTimer(this);
+    m_fileGridTimer->setObjectName(QStringLiteral("tmrFile"));
+    m_fileGridTimer->setSingleShot(true);
+    m_fileGridTimer->setInterval(0);
+    connect(m_fileGridTimer, &QTimer::timeout, this, [this] {
+        guarded(QStringLiteral("grdFile"), [this] {
+            const qint64 key = currentDocument();
+            if (key == m_shownFiles)
+                return;
+            m_shownFiles = key;
+            m_detail->showFiles(key);
+        });
+    });
+}
+
+void MainWindow::connectActions()
+{
+    ActionCatalogue &a = *m_actions;
+    a.connectHandler(QStringLiteral("aFrissit"), [this] { refreshList(); });
+    a.connectHandler(QStringLiteral("aBezar"), [this] { close(); });
+    a.connectHandler(QStringLiteral("aBetuNovel"), [this] { changeFontSize(+1); });
+    a.connectHandler(QStringLiteral("aBetuCsokkent"), [this] { changeFontSize(-1); });
+    a.connectHandler(QStringLiteral("aMasol"), [this] { copyRegistrationId(); });
+    a.connectHandler(QStringLiteral("aSugo"),
+                     [this] { openWebPage(vendorBaseUrl() + QStringLiteral("/prgdocs/index.php?prg=7")); });
+    a.connectHandler(QStringLiteral("aHonlap"), [this] { openWebPage(vendorBaseUrl()); });
+    a.connectHandler(QStringLiteral("aLevel"), [] {
+        QString host = QUrl(vendorBaseUrl()).host();
+        if (host.startsWith(QLatin1String("www.")))
+            host = host.mid(4);
+        QUrl mail(QStringLiteral("mailto:info@") + host);
+        QUrlQuery query;
+        query.addQueryItem(QStringLiteral("subject"), QStringLiteral("Korvena program"));
+        mail.setQuery(query);
+        DesktopServices::openUrl(mail);
+    });
+    a.connectHandler(QStringLiteral("aNevjegy"), [this] { showAbout(); });
+    for (int i = 0; i < FilterEntryCount; ++i)
+        a.connectHandler(filterEntryActionName(FilterEntry(i)),
+                         [this, i] { m_controller->chooseEntry(FilterEntry(i)); });
+}
+
+void MainWindow::connectList()
+{
+    connect(m_controller, &FilterController::entryMarked, this,
+            [this](FilterEntry e) { m_actions->action(filterEntryActionName(e))->setChecked(true); });
+    connect(m_controller, &FilterController::expiredEntryAvailable, this, [this](bool on) {
+        QAction *expired = m_actions->action(QStringLiteral("aSzur8"));
+        expired->setVisible(on);
+        expired->setEnabled(on);
+    });
+    connect(m_controller, &FilterController::sortOrderShown, m_sortPanel, &QLabel::setText);
+    connect(m_controller, &FilterController::reopened, this, [this] { currentDocumentChanged(); });
+    connect(m_list, &DocumentListView::currentDocumentChanged, this, [this] { currentDocumentChanged(); });
+
+    connect(m_searchBox, &QLineEdit::textChanged, m_controller, &FilterController::scheduleSearch);
+    connect(m_searchBox, &QLineEdit::returnPressed, this, [this] {
+        guarded(QStringLiteral("edKeres"), [this] { m_controller->enterPressed(m_searchBox->text()); });
+    });
+    connect(m_directionTabs, &QTabBar::currentChanged, this, [this](int index) {
+        guarded(QStringLiteral("tcIrany"), [this, index] { m_controller->chooseDirection(index); });
+    });
+    connect(m_yearTabs, &QTabBar::currentChanged, this, [this](int index) {
+        if (index < 0)
+            return;
+        guarded(QStringLiteral("tcEv"),
+                [this, index] { m_controller->chooseYear(m_yearTabs->tabText(index)); });
+    });
+    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        guarded(QStringLiteral("grdLista"), [this, column] { m_controller->sortByColumn(column); });
+    });
+    connect(m_list, &QTableView::doubleClicked, this,
+            [this] { m_actions->action(QStringLiteral("aSzerkeszt"))->trigger(); });
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        m_actions->listPopup()->popup(m_list->viewport()->mapToGlobal(pos));
+    });
+    QTableView *files = m_detail->fileGrid();
+    connect(files, &QWidget::customContextMenuRequested, this, [this, files](const QPoint &pos) {
+        m_actions->filePopup()->popup(files->viewport()->mapToGlobal(pos));
+    });
+}
+
+void MainWindow::applySettings()
+{
+    const ProgramSettings &settings = Beall().settings;
+    m_actions->applySettings(settings);
+    m_detail->applySettings(settings);
+    m_directionTabs->setTabText(Other, settings.mezo6);
+    QStringList fields, titles;
+    for (int n = 1; n <= 8; ++n) {
+        fields << listField(settings, n);
+        titles << documentFieldLabel(fields.last(), settings);
+    }
+    m_model->setFieldColumns(fields, titles);
+    m_databaseName->setText(ConnectionProfile::fromLine(Beall().profileLine).displayName +
+                            QStringLiteral("  "));
+}
+
+void MainWindow::openList()
+{
+    // Step 13: no filter, the newest year, incoming documents.
+    m_actions->action(QStringLiteral("aSzur0"))->setChecked(true);
+    DocumentFilter &filter = m_controller->filter();
+    filter.entry = FilterEntry::None;
+    filter.year = SelectInt(QStringLiteral("SELECT MAX(YEAR(dat_erk)) FROM iktato;"), 0);
+    m_controller->rebuild(Incoming);
+    // Step 14.
+    m_actions->loadStatuses(db().query(QStringLiteral("SELECT * FROM statusz ORDER BY 1;")));
+    // Step 15.
+    QStringList &subjects = Beall().subjects;
+    subjects.clear();
+    FillList(subjects, QStringLiteral("SELECT DISTINCT i.targy FROM iktato i JOIN felhkod_csoport f ON "
+                                      "(i.csoport=f.csoport) WHERE f.felhkod = ") +
+                           QString::number(Beall().user.code) + QStringLiteral(" ORDER BY 1;"));
+    // Step 16.
+    loadYearTabs();
+}
+
+void MainWindow::loadYearTabs()
+{
+    QStringList years;
+    FillList(years, QStringLiteral("SELECT DISTINCT DATE_FORMAT(dat_erk,'%Y') FROM iktato ORDER BY 1 DESC;"));
+    years << QStringLiteral("Összes");
+    const QSignalBlocker quiet(m_yearTabs);
+    while (m_yearTabs->count() > 0)
+        m_yearTabs->removeTab(0);
+    for (const QString &year : std::as_const(years))
+        m_yearTabs->addTab(year);
+    m_yearTabs->setCurrentIndex(0);
 }
 
 void MainWindow::abortStartup()
 {
     m_aborted = true;
-    QTimer::singleShot(1000, this, [this] {
+    auto *closing = new QTimer(this);
+    closing->setObjectName(QStringLiteral("tmrBezar"));
+    closing->setInterval(1000);
+    connect(closing, &QTimer::timeout, this, [this] {
         close();
         QCoreApplication::quit();
     });
+    closing->start();
 }
 
-void MainWindow::refreshSummary()
+// ---- the list
+
+qint64 MainWindow::currentDocument() const
 {
-    const int documents = SelectInt(
-        QStringLiteral("SELECT COUNT(DISTINCT iktato) FROM vw_iktato WHERE torolve='N' AND fcs=") +
-            QString::number(Beall().user.code) + QLatin1Char(';'),
-        0);
-    m_summary->setText(QStringLiteral("A nyilvántartásban %1 irat látható.").arg(documents));
-    m_rightPanel->setText(ConnectionProfile::fromLine(Beall().profileLine).displayName + QStringLiteral("  "));
+    return m_controller->currentDocument();
 }
+
+void MainWindow::refreshList()
+{
+    m_controller->refresh();
+}
+
+void MainWindow::focusSearchBox()
+{
+    m_searchBox->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::currentDocumentChanged()
+{
+    const Dataset &data = m_model->dataset();
+    m_rowPanel->setText(RowCountText(data));
+    m_detail->showRow(data, data.current());
+    m_fileGridTimer->start();
+}
+
+void MainWindow::copyRegistrationId()
+{
+    const Dataset &data = m_model->dataset();
+    const int col = data.fieldIndex(u"iktatoaz");
+    if (data.current() < 0 || col < 0)
+        return;
+    QGuiApplication::clipboard()->setText(data.text(data.current(), col));
+}
+
+// ---- window
 
 void MainWindow::placeWindow()
 {
     const LocalConfig &local = Beall().local;
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (local.teljesKep && screen) {
-        setGeometry(screen->availableGeometry());
+        const QRect area = screen->availableGeometry();
+        setGeometry(QRect(area.topLeft(), area.size()));
     } else {
         move(local.bal, local.felul);
         resize(local.szeles, local.magas);
     }
+}
+
+void MainWindow::applyFontSize()
+{
     QFont f = font();
-    f.setPointSize(local.fontSize > 0 ? local.fontSize : 9);
+    f.setPointSize(Beall().local.fontSize > 0 ? Beall().local.fontSize : 9);
     setFont(f);
+}
+
+void MainWindow::changeFontSize(int step)
+{
+    int &size = Beall().local.fontSize;
+    if (step > 0 && size < 10)
+        ++size;
+    else if (step < 0 && size > 8)
+        --size;
+    applyFontSize();
+}
+
+void MainWindow::openWebPage(const QString &address)
+{
+    DesktopServices::openUrl(QUrl(address));
+}
+
+void MainWindow::showAbout()
+{
+    QMessageBox box(this);
+    box.setObjectName(QStringLiteral("frm_Nevjegy"));
+    box.setWindowTitle(QStringLiteral("Névjegy"));
+    box.setIconPixmap(Pictures::logo(128));
+    box.setText(QStringLiteral("<b>Korvena iktatás</b><br>Verzió: ") + QLatin1String(ProgramVersion) +
+                QStringLiteral("<br><br>Iktatóprogram irodáknak és kisvállalkozásoknak."));
+    box.exec();
+}
+
+QTimer *MainWindow::oneShot(const QString &name, int milliseconds, std::function<void()> routine)
+{
+    auto *timer = new QTimer(this);
+    timer->setObjectName(name);
+    timer->setSingleShot(true);
+    timer->setInterval(milliseconds);
+    connect(timer, &QTimer::timeout, this, [name, routine = std::move(routine)] { guarded(name, routine); });
+    timer->start();
+    return timer;
 }
 
 void MainWindow::startTimers()
@@ -88,8 +428,30 @@ void MainWindow::startTimers()
     m_keepAlive = new QTimer(this);
     m_keepAlive->setObjectName(QStringLiteral("tmrKeepAlive"));
     m_keepAlive->setInterval(60 * 1000);
-    connect(m_keepAlive, &QTimer::timeout, this, [] { db().query(QStringLiteral("SELECT CURDATE();")); });
+    connect(m_keepAlive, &QTimer::timeout, this, [] {
+        guarded(QStringLiteral("tmrKeepAlive"), [] { db().query(QStringLiteral("SELECT CURDATE();")); });
+    });
     m_keepAlive->start();
+
+    MainWindowRoutines &routines = mainWindowRoutines();
+    if (Beall().local.vanFigyu)
+        oneShot(QStringLiteral("tmrFigyu"), 3000, [this, &routines] {
+            if (routines.showReminders)
+                routines.showReminders(this, true);
+        });
+    if (Beall().settings.hatidfigyel >= 0)
+        oneShot(QStringLiteral("tmrHatarido"), 3000, [this, &routines] {
+            if (routines.showExpiringDeadlines)
+                routines.showExpiringDeadlines(this);
+        });
+    oneShot(QStringLiteral("tmrVerzio"), 5000, [this, &routines] {
+        if (routines.checkVersionNotice)
+            routines.checkVersionNotice(this);
+    });
+    oneShot(QStringLiteral("tmrHir"), 10000, [this, &routines] {
+        if (routines.checkNews)
+            routines.checkNews(this);
+    });
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -98,19 +460,32 @@ void MainWindow::showEvent(QShowEvent *event)
     if (m_aborted || m_shownOnce)
         return;
     m_shownOnce = true;
+    HighlightColumn(m_list, DocumentListModel::FirstFieldColumn);
     placeWindow();
+    applyFontSize();
+    focusSearchBox();
+    QFont searchFont = m_searchBox->font();
+    searchFont.setPointSize(font().pointSize());
+    m_searchBox->setFont(searchFont);
+    guarded(QStringLiteral("FormShow"), [this] {
+        if (m_messages->showFirstUnread())
+            m_messages->placeAtBottomOf(QRect(QPoint(0, 0), QSize(width(), statusBar()->geometry().top())));
+    });
+    if (Beall().settings.irasvedett)
+        m_actions->disableForWriteProtection();
     LogoSplash::showSplash(Today());
     startTimers();
 }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+void MainWindow::resizeEvent(QResizeEvent *event)
 {
-    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
-        auto *w = qobject_cast<QWidget *>(watched);
-        if (w && w->window() == this)
-            m_hintPanel->setText(event->type() == QEvent::Enter ? w->statusTip() : QString());
-    }
-    return QMainWindow::eventFilter(watched, event);
+    QMainWindow::resizeEvent(event);
+    if (m_aborted)
+        return;
+    m_list->layoutColumns(width());
+    m_detail->setWide(DetailPanel::isWideWindow(width()));
+    if (m_messages->isVisible())
+        m_messages->placeAtBottomOf(QRect(QPoint(0, 0), QSize(width(), statusBar()->geometry().top())));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -130,4 +505,57 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_connection->close();
     }
     event->accept();
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // Hints go to the middle panel, never over the panels as a status message.
+    if (event->type() == QEvent::StatusTip) {
+        if (m_hintsOn)
+            m_hintPanel->setText(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool MainWindow::isActionShortcut(const QKeyEvent *key) const
+{
+    const QKeySequence pressed(key->keyCombination());
+    for (QAction *a : m_actions->actions())
+        if (a->isEnabled() && !a->shortcut().isEmpty() &&
+            a->shortcut().matches(pressed) == QKeySequence::ExactMatch)
+            return true;
+    return false;
+}
+
+void MainWindow::wheelToKey(QObject *receiver, const QWheelEvent *wheel)
+{
+    const int key = wheel->angleDelta().y() > 0 ? Qt::Key_Up : Qt::Key_Down;
+    QObject *target = QApplication::focusWidget();
+    if (!target)
+        target = receiver;
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Wheel:
+        if (m_hintsOn && watched->isWidgetType()) {
+            wheelToKey(watched, static_cast<QWheelEvent *>(event));
+            return true;
+        }
+        break;
+    case QEvent::ShortcutOverride:
+        // The window's commands win over the search box's own editing keys.
+        if (watched == m_searchBox && isActionShortcut(static_cast<QKeyEvent *>(event))) {
+            event->ignore();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "db/Dataset.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <functional>
+
+// The document list's twelve grid columns over the list dataset: four marker
+// columns (reminder, print, lent out, status) and the eight fields the
+// settings name. Cells are decoded only when the view paints them; loading
+// does no work per row.
+class DocumentListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    static constexpr int MarkerColumns = 4;
+    static constexpr int ColumnCount = 12;
+    enum Column
+    {
+        ReminderColumn = 0,
+        PrintColumn = 1,
+        LentOutColumn = 2,
+        StatusColumn = 3,
+        FirstFieldColumn = 4,
+    };
+
+    explicit DocumentListModel(QObject *parent = nullptr);
+
+    Dataset &dataset() { return m_data; }
+    const Dataset &dataset() const { return m_data; }
+
+    // The fields of columns 5 to 12 and their titles.
+    void setFieldColumns(const QStringList &fields, const QStringList &titles);
+    // The field a column shows; empty for the reminder column.
+    QString columnField(int column) const;
+
+    // Refills the dataset through fill (a query). On failure the list is left
+    // empty and closed, and the failure goes on to the caller.
+    void reload(const std::function<void(Dataset &)> &fill);
+    // A client-side row filter that stays in force across reloads; empty: none.
+    void setRowFilter(std::function<bool(const Dataset &, int row)> predicate);
+    bool hasRowFilter() const { return bool(m_rowFilter); }
+
+    int datasetRow(int modelRow) const;
+    int modelRow(int datasetRow) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Background of a row by direction: light blue incoming, light peach other,
+    // none (the window colour) outgoing.
+    static QVariant directionBackground(QByteArrayView irany);
+
+private:
+    void resolveColumns();
+    QVariant marker(int row, int column) const;
+
+    Dataset m_data;
+    QStringList m_fields;    // per grid column; empty for the reminder column
+    QStringList m_titles;    // per grid column
+    int m_cols[ColumnCount]; // dataset column of each grid column, -1 when missing
+    int m_iranyCol = -1;
+    int m_datFigyCol = -1;
+    std::function<bool(const Dataset &, int)> m_rowFilter;
+};

@@ -1,0 +1,222 @@
+#include "register/ui/FilterController.h"
+
+#include "common/Clock.h"
+#include "common/DbHelpers.h"
+#include "common/LastAction.h"
+#include "common/ui/InputDialogs.h"
+#include "core/Beall.h"
+#include "core/ui/ErrorHandler.h"
+#include "register/ui/DocumentListModel.h"
+#include "register/ui/DocumentListView.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+FilterController::FilterController(DocumentListModel *model, DocumentListView *view, QLineEdit *searchBox,
+                                   QWidget *dialogParent)
+    : QObject(view), m_model(model), m_view(view), m_searchBox(searchBox), m_dialogParent(dialogParent),
+      m_pickers(FilterPickers::standard())
+{
+    m_searchTimer.setSingleShot(true);
+    m_searchTimer.setInterval(0);
+    connect(&m_searchTimer, &QTimer::timeout, this, [this] {
+        setLastAction(QStringLiteral("frm_Main.edKeres"));
+        try {
+            search(m_pendingSearch);
+        } catch (...) {
+            reportUnhandledException();
+        }
+    });
+}
+
+void FilterController::open()
+{
+    try {
+        m_model->reload([this](Dataset &data) { m_query.open(db(), data, Beall().settings); });
+    } catch (...) {
+        Q_EMIT reopened();
+        throw;
+    }
+    Q_EMIT reopened();
+}
+
+QString FilterController::userCondition(int direction) const
+{
+    return m_filter.compose(direction, Beall().user.code);
+}
+
+void FilterController::rebuild(int direction)
+{
+    m_filter.condition = userCondition(direction);
+    m_filter.direction = direction;
+    m_query.setCondition(m_filter.condition);
+    open();
+}
+
+void FilterController::refresh()
+{
+    const qint64 key = currentDocument();
+    open();
+    if (key > 0)
+        moveToDocument(key);
+}
+
+void FilterController::search(const QString &text)
+{
+    m_searchTimer.stop();
+    m_query.setCondition(m_filter.condition + documentSearchPiece(text));
+    open();
+    Dataset &data = m_model->dataset();
+    if (data.locate(m_filter.locateColumn, text))
+        m_view->moveToDatasetRow(data.current());
+}
+
+void FilterController::scheduleSearch(const QString &text)
+{
+    m_pendingSearch = text;
+    m_searchTimer.start();
+}
+
+void FilterController::enterPressed(const QString &text)
+{
+    if (!isBarcodeLength(text))
+        return;
+    // The scan replaces whatever search its characters started.
+    m_searchTimer.stop();
+    m_query.setCondition(m_filter.condition);
+    open();
+    if (const std::optional<int> key = barcodeDocumentKey(text))
+        moveToDocument(*key);
+}
+
+void FilterController::sortByColumn(int column)
+{
+    const QString field = m_model->columnField(column);
+    if (field.isEmpty())
+        return;
+    m_filter.locateColumn = field;
+    Q_EMIT sortOrderShown(QStringLiteral("Sorrend: ") +
+                          m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+    const qint64 key = currentDocument();
+    m_query.setOrder(field);
+    open();
+    if (key > 0)
+        moveToDocument(key);
+    focusSearchBox();
+    HighlightColumn(m_view, column);
+}
+
+void FilterController::chooseEntry(FilterEntry entry)
+{
+    m_filter.entry = entry;
+    switch (entry) {
+    case FilterEntry::MainNumber: {
+        m_filter.clear();
+        const int picked = m_pickers.mainNumber ? m_pickers.mainNumber(m_dialogParent) : -1;
+        m_filter.mainNumber = picked;
+        if (picked == -1)
+            return;
+        break;
+    }
+    case FilterEntry::Period: {
+        m_filter.clear();
+        QDate first = Today().addMonths(-1);
+        QDate last = Today();
+        if (m_pickers.period && m_pickers.period(m_dialogParent, first, last)) {
+            m_filter.periodStart = first;
+            m_filter.periodEnd = last;
+        } else {
+            m_filter.periodStart = m_filter.periodEnd = Today();
+        }
+        break;
+    }
+    case FilterEntry::Type: {
+        const int picked = m_pickers.type ? m_pickers.type(m_dialogParent) : -1;
+        if (picked == -1)
+            return;
+        m_filter.clear();
+        m_filter.type = picked;
+        break;
+    }
+    case FilterEntry::Expired:
+        m_filter.clear();
+        m_filter.expiredOnly = true;
+        break;
+    case FilterEntry::Group: {
+        const ProgramSettings &settings = Beall().settings;
+        int picked = settings.alapcsoport;
+        if (settings.vancsoport)
+            picked = m_pickers.group ? m_pickers.group(m_dialogParent) : -1;
+        if (picked == -1)
+            return;
+        m_filter.clear();
+        m_filter.group = picked;
+        break;
+    }
+    case FilterEntry::OtherGroup: {
+        const int picked = m_pickers.otherGroup ? m_pickers.otherGroup(m_dialogParent) : -1;
+        if (picked == -1)
+            return;
+        m_filter.clear();
+        m_filter.otherGroup = picked;
+        break;
+    }
+    default:
+        m_filter.clear();
+        break;
+    }
+    rebuild(m_filter.direction);
+}
+
+void FilterController::chooseDirection(int direction)
+{
+    Q_EMIT expiredEntryAvailable(false);
+    if (direction == Other)
+        Q_EMIT expiredEntryAvailable(true);
+    rebuild(direction);
+}
+
+void FilterController::chooseYear(const QString &caption)
+{
+    m_filter.year = yearOfTabCaption(caption);
+    {
+        const QSignalBlocker quiet(m_searchBox);
+        m_searchBox->clear();
+    }
+    m_searchTimer.stop();
+    m_filter.entry = FilterEntry::None;
+    Q_EMIT entryMarked(FilterEntry::None);
+    rebuild(m_filter.direction);
+}
+
+qint64 FilterController::currentDocument() const
+{
+    const Dataset &data = m_model->dataset();
+    const int row = data.current();
+    const int col = data.fieldIndex(u"iktato");
+    if (row < 0 || col < 0)
+        return 0;
+    return data.toInt(row, col, 0);
+}
+
+bool FilterController::moveToDocument(qint64 key)
+{
+    Dataset &data = m_model->dataset();
+    if (!data.locateValue(u"iktato", key))
+        return false;
+    return m_view->moveToDatasetRow(data.current());
+}
+
+void FilterController::focusSearchBox()
+{
+    m_searchBox->setFocus(Qt::OtherFocusReason);
+}
+
+FilterPickers FilterPickers::standard()
+{
+    FilterPickers p;
+    p.period = [](QWidget *parent, QDate &first, QDate &last) {
+        return AskPeriod(first, last, QString(), parent);
+    };
+    return p;
+}

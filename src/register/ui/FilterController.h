@@ -1,0 +1,95 @@
+#pragma once
+
+#include "register/DocumentFilter.h"
+#include "register/DocumentListQuery.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+class DocumentListModel;
+class DocumentListView;
+class QLineEdit;
+class QWidget;
+
+// The dialogs the filter entries open. Each returns the chosen key, -1 when
+// the user closed it without choosing.
+struct FilterPickers
+{
+    std::function<int(QWidget *)> mainNumber; // "Főszámra"
+    std::function<int(QWidget *)> type;       // "Típusra"
+    std::function<int(QWidget *)> otherGroup; // "Egyéb csoportra"
+    std::function<int(QWidget *)> group;      // "Csoportra" when the register has groups
+    // "Időszak": true when confirmed.
+    std::function<bool(QWidget *, QDate &, QDate &)> period;
+
+    // The program's own screens.
+    static FilterPickers standard();
+};
+
+// Keeps the document list's state and query and re-opens the list for every
+// rebuild, search, scan, sort and refresh. The list's grid and search box are
+// the window's; this only drives them.
+class FilterController : public QObject
+{
+    Q_OBJECT
+public:
+    FilterController(DocumentListModel *model, DocumentListView *view, QLineEdit *searchBox,
+                     QWidget *dialogParent);
+
+    DocumentFilter &filter() { return m_filter; }
+    const DocumentFilter &filter() const { return m_filter; }
+    const DocumentListQuery &query() const { return m_query; }
+    int lastDirection() const { return m_filter.direction; }
+    void setPickers(FilterPickers pickers) { m_pickers = std::move(pickers); }
+
+    // Composes the condition for the direction and the session user and
+    // re-opens the list; the direction becomes the last one.
+    void rebuild(int direction);
+    // Re-opens the list with the query as it is, staying on the current document.
+    void refresh();
+    // Re-opens the list with the search piece of the text and stands on the
+    // first row whose locate column begins with the text.
+    void search(const QString &text);
+    // The search box's changes: only the latest text is searched, once the
+    // events already waiting have been handled.
+    void scheduleSearch(const QString &text);
+    // Enter in the search box: an eight-character text is a scanned label.
+    void enterPressed(const QString &text);
+    // A click on a grid column title; the reminder column does not sort.
+    void sortByColumn(int column);
+
+    // The filter entries (aSzur0 .. aSzur12) and the tabs.
+    void chooseEntry(FilterEntry entry);
+    void chooseDirection(int direction);
+    void chooseYear(const QString &caption);
+
+    // The key (iktato) of the current document, 0 when the list is empty.
+    qint64 currentDocument() const;
+    bool moveToDocument(qint64 key);
+
+Q_SIGNALS:
+    // After every opening of the list, successful or not.
+    void reopened();
+    // "Sorrend: " + column title.
+    void sortOrderShown(const QString &text);
+    // The marked filter entry changed without the user choosing it.
+    void entryMarked(FilterEntry entry);
+    // "Lejártak" is offered only on the third direction tab.
+    void expiredEntryAvailable(bool available);
+
+private:
+    void open();
+    void focusSearchBox();
+    QString userCondition(int direction) const;
+
+    DocumentListModel *m_model;
+    DocumentListView *m_view;
+    QLineEdit *m_searchBox;
+    QWidget *m_dialogParent;
+    DocumentFilter m_filter;
+    DocumentListQuery m_query;
+    FilterPickers m_pickers;
+    QTimer m_searchTimer;
+    QString m_pendingSearch;
+};
