@@ -454,7 +454,7 @@ void ListScreen::search(const QString &text)
 void ListScreen::rowActivated()
 {
     auto *accept = findChild<QAction *>(QStringLiteral("aElfogad"), Qt::FindDirectChildrenOnly);
-    if (accept && accept->isEnabled() && accept->isVisible()) {
+    if (m_pickMode && accept && accept->isEnabled()) {
         accept->trigger();
         return;
     }
