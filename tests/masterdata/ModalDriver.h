@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+
+// Drives the modal dialogs that the screens open from inside their actions.
+namespace ModalDriver {
+
+// Runs the step on the next modal dialog with that object name as soon as it shows. A
+// dialog that never comes is reported and whatever modal window stands is closed, so the
+// test fails instead of hanging.
+inline void onModal(const QString &objectName, std::function<void(QDialog *)> step, int timeoutMs = 10000)
+{
+    auto *timer = new QTimer(qApp);
+    timer->setInterval(5);
+    const QDeadlineTimer deadline(timeoutMs);
+    QObject::connect(timer, &QTimer::timeout, [timer, objectName, step, deadline] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (dialog && dialog->objectName() == objectName && dialog->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            step(dialog);
+            return;
+        }
+        if (deadline.hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            qWarning("no modal dialog %s appeared", qPrintable(objectName));
+            if (dialog)
+                dialog->reject();
+        }
+    });
+    timer->start();
+}
+
+inline QAction *action(QWidget *window, const char *name)
+{
+    return window->findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+}
+
+inline void trigger(QWidget *window, const char *name)
+{
+    QAction *a = action(window, name);
+    if (a)
+        a->trigger();
+    else
+        qWarning("no action %s", name);
+}
+
+// Counts (and closes) the modal dialogs other than the one already open that show while it lives.
+class ModalWatch
+{
+public:
+    explicit ModalWatch(QWidget *alreadyOpen = nullptr)
+    {
+        m_timer.setInterval(2);
+        QObject::connect(&m_timer, &QTimer::timeout, [this, alreadyOpen] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (w && w != alreadyOpen) {
+                ++m_seen;
+                if (auto *d = qobject_cast<QDialog *>(w))
+                    d->reject();
+            }
+        });
+        m_timer.start();
+    }
+    int seen() const { return m_seen; }
+
+private:
+    QTimer m_timer;
+    int m_seen = 0;
+};
+
+} // namespace ModalDriver
