@@ -82,7 +82,7 @@ void TextInputDialog::placeControls()
     y += m_prompt->height() + 8;
     m_edit->setGeometry(kLeft, y, w - BoxMargin, m_edit->sizeHint().height());
     y += m_edit->height() + 12;
-    m_reveal->setGeometry(kLeft, y, w - 2 * kLeft, m_reveal->sizeHint().height());
+    m_reveal->setGeometry(QRect(QPoint(kLeft, y), m_reveal->sizeHint()));
     const int bottom = height() - kLeft;
     m_cancel->setGeometry(w - ButtonOffset, bottom - buttonHeight, buttonWidth, buttonHeight);
     m_ok->setGeometry(w - ButtonOffset, bottom - 2 * buttonHeight - 8, buttonWidth, buttonHeight);
