@@ -8,6 +8,9 @@
 //   configuration under its object name, fitted into the screen's work area;
 // - the focused input box painted sky blue (166, 202, 240), the window colour again when left;
 // - Enter moves to the next control, Ctrl+Enter confirms (accept()), Esc cancels.
+// Ctrl+Enter calls accept() from any control, so a dialog that checks its input
+// does so in an accept() override, which its OK button calls too. A dialog that
+// is not resizable keeps the size it has when first shown.
 class Dialog : public QDialog
 {
     Q_OBJECT
@@ -15,7 +18,8 @@ public:
     Dialog(QWidget *parent, const QString &objectName, bool resizable = false);
 
     bool isResizable() const { return m_resizable; }
-    // Enter on these widgets keeps its own meaning (multi-line boxes, lists that confirm on Enter).
+    // Enter on these widgets keeps its own meaning (multi-line boxes, lists that confirm on Enter);
+    // on a line edit it reaches the default button.
     void keepEnterKey(QWidget *widget);
 
 protected:
