@@ -14,6 +14,7 @@
 #include "core/ui/MessagePanel.h"
 #include "core/ui/Pictures.h"
 #include "core/ui/Startup.h"
+#include "masterdata/ui/Pickers.h"
 #include "register/ui/DetailPanel.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
@@ -72,6 +73,7 @@ MainWindowRoutines &mainWindowRoutines()
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_connection(std::make_unique<Connection>())
 {
     setObjectName(QStringLiteral("frm_Main"));
+    registerMasterDataPickers();
     buildWindow();
     connectActions();
     connectList();
@@ -223,6 +225,11 @@ void MainWindow::connectActions()
         DesktopServices::openUrl(mail);
     });
     a.connectHandler(QStringLiteral("aNevjegy"), [this] { showAbout(); });
+    for (const QString &name : masterDataActionNames())
+        a.connectHandler(name, [this, name] {
+            if (openMasterDataFromMainWindow(this, name))
+                refreshList();
+        });
     for (int i = 0; i < FilterEntryCount; ++i)
         a.connectHandler(filterEntryActionName(FilterEntry(i)),
                          [this, i] { m_controller->chooseEntry(FilterEntry(i)); });

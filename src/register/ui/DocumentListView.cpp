@@ -110,7 +110,7 @@ bool DocumentListView::moveToDatasetRow(int row)
     return true;
 }
 
-int DocumentListView::columnWidth(int column, int listWidth, int windowWidth)
+int DocumentListView::ruleWidth(int column, int listWidth, int windowWidth)
 {
     if (column < DocumentListModel::MarkerColumns)
         return MarkerWidth;
@@ -128,7 +128,7 @@ void DocumentListView::layoutColumns(int windowWidth)
 {
     const int listWidth = width();
     for (int c = 0; c < DocumentListModel::ColumnCount; ++c) {
-        const int w = columnWidth(c, listWidth, windowWidth);
+        const int w = ruleWidth(c, listWidth, windowWidth);
         if (c == DocumentListModel::FirstFieldColumn + 4)
             setColumnHidden(c, windowWidth <= NarrowWindow);
         if (w > 0)

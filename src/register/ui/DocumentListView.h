@@ -45,7 +45,7 @@ public:
     // hidden in a narrow window.
     void layoutColumns(int windowWidth);
     // The width of a field column (index 4 .. 11) for a list width and window width; 0 hidden.
-    static int columnWidth(int column, int listWidth, int windowWidth);
+    static int ruleWidth(int column, int listWidth, int windowWidth);
 
 Q_SIGNALS:
     // The dataset's current row changed (or the list was re-opened).

@@ -6,6 +6,7 @@
 #include "common/ui/InputDialogs.h"
 #include "core/Beall.h"
 #include "core/ui/ErrorHandler.h"
+#include "masterdata/ui/Pickers.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
 
@@ -215,6 +216,18 @@ void FilterController::focusSearchBox()
 FilterPickers FilterPickers::standard()
 {
     FilterPickers p;
+    p.mainNumber = [](QWidget *parent) { return MainNumberPicker(parent, -1, true).key; };
+    p.type = [](QWidget *parent) {
+        return MasterDataPicker(parent, -1, true, QStringLiteral("tipus"), QStringLiteral("Típus"), true,
+                                true)
+            .key;
+    };
+    p.otherGroup = [](QWidget *parent) {
+        return MasterDataPicker(parent, -1, true, QStringLiteral("egyebcsop"),
+                                QStringLiteral("Egyéb csoportosítás"), false, true)
+            .key;
+    };
+    p.group = [](QWidget *parent) { return GroupPicker(parent); };
     p.period = [](QWidget *parent, QDate &first, QDate &last) {
         return AskPeriod(first, last, QString(), parent);
     };

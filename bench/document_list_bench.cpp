@@ -1,0 +1,200 @@
+// Document list benchmark, run by hand against a register filled by
+// "korvena-admin demo --documents 100000":
+//
+//   document_list_bench --port 3306 --user korvena --password korvena --database demo
+//
+// For the "Összes" tab with all years and for a two-word search it prints the
+// time from issuing the list query to a filled model, the time the mariadb
+// client needs for the same SQL in the same run, the memory the list holds
+// and the bytes of the result.
+#include "core/Beall.h"
+#include "db/Connection.h"
+#include "register/DocumentFilter.h"
+#include "register/DocumentListQuery.h"
+#include "register/ui/DocumentListModel.h"
+#include "register/ui/DocumentListView.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+// Resident memory of the process in bytes (Linux).
+qint64 residentBytes()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> parts = f.readAll().split(' ');
+    return parts.size() > 1 ? parts[1].toLongLong() * 4096 : 0;
+}
+
+qint64 resultBytes(const Dataset &data)
+{
+    qint64 bytes = 0;
+    for (int r = 0; r < data.rowCount(); ++r)
+        for (int c = 0; c < data.fieldCount(); ++c)
+            bytes += data.raw(r, c).size();
+    return bytes;
+}
+
+struct Case
+{
+    QString name;
+    QString sql;
+};
+
+double clientSeconds(const ConnectionParams &p, const QString &sql)
+{
+    QProcess client;
+    client.setStandardOutputFile(QProcess::nullDevice());
+    client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QStringList args = {QStringLiteral("--compress"),
+                              QStringLiteral("--default-character-set=latin2"),
+                              QStringLiteral("-h"),
+                              p.host,
+                              QStringLiteral("-P"),
+                              QString::number(p.port),
+                              QStringLiteral("-u"),
+                              p.user,
+                              QStringLiteral("-p") + p.password,
+                              p.database,
+                              QStringLiteral("-e"),
+                              sql};
+    QElapsedTimer timer;
+    timer.start();
+    client.start(QStringLiteral("mariadb"), args);
+    if (!client.waitForFinished(600000) || client.exitCode() != 0) {
+        out() << "mariadb client failed for " << sql.left(80) << "\n";
+        return -1;
+    }
+    return timer.nsecsElapsed() / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Document list benchmark"));
+    parser.addHelpOption();
+    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server."), QStringLiteral("host"),
+                                  QStringLiteral("127.0.0.1"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port."), QStringLiteral("port"),
+                                  QStringLiteral("3306"));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"),
+                                  QStringLiteral("korvena"));
+    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Password."),
+                                      QStringLiteral("password"), QStringLiteral("korvena"));
+    const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Register."),
+                                      QStringLiteral("database"));
+    const QCommandLineOption userCode(QStringLiteral("user-code"),
+                                      QStringLiteral("Session user code (felhkod)."), QStringLiteral("code"),
+                                      QStringLiteral("1"));
+    const QCommandLineOption search(QStringLiteral("search"), QStringLiteral("The two-word search text."),
+                                    QStringLiteral("text"), QStringLiteral("kft 2024"));
+    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Measured runs per case."),
+                                  QStringLiteral("n"), QStringLiteral("3"));
+    parser.addOptions({host, port, user, password, database, userCode, search, runs});
+    parser.process(app);
+
+    ConnectionParams params;
+    params.host = parser.value(host);
+    params.port = parser.value(port).toUInt();
+    params.user = parser.value(user);
+    params.password = parser.value(password);
+    params.database = parser.value(database);
+    Connection connection;
+    connection.open(params);
+    Connection::setCurrent(&connection);
+    Beall().user.code = parser.value(userCode).toInt();
+    const int runCount = qMax(1, parser.value(runs).toInt());
+
+    // The list as the "Összes" tab with all years leaves it.
+    DocumentFilter filter;
+    filter.year = 0;
+    filter.condition = filter.compose(AllDirections, Beall().user.code);
+    DocumentListQuery all;
+    all.setCondition(filter.condition);
+    DocumentListQuery searched;
+    searched.setCondition(filter.condition + documentSearchPiece(parser.value(search)));
+    const QList<Case> cases = {
+        {QStringLiteral("Összes, minden év"), all.sql()},
+        {QStringLiteral("Keresés \"") + parser.value(search) + QLatin1Char('"'), searched.sql()}};
+
+    DocumentListModel model;
+    DocumentListView view;
+    view.resize(1400, 800);
+    view.setDocumentModel(&model);
+    view.show();
+
+    out() << "Register " << params.database << ", user code " << Beall().user.code << ", " << runCount
+          << " runs per case (median)\n\n";
+    for (const Case &c : cases) {
+        QList<double> ours, viewed, client;
+        qint64 memory = 0, bytes = 0, rows = 0, rssGrowth = 0;
+        for (int run = 0; run <= runCount; ++run) {
+            // Run 0 warms the server's caches and is not counted.
+            model.reload([](Dataset &data) { data.reset(); });
+            app.processEvents();
+            const qint64 rssBefore = residentBytes();
+            QElapsedTimer timer;
+            timer.start();
+            model.reload([&](Dataset &data) {
+                connection.query(c.sql, data);
+                applyDocumentLabels(data, Beall().settings);
+            });
+            const double filled = timer.nsecsElapsed() / 1e9;
+            app.processEvents();
+            const double shown = timer.nsecsElapsed() / 1e9;
+            const double viaClient = clientSeconds(params, c.sql);
+            if (run == 0)
+                continue;
+            ours << filled;
+            viewed << shown;
+            client << viaClient;
+            memory = model.dataset().memoryBytes();
+            bytes = resultBytes(model.dataset());
+            rows = model.dataset().rowCount();
+            rssGrowth = residentBytes() - rssBefore;
+        }
+        const double o = median(ours), v = median(viewed), m = median(client);
+        out() << c.name << ": " << rows << " rows\n";
+        out() << QStringLiteral("  list query to filled model: %1 s (with the grid painted: %2 s)\n")
+                     .arg(o, 0, 'f', 3)
+                     .arg(v, 0, 'f', 3);
+        out() << QStringLiteral("  mariadb --compress -e, same SQL: %1 s   ratio %2\n")
+                     .arg(m, 0, 'f', 3)
+                     .arg(m > 0 ? o / m : 0, 0, 'f', 2);
+        out() << QStringLiteral("  dataset memory: %1 MB, result bytes: %2 MB   ratio %3\n")
+                     .arg(memory / 1048576.0, 0, 'f', 1)
+                     .arg(bytes / 1048576.0, 0, 'f', 1)
+                     .arg(bytes > 0 ? double(memory) / double(bytes) : 0, 0, 'f', 2);
+        out() << QStringLiteral("  resident memory growth while loading: %1 MB\n\n")
+                     .arg(rssGrowth / 1048576.0, 0, 'f', 1);
+        out().flush();
+    }
+    return 0;
+}
