@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -35,6 +36,13 @@ inline void onModal(const QString &objectName, std::function<void(QDialog *)> st
         }
     });
     timer->start();
+}
+
+// QTest::keyClicks takes Latin-1 only; this types any character with its text.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
 }
 
 inline QAction *action(QWidget *window, const char *name)

@@ -43,12 +43,6 @@ QStringList names(ClientList *list)
     return n;
 }
 
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
-}
-
 } // namespace
 
 class TestClients : public QObject
