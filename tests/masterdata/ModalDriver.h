@@ -21,7 +21,7 @@ inline void onModal(const QString &objectName, std::function<void(QDialog *)> st
     const QDeadlineTimer deadline(timeoutMs);
     QObject::connect(timer, &QTimer::timeout, [timer, objectName, step, deadline] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (dialog && dialog->objectName() == objectName && dialog->isVisible()) {
+        if (dialog && dialog->objectName() == objectName && dialog->isVisible() && dialog->isActiveWindow()) {
             timer->stop();
             timer->deleteLater();
             step(dialog);
