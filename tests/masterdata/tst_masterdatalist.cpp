@@ -3,6 +3,7 @@
 #include "common/ui/MessageBox.h"
 #include "core/Beall.h"
 #include "core/ui/RightsGate.h"
+#include "core/ui/SettingsDialog.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/MasterDataList.h"
 #include "masterdata/ui/MasterRowEditor.h"
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void mainWindowEntriesCheckRights_data();
     void mainWindowEntriesCheckRights();
     void captionsComeFromTheSettings();
+    void settingsGroupButtonUsesThePicker();
 
 private:
     std::unique_ptr<TempDataFolder> m_folder;
@@ -475,6 +477,29 @@ void TestMasterDataList::captionsComeFromTheSettings()
         QCOMPARE(column, caption);
         QVERIFY(!acceptShown);
     }
+}
+
+void TestMasterDataList::settingsGroupButtonUsesThePicker()
+{
+    ExecSql(QStringLiteral("INSERT INTO csoport (csoport, csoport_nev, torolve) VALUES (3, 'Iktató', 'N'), "
+                           "(4, 'Megszűnt', 'I');"));
+    registerMasterDataPickers();
+    SettingsDialog settings(nullptr);
+    QStringList offered;
+    bool pickMode = false;
+    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+        for (int i = 0; i < asList(d)->model()->rowCount(); ++i)
+            offered << asList(d)->data().text(asList(d)->data().visibleRow(i), 1);
+        pickMode = action(d, "aElfogad")->isVisible();
+        asList(d)->locateKey(3);
+        trigger(d, "aElfogad");
+    });
+    QTest::mouseClick(settings.findChild<QPushButton *>(QStringLiteral("btn_alapcsoport")), Qt::LeftButton);
+    QCOMPARE(offered, QStringList({"Általános", "Iktató"}));
+    QVERIFY(pickMode);
+    QCOMPARE(settings.findChild<QLineEdit *>(QStringLiteral("alapcsoport_nev"))->text(),
+             QStringLiteral("Iktató"));
+    settings.reject();
 }
 
 QTEST_MAIN(TestMasterDataList)
