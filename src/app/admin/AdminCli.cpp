@@ -1,5 +1,7 @@
 #include "AdminCli.h"
 
+#include "core/RegisterSchema.h"
+
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -79,6 +81,30 @@ ConnectionParams connectionParams(const QCommandLineParser &parser, bool withDat
     if (withDatabase)
         p.database = parser.value(QStringLiteral("database"));
     return p;
+}
+
+QString requiredDatabase(const QCommandLineParser &parser)
+{
+    const QString database = parser.value(QStringLiteral("database"));
+    if (database.isEmpty()) {
+        err() << "Hiba: meg kell adni az adatbázis nevét (--database).\n";
+        err().flush();
+        return {};
+    }
+    RegisterSchema::checkDatabaseName(database);
+    return database;
+}
+
+void connect(Connection &connection, const ConnectionParams &params)
+{
+    try {
+        connection.open(params);
+    } catch (const DbError &e) {
+        throw KorvenaError(QStringLiteral("Nem sikerült kapcsolódni a kiszolgálóhoz (%1:%2): %3")
+                               .arg(params.host)
+                               .arg(params.port)
+                               .arg(e.text()));
+    }
 }
 
 } // namespace AdminCli

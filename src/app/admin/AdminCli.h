@@ -22,6 +22,10 @@ void addConnectionOptions(QCommandLineParser &parser);
 bool parse(QCommandLineParser &parser, const QStringList &args, const QString &description, int &exitCode);
 // The connection the options name; database is left out when withDatabase is false.
 ConnectionParams connectionParams(const QCommandLineParser &parser, bool withDatabase = true);
+// The --database value, checked as a register name; empty (message printed) when missing.
+QString requiredDatabase(const QCommandLineParser &parser);
+// Opens the connection; a refusal becomes a KorvenaError that names the server.
+void connect(Connection &connection, const ConnectionParams &params);
 
 } // namespace AdminCli
 

@@ -33,24 +33,13 @@ int adminCheck(const QStringList &args)
             exitCode))
         return exitCode;
 
-    const QString database = parser.value(QStringLiteral("database"));
-    if (database.isEmpty()) {
-        AdminCli::err() << "Hiba: meg kell adni az adatbázis nevét (--database).\n";
-        AdminCli::err().flush();
+    const QString database = AdminCli::requiredDatabase(parser);
+    if (database.isEmpty())
         return AdminCli::Usage;
-    }
-    RegisterSchema::checkDatabaseName(database);
 
     const ConnectionParams params = AdminCli::connectionParams(parser, false);
     Connection connection;
-    try {
-        connection.open(params);
-    } catch (const DbError &e) {
-        throw KorvenaError(QStringLiteral("Nem sikerült kapcsolódni a kiszolgálóhoz (%1:%2): %3")
-                               .arg(params.host)
-                               .arg(params.port)
-                               .arg(e.text()));
-    }
+    AdminCli::connect(connection, params);
     const RegisterSchema::CheckReport report = RegisterSchema::check(connection, database);
     if (report.complete()) {
         AdminCli::out() << "A nyilvántartás teljes: " << database << "\n";

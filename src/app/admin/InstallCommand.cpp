@@ -18,24 +18,13 @@ int adminInstall(const QStringList &args)
             exitCode))
         return exitCode;
 
-    const QString database = parser.value(QStringLiteral("database"));
-    if (database.isEmpty()) {
-        AdminCli::err() << "Hiba: meg kell adni az adatbázis nevét (--database).\n";
-        AdminCli::err().flush();
+    const QString database = AdminCli::requiredDatabase(parser);
+    if (database.isEmpty())
         return AdminCli::Usage;
-    }
-    RegisterSchema::checkDatabaseName(database);
 
     const ConnectionParams params = AdminCli::connectionParams(parser, false);
     Connection connection;
-    try {
-        connection.open(params);
-    } catch (const DbError &e) {
-        throw KorvenaError(QStringLiteral("Nem sikerült kapcsolódni a kiszolgálóhoz (%1:%2): %3")
-                               .arg(params.host)
-                               .arg(params.port)
-                               .arg(e.text()));
-    }
+    AdminCli::connect(connection, params);
     RegisterSchema::install(connection, database);
     AdminCli::out() << "A nyilvántartás elkészült: " << database << " (" << params.host << ":" << params.port
                     << ", szkriptek: " << QDir::toNativeSeparators(RegisterSchema::serverDir()) << ").\n";
