@@ -81,6 +81,17 @@ const KnownMessage knownMessages[] = {
          return QStringLiteral(
              "Adatbázis elérés probléma (1205 - Lock wait timeout exceeded), hívja rendszergazdáját.");
      }},
+    // Input the register refuses is the user's to correct, not a fault to report.
+    {{"(1062)"},
+     [](const QString &) -> QString {
+         return QStringLiteral("Ez az érték már szerepel az adatbázisban (ismétlődő kulcs), adjon meg másikat.");
+     }},
+    {{"(1406)"},
+     [](const QString &) -> QString {
+         return QStringLiteral("Túl hosszú szöveg: a mező ennyit nem tud tárolni, rövidítse le.");
+     }},
+    {{"amelyet az adatbázis nem tud tárolni"},
+     [](const QString &m) -> QString { return m.section(QLatin1Char('-'), 1); }},
 };
 
 // The locale's long time format carries the time zone, which a log line does not need.

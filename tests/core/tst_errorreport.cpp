@@ -134,6 +134,22 @@ void TestErrorReport::classification_data()
         << QStringList{QStringLiteral(
                "Adatbázis elérés probléma (1205 - Lock wait timeout exceeded), hívja rendszergazdáját.")}
         << false;
+    QTest::newRow("duplicate key") << "frm_TorzsFoszam.aUj-Duplicate entry '12' for key 'PRIMARY' (1062)"
+                                   << "" << false
+                                   << QStringList{QStringLiteral("Ez az érték már szerepel az adatbázisban "
+                                                                 "(ismétlődő kulcs), adjon meg másikat.")}
+                                   << false;
+    QTest::newRow("text too long") << "x-Data too long for column 'targy' at row 1 (1406)"
+                                   << "" << false
+                                   << QStringList{QStringLiteral(
+                                          "Túl hosszú szöveg: a mező ennyit nem tud tárolni, rövidítse le.")}
+                                   << false;
+    QTest::newRow("character latin2 cannot hold")
+        << "frm_Szerkeszt.aOK-A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud tárolni: „€”."
+        << "" << false
+        << QStringList{QStringLiteral(
+               "A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud tárolni: „€”.")}
+        << false;
     QTest::newRow("first rule wins") << "x-JPEG error after (2013)"
                                      << "" << false << QStringList{QStringLiteral("Érvénytelen kép.")}
                                      << false;
