@@ -245,7 +245,11 @@ void MainWindow::connectList()
         expired->setEnabled(on);
     });
     connect(m_controller, &FilterController::sortOrderShown, m_sortPanel, &QLabel::setText);
-    connect(m_controller, &FilterController::reopened, this, [this] { currentDocumentChanged(); });
+    connect(m_controller, &FilterController::reopened, this, [this] {
+        // A re-opened list may show a document whose files changed meanwhile.
+        m_shownFiles = -1;
+        currentDocumentChanged();
+    });
     connect(m_list, &DocumentListView::currentDocumentChanged, this, [this] { currentDocumentChanged(); });
 
     connect(m_searchBox, &QLineEdit::textChanged, m_controller, &FilterController::scheduleSearch);

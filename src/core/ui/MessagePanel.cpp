@@ -44,9 +44,9 @@ MessagePanel::MessagePanel(QWidget *parent) : QFrame(parent)
 
     m_ok = new QPushButton(QStringLiteral("Rendben"), this);
     m_ok->setObjectName(QStringLiteral("btnRendben"));
-    m_okForGood = new QPushButton(QStringLiteral("Rendben\r\ntöbbet ne figyelmeztessen"), this);
+    // Two lines on the button; a push button draws no carriage return.
+    m_okForGood = new QPushButton(QStringLiteral("Rendben\ntöbbet ne figyelmeztessen"), this);
     m_okForGood->setObjectName(QStringLiteral("btnNemKell"));
-    m_okForGood->setText(QStringLiteral("Rendben\ntöbbet ne figyelmeztessen"));
     m_okForGood->setAccessibleName(QStringLiteral("Rendben, többet ne figyelmeztessen"));
 
     auto *buttons = new QHBoxLayout;

@@ -439,6 +439,14 @@ private Q_SLOTS:
         QCOMPARE(keys(*w), (QList<qint64>{100, 101, 102}));
         QCOMPARE(w->currentDocument(), 102);
         QCOMPARE(LastAction(), QStringLiteral("frm_Main.aFrissit"));
+        // The files of the same document are read again.
+        QTest::qWait(20);
+        QCOMPARE(w->detailPanel()->fileModel()->rowCount(), 0);
+        ExecSql(QStringLiteral(
+            "INSERT INTO iktato_file (iktato, filenev, origfilenev) VALUES (102, 'x.pdf', 'uj.pdf')"));
+        action(*w, "aFrissit")->trigger();
+        QTRY_COMPARE(w->detailPanel()->fileModel()->rowCount(), 1);
+        ExecSql(QStringLiteral("DELETE FROM iktato_file WHERE iktato = 102"));
         ExecSql(QStringLiteral("DELETE FROM iktato WHERE iktato = 100"));
     }
 
@@ -546,6 +554,9 @@ private Q_SLOTS:
         QTest::keyClick(w->searchBox(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0101/01/01/2024"));
         QCOMPARE(LastAction(), QStringLiteral("frm_Main.aMasol"));
+        QTest::keyClick(w->listView(), Qt::Key_Down);
+        QTest::keyClick(w->listView(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0102/01/02/2024"));
 
         QSignalSpy edits(action(*w, "aSzerkeszt"), &QAction::triggered);
 
