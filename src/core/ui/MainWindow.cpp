@@ -57,11 +57,6 @@ void guarded(const QString &name, const std::function<void()> &work)
     }
 }
 
-QString listField(const ProgramSettings &settings, int n)
-{
-    return settings.listColumnField(n);
-}
-
 } // namespace
 
 MainWindowRoutines &mainWindowRoutines()
@@ -287,7 +282,7 @@ void MainWindow::applySettings()
     m_directionTabs->setTabText(Other, settings.mezo6);
     QStringList fields, titles;
     for (int n = 1; n <= 8; ++n) {
-        fields << listField(settings, n);
+        fields << settings.listColumnField(n);
         titles << documentFieldLabel(fields.last(), settings);
     }
     m_model->setFieldColumns(fields, titles);

@@ -550,21 +550,6 @@ const QHash<QString, Glyph> &glyphs()
     return table;
 }
 
-QPixmap cachedMarker(const QString &key, const Glyph &glyph)
-{
-    static QHash<QString, QPixmap> cache;
-    auto it = cache.constFind(key);
-    if (it != cache.cend())
-        return *it;
-    const QPixmap pm = glyph ? render(glyph, 16) : [] {
-        QPixmap empty(16, 16);
-        empty.fill(Qt::transparent);
-        return empty;
-    }();
-    cache.insert(key, pm);
-    return pm;
-}
-
 } // namespace
 
 namespace Icons {
@@ -584,32 +569,39 @@ QIcon action(const QString &name)
     return icon;
 }
 
+// Markers are asked for by every painted row: each is drawn once.
 QPixmap reminderMarker()
 {
-    return cachedMarker(QStringLiteral("reminder"), bell);
+    static const QPixmap pm = render(bell, 16);
+    return pm;
 }
 
 QPixmap printMarker()
 {
-    return cachedMarker(QStringLiteral("print"), printer);
+    static const QPixmap pm = render(printer, 16);
+    return pm;
 }
 
 QPixmap lentOutMarker()
 {
-    return cachedMarker(QStringLiteral("lent"), lentOut);
+    static const QPixmap pm = render(lentOut, 16);
+    return pm;
 }
 
 QPixmap placeholder()
 {
-    return cachedMarker(QStringLiteral("placeholder"), Glyph());
+    static const QPixmap pm = render([](QPainter &) {}, 16);
+    return pm;
 }
 
 QPixmap statusMarker(int status)
 {
     if (status < 0 || status > 9)
         return placeholder();
-    return cachedMarker(QStringLiteral("status") + QString::number(status),
-                        [status](QPainter &p) { statusDisc(p, status); });
+    static QPixmap drawn[10];
+    if (drawn[status].isNull())
+        drawn[status] = render([status](QPainter &p) { statusDisc(p, status); }, 16);
+    return drawn[status];
 }
 
 QIcon statusIcon(int status)
