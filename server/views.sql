@@ -1,6 +1,6 @@
 -- Korvena iktatás: the views the client reads (it never writes them).
 -- Runs on MariaDB 10.11 and MySQL 8 after schema.sql and routines.sql
--- (vw_iktato calls fn_iktatoaz). Each view is dropped first so the script can be
+-- (vw_iktato's identifier follows fn_iktatoaz). Each view is dropped first so the script can be
 -- run again on a register.
 
 -- One row per document and per member of the document's group: fcs is the
@@ -61,7 +61,17 @@ SELECT
     fcs.felhkod AS fcs,
     -- Only a status flagged as done counts; no status at all means still open.
     CAST(IF(statusz.kesz = 'I', 'I', 'N') AS CHAR(1) CHARACTER SET latin2) COLLATE latin2_hungarian_ci AS kesz,
-    fn_iktatoaz(iktato.iktato, iktato.az1, iktato.az2, iktato.dat_erk) AS iktatoaz
+    -- fn_iktatoaz(iktato, az1, az2, dat_erk) written out: a stored function called for
+    -- every row made each list search about eight times slower.
+    CAST(CONCAT(
+        IF(iktato.iktato < 0, '-', ''),
+        LPAD(ABS(iktato.iktato), GREATEST(4, CHAR_LENGTH(ABS(iktato.iktato))), '0'), '/',
+        IF(IFNULL(iktato.az1, 0) < 0, '-', ''),
+        LPAD(ABS(IFNULL(iktato.az1, 0)), GREATEST(2, CHAR_LENGTH(ABS(IFNULL(iktato.az1, 0)))), '0'), '/',
+        IF(IFNULL(iktato.az2, 0) < 0, '-', ''),
+        LPAD(ABS(IFNULL(iktato.az2, 0)), GREATEST(2, CHAR_LENGTH(ABS(IFNULL(iktato.az2, 0)))), '0'), '/',
+        LPAD(IFNULL(YEAR(iktato.dat_erk), 0), GREATEST(4, CHAR_LENGTH(IFNULL(YEAR(iktato.dat_erk), 0))), '0'))
+        AS CHAR(50) CHARACTER SET latin2) COLLATE latin2_hungarian_ci AS iktatoaz
 FROM iktato
     LEFT JOIN projekt ON projekt.projekt = iktato.projekt
     LEFT JOIN munkaszam ON munkaszam.munkaszam = iktato.munkaszam

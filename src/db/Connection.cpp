@@ -254,6 +254,7 @@ void Connection::readResult(Dataset *into)
         throw e;
     }
     mysql_free_result(res);
+    into->squeeze();
     m_affectedRows = quint64(into->rowCount());
     into->first();
 }

@@ -106,8 +106,8 @@ int Dataset::requireField(QStringView name) const
 
 void Dataset::clear()
 {
-    m_data.clear();
-    m_ends.clear();
+    m_data = QByteArray();
+    std::vector<quint32>().swap(m_ends);
     m_overrides.clear();
     m_rowCount = 0;
     m_current = -1;
@@ -125,6 +125,12 @@ void Dataset::reserve(qsizetype rows, qsizetype bytes)
 {
     m_ends.reserve(size_t(rows) * size_t(qMax(1, fieldCount())));
     m_data.reserve(bytes);
+}
+
+void Dataset::squeeze()
+{
+    m_data.squeeze();
+    m_ends.shrink_to_fit();
 }
 
 void Dataset::beginRow() {}

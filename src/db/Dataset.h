@@ -65,6 +65,8 @@ public:
     void clear();        // rows only
     void reset();        // rows and fields
     void reserve(qsizetype rows, qsizetype bytes);
+    // Gives back what the buffers grew beyond their contents while rows arrived.
+    void squeeze();
     void beginRow();
     void appendCell(const char *data, qsizetype length); // data == nullptr: NULL
     void endRow();

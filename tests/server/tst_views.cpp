@@ -224,6 +224,8 @@ private Q_SLOTS:
         QTest::newRow("NULL date gives year 0000")
             << QVariant(42) << QVariant(5) << QVariant(1) << null << "0042/05/01/0000";
         QTest::newRow("all NULL") << null << null << null << null << "0000/00/00/0000";
+        QTest::newRow("negative sub-number") << QVariant(7) << QVariant(12) << QVariant(-3)
+                                             << QVariant(QDate(2024, 3, 5)) << "0007/12/-03/2024";
     }
     void registrationIdentifier()
     {
@@ -243,6 +245,18 @@ private Q_SLOTS:
             db().selectValue(QStringLiteral("SELECT fn_iktatoaz(%1, %2, %3, %4)")
                                  .arg(literal(iktato), literal(az1), literal(az2), literal(date)));
         QCOMPARE(text.toString(), expected);
+        if (iktato.isNull() ||
+            db().selectValue(QStringLiteral("SELECT COUNT(*) FROM iktato WHERE iktato = %1").arg(literal(iktato)))
+                    .toInt() > 0)
+            return;
+        // the list view writes the same identifier out
+        db().exec(QStringLiteral("INSERT INTO iktato (iktato, az1, az2, dat_erk, csoport, irany) "
+                                 "VALUES (%1, %2, %3, %4, 1, 0)")
+                      .arg(literal(iktato), literal(az1), literal(az2), literal(date)));
+        const QVariant listed = db().selectValue(
+            QStringLiteral("SELECT iktatoaz FROM vw_iktato WHERE iktato = %1 AND fcs = 1").arg(literal(iktato)));
+        db().exec(QStringLiteral("DELETE FROM iktato WHERE iktato = %1").arg(literal(iktato)));
+        QCOMPARE(listed.toString(), expected);
     }
 
     void duplicatePairsLeaveOneRow()

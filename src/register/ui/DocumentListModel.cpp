@@ -5,40 +5,6 @@
 #include <QBrush>
 #include <QColor>
 
-namespace {
-
-// The dataset's buffers grow by doubling while rows arrive, which can leave
-// half of a large list's memory unused; a copy made to measure holds it at its size.
-void compact(Dataset &data)
-{
-    const int rows = data.rowCount();
-    const int cols = data.fieldCount();
-    qsizetype bytes = 0;
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            bytes += data.raw(r, c).size();
-    const qsizetype exact = bytes + qsizetype(rows) * cols * qsizetype(sizeof(quint32));
-    if (data.memoryBytes() <= exact + exact / 8)
-        return;
-    Dataset copy(data.fields());
-    copy.reserve(rows, bytes);
-    for (int r = 0; r < rows; ++r) {
-        copy.beginRow();
-        for (int c = 0; c < cols; ++c) {
-            if (data.isNull(r, c)) {
-                copy.appendCell(nullptr, 0);
-            } else {
-                const QByteArrayView cell = data.raw(r, c);
-                copy.appendCell(cell.data(), cell.size());
-            }
-        }
-        copy.endRow();
-    }
-    copy.setCurrent(data.current());
-    data = std::move(copy);
-}
-
-} // namespace
 
 DocumentListModel::DocumentListModel(QObject *parent) : QAbstractTableModel(parent)
 {
@@ -83,7 +49,6 @@ void DocumentListModel::reload(const std::function<void(Dataset &)> &fill)
     beginResetModel();
     try {
         fill(m_data);
-        compact(m_data);
         if (m_rowFilter)
             m_data.setFilter(m_rowFilter);
     } catch (...) {
