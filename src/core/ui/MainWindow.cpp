@@ -1,5 +1,7 @@
 #include "core/ui/MainWindow.h"
 
+#include "core/ui/SettingsDialog.h"
+
 #include "common/Clock.h"
 #include "common/DbHelpers.h"
 #include "common/LastAction.h"
@@ -220,6 +222,12 @@ void MainWindow::connectActions()
         DesktopServices::openUrl(mail);
     });
     a.connectHandler(QStringLiteral("aNevjegy"), [this] { showAbout(); });
+    a.connectHandler(QStringLiteral("aBeallit"), [this] {
+        if (!SettingsDialog::run(this))
+            return;
+        applySettings();
+        refreshList();
+    });
     for (const QString &name : masterDataActionNames())
         a.connectHandler(name, [this, name] {
             if (openMasterDataFromMainWindow(this, name))

@@ -97,10 +97,10 @@ SettingsDialog::SettingsDialog(QWidget *parent) : Dialog(parent, QStringLiteral(
     loadRow();
 }
 
-void SettingsDialog::run(QWidget *parent)
+bool SettingsDialog::run(QWidget *parent)
 {
     if (!CheckRight(Right::Administrator))
-        return;
+        return false;
     {
         SettingsDialog dialog(parent);
         dialog.exec();
@@ -109,6 +109,7 @@ void SettingsDialog::run(QWidget *parent)
     beall.settings = ProgramSettings::load(AppFolders::current());
     for (const QString &error : ensureGroupFolders(beall.settings))
         ShowError(error);
+    return true;
 }
 
 void SettingsDialog::setGroupPicker(GroupPicker picker)

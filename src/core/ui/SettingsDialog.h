@@ -29,7 +29,8 @@ public:
     // For administrators only (others get the refusal). Whichever way the
     // screen closes, the settings are loaded again into Beall().settings and
     // any group-folder error is shown; the caller then re-applies their effects.
-    static void run(QWidget *parent);
+    // False when the right was refused (nothing else happened).
+    static bool run(QWidget *parent);
 
     // The picker behind the default group's button; inert until one is set.
     static void setGroupPicker(GroupPicker picker);

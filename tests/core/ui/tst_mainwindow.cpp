@@ -23,6 +23,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QHeaderView>
@@ -661,6 +662,38 @@ private Q_SLOTS:
         }
         QCOMPARE(w->actionCatalogue().filterGroup()->actions().size(), 13);
         QVERIFY(w->actionCatalogue().filterGroup()->isExclusive());
+    }
+
+    void settingsFromTheMainWindow()
+    {
+        auto w = openWindow();
+        QVERIFY(w);
+        QCOMPARE(w->listModel()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Sorszám"));
+
+        // Without the administrator right only the refusal shows.
+        Beall().user.administrator = false;
+        {
+            ModalDriver driver;
+            driver.then([](QWidget *d) { static_cast<QDialog *>(d)->reject(); });
+            action(*w, "aBeallit")->trigger();
+            QVERIFY(driver.seen().isEmpty());
+        }
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Nincs jogosultság a művelethez."));
+
+        // An administrator switches column 5 to the main number; the list shows it at once.
+        Beall().user.administrator = true;
+        ModalDriver driver;
+        driver.then([](QWidget *d) {
+            d->findChild<QCheckBox *>(QStringLiteral("azhelyettfoszam"))->setChecked(true);
+            d->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+        });
+        action(*w, "aBeallit")->trigger();
+        QCOMPARE(driver.seen(), QStringList{QStringLiteral("frm_Beallit")});
+        QCOMPARE(SelectText(QStringLiteral("SELECT azhelyettfoszam FROM beallit"), QString()), QStringLiteral("I"));
+        QVERIFY(Beall().settings.azhelyettfoszam);
+        QCOMPARE(w->listModel()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Főszám"));
+        ExecSql(QStringLiteral("UPDATE beallit SET azhelyettfoszam = 'N'"));
     }
 
     void writeProtectionDisablesWriting()
