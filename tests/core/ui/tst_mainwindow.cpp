@@ -1,5 +1,5 @@
 #include "../../register/DocumentFixture.h"
-#include "ModalDriver.h"
+#include "ModalSequence.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "common/Clock.h"
@@ -273,7 +273,7 @@ private Q_SLOTS:
     {
         auto w = openWindow();
         QVERIFY(w);
-        ModalDriver driver;
+        ModalSequence driver;
         driver.then([](QWidget *dialog) {
             auto *list = qobject_cast<ListScreen *>(dialog);
             QVERIFY(list);
@@ -303,7 +303,7 @@ private Q_SLOTS:
         setFixedNow(QDateTime(QDate(2024, 3, 5), QTime(9, 0)));
         auto w = openWindow();
         QVERIFY(w);
-        ModalDriver cancel;
+        ModalSequence cancel;
         cancel.then([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
         action(*w, "aSzur6")->trigger();
         QCOMPARE(cancel.seen(), QStringList{QStringLiteral("frm_Idoszak")});
@@ -311,7 +311,7 @@ private Q_SLOTS:
             QStringLiteral(" AND (dat_erk BETWEEN '2024-03-05' AND '2024-03-05')")));
         QCOMPARE(keys(*w), QList<qint64>{102});
 
-        ModalDriver confirm;
+        ModalSequence confirm;
         confirm.then([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->accept(); });
         action(*w, "aSzur6")->trigger();
         QVERIFY(conditionLine(*w).endsWith(
@@ -324,7 +324,7 @@ private Q_SLOTS:
         auto w = openWindow();
         QVERIFY(w);
         const QString before = conditionLine(*w);
-        ModalDriver driver;
+        ModalSequence driver;
         driver.then([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
         action(*w, "aSzur3")->trigger();
         QCOMPARE(driver.seen().size(), 1);
@@ -673,7 +673,7 @@ private Q_SLOTS:
         // Without the administrator right only the refusal shows.
         Beall().user.administrator = false;
         {
-            ModalDriver driver;
+            ModalSequence driver;
             driver.then([](QWidget *d) { static_cast<QDialog *>(d)->reject(); });
             action(*w, "aBeallit")->trigger();
             QVERIFY(driver.seen().isEmpty());
@@ -683,7 +683,7 @@ private Q_SLOTS:
 
         // An administrator switches column 5 to the main number; the list shows it at once.
         Beall().user.administrator = true;
-        ModalDriver driver;
+        ModalSequence driver;
         driver.then([](QWidget *d) {
             d->findChild<QCheckBox *>(QStringLiteral("azhelyettfoszam"))->setChecked(true);
             d->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();

@@ -1,4 +1,4 @@
-#include "ModalDriver.h"
+#include "ModalSequence.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "common/DbHelpers.h"
@@ -70,7 +70,7 @@ private Q_SLOTS:
     {
         IniFile file = ini();
         storeNewProfile(file, goodLine());
-        ModalDriver driver;
+        ModalSequence driver;
         driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
         MainWindow window;
         QVERIFY(!window.startupAborted());
@@ -91,7 +91,7 @@ private Q_SLOTS:
                          ScrambleProfile(lineFor(m_db->name(), QString()))); // no display name: not offered
         file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr3"),
                          ScrambleProfile(goodLine(QStringLiteral("Harmadik"))));
-        ModalDriver driver;
+        ModalSequence driver;
         QStringList entries;
         QString title;
         driver.then([&](QWidget *w) {
@@ -113,7 +113,7 @@ private Q_SLOTS:
     void noProfileShowsTheFirstConnectionScreen()
     {
         const ConnectionParams p = m_db->params();
-        ModalDriver driver;
+        ModalSequence driver;
         QString title;
         driver.then([&](QWidget *w) {
             title = w->windowTitle();
@@ -146,7 +146,7 @@ private Q_SLOTS:
 
     void cancelledFirstConnectionAbortsAndWritesNothing()
     {
-        ModalDriver driver;
+        ModalSequence driver;
         driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
         MainWindow window;
         QVERIFY(window.startupAborted());
@@ -184,7 +184,7 @@ private Q_SLOTS:
         const ConnectionParams p = m_db->params();
         storeNewProfile(file, profileLine(p.database, p.host, QStringLiteral("1"), p.user, p.password,
                                           QStringLiteral("Nem elérhető")));
-        ModalDriver driver;
+        ModalSequence driver;
         driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); }); // the chooser after the failure
         MainWindow window;
         QVERIFY(window.startupAborted());
@@ -197,7 +197,7 @@ private Q_SLOTS:
         ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'I'"));
         IniFile file = ini();
         storeNewProfile(file, goodLine());
-        ModalDriver driver;
+        ModalSequence driver;
         QString title;
         driver.then([&](QWidget *w) {
             title = w->windowTitle();

@@ -9,15 +9,15 @@
 // Acts on the modal dialogs a call opens, in the order they appear: each step waits
 // (polling the event loop's timers) until a new modal widget is active and runs on it.
 // What appeared is kept, so a test can tell that a dialog did not show at all.
-class ModalDriver : public QObject
+class ModalSequence : public QObject
 {
 public:
     using Step = std::function<void(QWidget *)>;
 
-    explicit ModalDriver(QObject *parent = nullptr) : QObject(parent)
+    explicit ModalSequence(QObject *parent = nullptr) : QObject(parent)
     {
         m_timer.setInterval(20);
-        connect(&m_timer, &QTimer::timeout, this, &ModalDriver::poll);
+        connect(&m_timer, &QTimer::timeout, this, &ModalSequence::poll);
         m_timer.start();
     }
 
