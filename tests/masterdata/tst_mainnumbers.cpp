@@ -196,7 +196,7 @@ void TestMainNumbers::duplicateNumberReachesTheErrorHandler()
     bool explained = false;
     for (const MessageBox::ShownMessage &m : MessageBox::shown())
         explained = explained || (m.kind == QLatin1String("error") &&
-                                  m.text.contains(QLatin1String("ismétlődő kulcs")));
+                                  m.text.contains(QStringLiteral("ismétlődő kulcs")));
     QVERIFY(explained);
     QCOMPARE(NameLookup(1, QStringLiteral("foszam"), {}), QStringLiteral("Egy"));
 }
