@@ -43,6 +43,11 @@ int Cp1250Code(QChar c)
     return it == map.constEnd() ? -1 : int(it.value());
 }
 
+QChar Cp1250Char(uchar code)
+{
+    return QChar(table().toUnicode[code]);
+}
+
 QByteArray ToCp1250(const QString &text)
 {
     QByteArray out;

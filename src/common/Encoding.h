@@ -10,6 +10,8 @@
 // five bytes the code page leaves unassigned (81, 83, 88, 90, 98) stand for the
 // C1 control characters of the same number, so every byte survives a round trip.
 int Cp1250Code(QChar c);
+// The character a code page 1250 byte stands for.
+QChar Cp1250Char(uchar code);
 
 // Unencodable characters become "?".
 QByteArray ToCp1250(const QString &text);

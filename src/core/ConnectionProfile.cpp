@@ -1,5 +1,7 @@
 #include "core/ConnectionProfile.h"
 
+#include "common/Encoding.h"
+
 #include "core/IniFile.h"
 #include "db/DbError.h"
 
@@ -18,13 +20,13 @@ QString profileKey(int n)
 // a character outside it keeps its Unicode value.
 int codeOf(QChar c)
 {
-    const int code = Cp1250::code(c);
+    const int code = Cp1250Code(c);
     return code >= 0 ? code : c.unicode();
 }
 
 QChar characterOf(int code)
 {
-    return code < 256 ? Cp1250::character(uchar(code)) : QChar(char16_t(code));
+    return code < 256 ? Cp1250Char(uchar(code)) : QChar(char16_t(code));
 }
 
 } // namespace

@@ -1,37 +1,13 @@
 #include "core/IniFile.h"
 
+#include "common/Encoding.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QSaveFile>
-#include <array>
 #include <cmath>
 
 namespace {
-
-// 0x80..0xFF of windows-1250.
-constexpr std::array<char16_t, 128> kUpperHalf = {
-    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039, 0x015A,
-    0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0098, 0x2122,
-    0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6,
-    0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, 0x00B0, 0x00B1, 0x02DB, 0x0142,
-    0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, 0x0154,
-    0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD,
-    0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA,
-    0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
-    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4,
-    0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
-
-const QHash<char16_t, uchar> &upperHalfCodes()
-{
-    static const QHash<char16_t, uchar> codes = [] {
-        QHash<char16_t, uchar> h;
-        for (size_t i = 0; i < kUpperHalf.size(); ++i)
-            h.insert(kUpperHalf[i], uchar(0x80 + i));
-        return h;
-    }();
-    return codes;
-}
 
 bool sameName(QStringView a, QStringView b)
 {
@@ -112,42 +88,6 @@ bool validNames(const QString &section, const QString &key)
 
 } // namespace
 
-namespace Cp1250 {
-
-QString decode(QByteArrayView bytes)
-{
-    QString s(bytes.size(), Qt::Uninitialized);
-    QChar *out = s.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        out[i] = character(uchar(bytes[i]));
-    return s;
-}
-
-QByteArray encode(QStringView text)
-{
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int c = code(text[i]);
-        bytes[i] = c < 0 ? '?' : char(c);
-    }
-    return bytes;
-}
-
-int code(QChar c)
-{
-    if (c.unicode() < 0x80)
-        return c.unicode();
-    const auto &codes = upperHalfCodes();
-    const auto it = codes.constFind(c.unicode());
-    return it == codes.cend() ? -1 : *it;
-}
-
-QChar character(uchar code)
-{
-    return code < 0x80 ? QChar(code) : QChar(kUpperHalf[code - 0x80]);
-}
-
-} // namespace Cp1250
 
 IniFile::IniFile(QString path) : m_path(std::move(path)), m_locale(QLocale::system()) {}
 
@@ -169,7 +109,7 @@ QStringList IniFile::readLines(QString *lineBreak) const
         *lineBreak =
             bytes.contains("\r\n") || !bytes.contains('\n') ? QStringLiteral("\r\n") : QStringLiteral("\n");
     }
-    QStringList lines = Cp1250::decode(bytes).split(QLatin1Char('\n'));
+    QStringList lines = FromCp1250(bytes).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.constLast().isEmpty())
         lines.removeLast();
     for (QString &line : lines) {
@@ -189,7 +129,7 @@ bool IniFile::writeLines(const QStringList &lines, const QString &lineBreak) con
     QString text = lines.join(lineBreak);
     if (!lines.isEmpty())
         text += lineBreak;
-    const QByteArray bytes = Cp1250::encode(text);
+    const QByteArray bytes = ToCp1250(text);
     if (file.write(bytes) != bytes.size())
         return false;
     return file.commit();

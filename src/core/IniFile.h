@@ -59,16 +59,3 @@ private:
     QLocale m_locale;
 };
 
-// Windows-1250 code page, with every byte mapped (the five unassigned codes go
-// to the C1 controls of the same number, as Windows does), so bytes survive a
-// round trip through text.
-namespace Cp1250 {
-
-QString decode(QByteArrayView bytes);
-// Characters without a code become '?'.
-QByteArray encode(QStringView text);
-// The code of a character, or -1 when the code page cannot hold it.
-int code(QChar c);
-QChar character(uchar code);
-
-} // namespace Cp1250

@@ -1,3 +1,4 @@
+#include "common/Encoding.h"
 #include "core/AppFolders.h"
 #include "core/IniFile.h"
 #include "core/LocalConfig.h"
@@ -35,7 +36,7 @@ template <qsizetype N> QByteArray bytes(const char (&literal)[N])
 
 QByteArray cp1250(const QString &text)
 {
-    return Cp1250::encode(text);
+    return ToCp1250(text);
 }
 
 AppFolders foldersIn(const QString &dataFolder)
@@ -284,7 +285,7 @@ void TestLocalConfig::iniKeepsHungarianLettersInCodePage1250()
     QByteArray all;
     for (int c = 0x20; c < 0x100; ++c)
         all += char(c);
-    QCOMPARE(Cp1250::encode(Cp1250::decode(all)), all);
+    QCOMPARE(ToCp1250(FromCp1250(all)), all);
 }
 
 void TestLocalConfig::iniRealsFollowTheLocale()
@@ -430,7 +431,7 @@ void TestLocalConfig::barcodeKeysShareOneSection()
          {QByteArray(), QByteArray("[BarCode]\r\nVK_Top=1\r\n"), QByteArray("[BARCODE]\r\nVK_Left=1\r\n")}) {
         IniFile ini(newFile(start, !start.isEmpty()));
         QVERIFY(LocalConfig::defaults(foldersIn(QStringLiteral("/d"))).write(ini));
-        const QString text = Cp1250::decode(readBytes(ini.path()));
+        const QString text = FromCp1250(readBytes(ini.path()));
         const QRegularExpression header(QStringLiteral("^\\[barcode\\]"),
                                         QRegularExpression::CaseInsensitiveOption |
                                             QRegularExpression::MultilineOption);

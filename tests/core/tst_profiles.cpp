@@ -1,3 +1,4 @@
+#include "common/Encoding.h"
 #include "core/ConnectionProfile.h"
 #include "core/IniFile.h"
 #include "core/LocalConfig.h"
@@ -125,7 +126,7 @@ void TestProfiles::scrambleRoundTripsEveryCodeBelow255()
 {
     QString all;
     for (int code = 0; code < 255; ++code) {
-        const QString one(Cp1250::character(uchar(code)));
+        const QString one(Cp1250Char(uchar(code)));
         QCOMPARE(UnscrambleProfile(ScrambleProfile(one)), one);
         all += one;
     }
@@ -134,7 +135,7 @@ void TestProfiles::scrambleRoundTripsEveryCodeBelow255()
     // Through the file too, for every character that can stand in a line of it.
     QString printable;
     for (int code = 32; code < 255; ++code)
-        printable += Cp1250::character(uchar(code));
+        printable += Cp1250Char(uchar(code));
     IniFile ini(newPath());
     QVERIFY(ini.writeString(kSection, QStringLiteral("ConStr1"), ScrambleProfile(printable)));
     QCOMPARE(UnscrambleProfile(ini.readString(kSection, QStringLiteral("ConStr1"))), printable);
