@@ -196,7 +196,7 @@ bool Dataset::isNull(int row, int col) const
     if (!m_overrides.isEmpty()) {
         auto it = m_overrides.constFind(cell);
         if (it != m_overrides.cend())
-            return !it->has_value();
+            return it->null;
     }
     return m_ends[size_t(cell)] & NullBit;
 }
@@ -207,7 +207,7 @@ QByteArrayView Dataset::raw(int row, int col) const
     if (!m_overrides.isEmpty()) {
         auto it = m_overrides.constFind(cell);
         if (it != m_overrides.cend())
-            return it->has_value() ? QByteArrayView(**it) : QByteArrayView();
+            return it->null ? QByteArrayView() : QByteArrayView(it->bytes);
     }
     const quint32 start = cellStart(cell);
     return QByteArrayView(m_data.constData() + start, cellEnd(cell) - start);
@@ -326,9 +326,9 @@ void Dataset::setValue(int row, int col, const QVariant &value)
 {
     const qsizetype cell = qsizetype(row) * fieldCount() + col;
     if (!value.isValid() || value.isNull())
-        m_overrides.insert(cell, std::nullopt);
+        m_overrides.insert(cell, Override{});
     else
-        m_overrides.insert(cell, sqlTextOf(value));
+        m_overrides.insert(cell, Override{false, sqlTextOf(value)});
 }
 
 void Dataset::setCurrent(int row)

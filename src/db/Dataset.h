@@ -9,7 +9,6 @@
 #include <QTime>
 #include <QVariant>
 #include <functional>
-#include <optional>
 #include <vector>
 
 enum class FieldType {
@@ -129,7 +128,12 @@ private:
     QList<Field> m_fields;
     QByteArray m_data;
     std::vector<quint32> m_ends;   // per cell: end offset in m_data, high bit = NULL
-    QHash<qsizetype, std::optional<QByteArray>> m_overrides; // cells changed by setValue
+    struct Override
+    {
+        bool null = true;
+        QByteArray bytes;
+    };
+    QHash<qsizetype, Override> m_overrides; // cells changed by setValue
     int m_rowCount = 0;
     int m_current = -1;
     std::function<bool(const Dataset &, int)> m_filter;
