@@ -8,7 +8,7 @@
 #include "masterdata/ui/ClientList.h"
 #include "masterdata/ui/Pickers.h"
 
-#include "ModalDriver.h"
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 

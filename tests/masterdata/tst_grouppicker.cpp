@@ -6,7 +6,7 @@
 #include "masterdata/ui/Pickers.h"
 #include "masterdata/ui/SqlPickerDialog.h"
 
-#include "ModalDriver.h"
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 

@@ -5,7 +5,7 @@
 #include "masterdata/ui/MainNumberList.h"
 #include "masterdata/ui/Pickers.h"
 
-#include "ModalDriver.h"
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 

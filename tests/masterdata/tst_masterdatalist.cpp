@@ -9,7 +9,7 @@
 #include "masterdata/ui/MasterRowEditor.h"
 #include "masterdata/ui/Pickers.h"
 
-#include "ModalDriver.h"
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 

@@ -5,7 +5,7 @@
 #include "masterdata/ui/Pickers.h"
 #include "masterdata/ui/StatusList.h"
 
-#include "ModalDriver.h"
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 

@@ -7,7 +7,7 @@
 #include "masterdata/ui/UserGroups.h"
 #include "masterdata/ui/UserList.h"
 
-#include "ModalDriver.h"
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 

@@ -1,5 +1,5 @@
 #include "../../register/DocumentFixture.h"
-#include "ModalSequence.h"
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "common/Clock.h"

@@ -1,4 +1,4 @@
-#include "ModalSequence.h"
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "common/DbHelpers.h"
