@@ -3,6 +3,7 @@
 #include "common/DbHelpers.h"
 #include "common/LastAction.h"
 #include "common/SqlText.h"
+#include "common/ui/MessageBox.h"
 #include "core/Rights.h"
 #include "core/ui/ErrorHandler.h"
 #include "db/ui/DatasetModel.h"
@@ -403,6 +404,18 @@ void ListScreen::moveToDatasetRow(int row)
 bool ListScreen::hasRows() const
 {
     return m_model->rowCount() > 0;
+}
+
+void ListScreen::deleteCurrentRow(const std::function<QString()> &statement)
+{
+    if (!hasRows()) {
+        ShowError(QStringLiteral("Nincs sor kiválasztva."));
+        return;
+    }
+    if (!AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés")))
+        return;
+    ExecSql(statement());
+    requery();
 }
 
 int ListScreen::currentRow() const

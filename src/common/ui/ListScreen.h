@@ -127,6 +127,10 @@ public:
     // Positions on the row whose key field holds the value; false (and no move) when none.
     bool locateKey(const QVariant &key);
     bool hasRows() const;
+    // Deleting a row: "Nincs sor kiválasztva." on an empty list, otherwise the question
+    // "Valóban töröljem a sort?"; on Yes runs the statement made for the current row and
+    // re-reads the list.
+    void deleteCurrentRow(const std::function<QString()> &statement);
     // The current row's value of the field; an invalid QVariant on an empty list.
     QVariant currentValue(const QString &field) const;
     QString currentText(const QString &field) const;

@@ -108,12 +108,5 @@ void ClientList::editClient()
 
 void ClientList::deleteClient()
 {
-    if (!hasRows()) {
-        ShowError(QStringLiteral("Nincs sor kiválasztva."));
-        return;
-    }
-    if (!AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés")))
-        return;
-    ExecSql(Clients::deleteStatement(currentValue(QStringLiteral("ugyfel"))));
-    requery();
+    deleteCurrentRow([this] { return Clients::deleteStatement(currentValue(QStringLiteral("ugyfel"))); });
 }

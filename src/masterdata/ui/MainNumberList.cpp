@@ -68,14 +68,7 @@ void MainNumberList::edit(int key)
 
 void MainNumberList::deleteRow()
 {
-    if (!hasRows()) {
-        ShowError(QStringLiteral("Nincs sor kiválasztva."));
-        return;
-    }
-    if (!AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés")))
-        return;
-    ExecSql(MainNumbers::deleteStatement(currentValue(QStringLiteral("foszam"))));
-    requery();
+    deleteCurrentRow([this] { return MainNumbers::deleteStatement(currentValue(QStringLiteral("foszam"))); });
 }
 
 MainNumberEditor::MainNumberEditor(QWidget *parent)

@@ -112,16 +112,10 @@ void MasterDataList::editRow()
 
 void MasterDataList::deleteRow()
 {
-    if (!hasRows()) {
-        ShowError(kNoRowSelected);
-        return;
-    }
-    if (isWriteProtected()) {
+    if (hasRows() && isWriteProtected()) {
         ShowError(noRightMessage());
         return;
     }
-    if (!AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés")))
-        return;
-    ExecSql(MasterTable::deleteStatement(m_table, currentValue(m_table), m_softDelete));
-    requery();
+    deleteCurrentRow(
+        [this] { return MasterTable::deleteStatement(m_table, currentValue(m_table), m_softDelete); });
 }

@@ -63,14 +63,7 @@ void StatusList::edit(int key)
 
 void StatusList::deleteRow()
 {
-    if (!hasRows()) {
-        ShowError(QStringLiteral("Nincs sor kiválasztva."));
-        return;
-    }
-    if (!AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés")))
-        return;
-    ExecSql(Statuses::deleteStatement(currentValue(QStringLiteral("statusz"))));
-    requery();
+    deleteCurrentRow([this] { return Statuses::deleteStatement(currentValue(QStringLiteral("statusz"))); });
 }
 
 StatusEditor::StatusEditor(QWidget *parent) : EditorBase(parent, QStringLiteral("frm_TorzsStatusz_Szerkeszt"))

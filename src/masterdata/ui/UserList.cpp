@@ -116,14 +116,7 @@ void UserList::edit(int key)
 
 void UserList::deleteRow()
 {
-    if (!hasRows()) {
-        ShowError(QStringLiteral("Nincs sor kiválasztva."));
-        return;
-    }
-    if (!AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés")))
-        return;
-    ExecSql(Users::deleteStatement(currentValue(QStringLiteral("felhkod"))));
-    requery();
+    deleteCurrentRow([this] { return Users::deleteStatement(currentValue(QStringLiteral("felhkod"))); });
 }
 
 void UserList::editGroups()
