@@ -78,6 +78,16 @@ QString setNamesStatement()
         .arg(QStringLiteral("latin2"), QStringLiteral("latin2_hungarian_ci"));
 }
 
+// Text too long for its column is refused rather than cut, and backslashes in literals
+// are escapes (as the literal routines write them), whatever the server's default mode.
+QString sessionModeStatement()
+{
+    return QStringLiteral(
+        "SET SESSION sql_mode = TRIM(BOTH ',' FROM REPLACE(REPLACE(CONCAT(@@SESSION.sql_mode, "
+        "IF(@@SESSION.sql_mode LIKE '%STRICT_%', '', ',STRICT_TRANS_TABLES')), 'NO_BACKSLASH_ESCAPES', ''), "
+        "',,', ','))");
+}
+
 Connection *Connection::current()
 {
     return currentConnection;
@@ -144,11 +154,8 @@ void Connection::connectHandle()
     const QByteArray setNames = setNamesStatement().toLatin1();
     if (mysql_real_query(m_mysql, setNames.constData(), (unsigned long)setNames.size()) != 0)
         raise();
-    // Text too long for its column is refused rather than cut, whatever the server's default mode.
-    static const QByteArray strict = QByteArrayLiteral(
-        "SET SESSION sql_mode = IF(@@SESSION.sql_mode LIKE '%STRICT_%', @@SESSION.sql_mode, "
-        "IF(@@SESSION.sql_mode = '', 'STRICT_TRANS_TABLES', CONCAT(@@SESSION.sql_mode, ',STRICT_TRANS_TABLES')))");
-    if (mysql_real_query(m_mysql, strict.constData(), (unsigned long)strict.size()) != 0)
+    static const QByteArray mode = sessionModeStatement().toLatin1();
+    if (mysql_real_query(m_mysql, mode.constData(), (unsigned long)mode.size()) != 0)
         raise();
 }
 

@@ -98,3 +98,5 @@ void setLastSql(const QString &sql);
 
 // The character-set statement sent first on every (re)connection.
 QString setNamesStatement();
+// The session mode statement sent right after it.
+QString sessionModeStatement();

@@ -29,6 +29,27 @@ private Q_SLOTS:
                  QStringLiteral("latin2"));
     }
 
+    void sessionModeKeepsLiteralsExact_data()
+    {
+        QTest::addColumn<QString>("serverMode");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("no backslash escapes alone") << QStringLiteral("NO_BACKSLASH_ESCAPES");
+        QTest::newRow("no backslash escapes among others")
+            << QStringLiteral("ANSI_QUOTES,NO_BACKSLASH_ESCAPES,STRICT_ALL_TABLES");
+    }
+    void sessionModeKeepsLiteralsExact()
+    {
+        QFETCH(QString, serverMode);
+        auto c = m_db->newConnection();
+        c->exec(QStringLiteral("SET SESSION sql_mode = '") + serverMode + QLatin1Char('\''));
+        c->exec(sessionModeStatement());
+        const QString mode = c->selectValue(QStringLiteral("SELECT @@SESSION.sql_mode")).toString();
+        QVERIFY2(!mode.contains(QStringLiteral("NO_BACKSLASH_ESCAPES")), qPrintable(mode));
+        QVERIFY2(mode.contains(QStringLiteral("STRICT_")), qPrintable(mode));
+        const QString text = QStringLiteral("C:\\mappa\\új");
+        QCOMPARE(c->selectValue(QStringLiteral("SELECT ") + SqlLiteral(text)).toString(), text);
+    }
+
     void textRoundTrip_data()
     {
         QTest::addColumn<QString>("text");
