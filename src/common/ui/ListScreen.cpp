@@ -299,6 +299,27 @@ QAction *ListScreen::makeAction(const QString &name, const QString &caption, con
     return action;
 }
 
+QAction *ListScreen::makeSearchAction()
+{
+    return makeAction(QStringLiteral("aKeres"), QStringLiteral("Kereső"), QKeySequence(Qt::CTRL | Qt::Key_F),
+                      QStringLiteral("Ugrás a keresőbe"),
+                      [this] { searchBox()->setFocus(Qt::ShortcutFocusReason); });
+}
+
+QAction *ListScreen::makeAcceptAction()
+{
+    QAction *a =
+        makeAction(QStringLiteral("aElfogad"), QStringLiteral("Elfogad"), {}, {}, [this] { accept(); });
+    a->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    return a;
+}
+
+QAction *ListScreen::makeCloseAction()
+{
+    return makeAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"), QKeySequence(Qt::Key_Escape), {},
+                      [this] { reject(); });
+}
+
 void ListScreen::setToolBarActions(const QList<QAction *> &actions)
 {
     m_toolBar->clear();

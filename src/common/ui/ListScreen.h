@@ -157,6 +157,11 @@ protected:
     // unhandled-error handler and the screen stays open.
     QAction *makeAction(const QString &name, const QString &caption, const QKeySequence &shortcut,
                         const QString &hint, std::function<void()> handler);
+    // The actions every list names alike: "Kereső" (Ctrl+F, to the search box), "Elfogad"
+    // (Enter, accepts) and "Bezár" (Esc, closes).
+    QAction *makeSearchAction();
+    QAction *makeAcceptAction();
+    QAction *makeCloseAction();
     // nullptr stands for a separator.
     void setToolBarActions(const QList<QAction *> &actions);
     void setPopupActions(const QList<QAction *> &actions);

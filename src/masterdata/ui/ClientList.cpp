@@ -48,11 +48,8 @@ ClientList::ClientList(QWidget *parent, ClientKind kind, bool pickMode, const QS
      : kind == ClientKind::External ? aKulso
                                     : aOsszes)
         ->setChecked(true);
-    QAction *aElfogad =
-        makeAction(QStringLiteral("aElfogad"), QStringLiteral("Elfogad"), {}, {}, [this] { accept(); });
-    aElfogad->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    QAction *aBezar = makeAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"),
-                                 QKeySequence(Qt::Key_Escape), {}, [this] { reject(); });
+    QAction *aElfogad = makeAcceptAction();
+    QAction *aBezar = makeCloseAction();
 
     setToolBarActions({aUj, aSzerkeszt, aTorol, nullptr, aBelso, aKulso, aOsszes, nullptr, aElfogad, aBezar});
     setPopupActions({aFrissit, nullptr, aUj, aSzerkeszt, aTorol, nullptr, aElfogad, aBezar});

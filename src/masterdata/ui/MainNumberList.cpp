@@ -33,14 +33,9 @@ MainNumberList::MainNumberList(QWidget *parent, bool pickMode)
     QAction *aTorol =
         makeAction(QStringLiteral("aTorol"), QStringLiteral("Töröl"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
                    QStringLiteral("Sor törlése"), [this] { deleteRow(); });
-    QAction *aKeres = makeAction(QStringLiteral("aKeres"), QStringLiteral("Kereső"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_F), QStringLiteral("Ugrás a keresőbe"),
-                                 [this] { searchBox()->setFocus(Qt::ShortcutFocusReason); });
-    QAction *aElfogad =
-        makeAction(QStringLiteral("aElfogad"), QStringLiteral("Elfogad"), {}, {}, [this] { accept(); });
-    aElfogad->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    QAction *aBezar = makeAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"),
-                                 QKeySequence(Qt::Key_Escape), {}, [this] { reject(); });
+    QAction *aKeres = makeSearchAction();
+    QAction *aElfogad = makeAcceptAction();
+    QAction *aBezar = makeCloseAction();
 
     setToolBarActions({aUj, aSzerkeszt, aTorol, nullptr, aElfogad, aBezar});
     setPopupActions({aUj, aSzerkeszt, aTorol, nullptr, aKeres, nullptr, aElfogad, aBezar});

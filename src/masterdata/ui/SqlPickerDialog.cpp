@@ -17,11 +17,8 @@ SqlPickerDialog::SqlPickerDialog(QWidget *parent, const SqlPickRequest &request)
         columns.append({c.field, c.title, c.percent / 100.0});
     setColumns(columns, 44);
 
-    QAction *aElfogad =
-        makeAction(QStringLiteral("aElfogad"), QStringLiteral("Elfogad"), {}, {}, [this] { accept(); });
-    aElfogad->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    QAction *aBezar = makeAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"),
-                                 QKeySequence(Qt::Key_Escape), {}, [this] { reject(); });
+    QAction *aElfogad = makeAcceptAction();
+    QAction *aBezar = makeCloseAction();
     setToolBarActions({aElfogad, aBezar});
     setPopupActions({aElfogad, aBezar});
     setPickMode(true);

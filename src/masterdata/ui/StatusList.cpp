@@ -35,13 +35,10 @@ StatusList::StatusList(QWidget *parent) : ListScreen(parent, QStringLiteral("frm
     QAction *aTorol =
         makeAction(QStringLiteral("aTorol"), QStringLiteral("Töröl"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
                    QStringLiteral("Sor törlése"), [this] { deleteRow(); });
-    QAction *aKeres = makeAction(QStringLiteral("aKeres"), QStringLiteral("Kereső"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_F), QStringLiteral("Ugrás a keresőbe"),
-                                 [this] { searchBox()->setFocus(Qt::ShortcutFocusReason); });
+    QAction *aKeres = makeSearchAction();
     // No caller picks a status: "Elfogad" is there but never offered.
-    makeAction(QStringLiteral("aElfogad"), QStringLiteral("Elfogad"), {}, {}, [this] { accept(); });
-    QAction *aBezar = makeAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"),
-                                 QKeySequence(Qt::Key_Escape), {}, [this] { reject(); });
+    makeAcceptAction();
+    QAction *aBezar = makeCloseAction();
 
     setToolBarActions({aUj, aSzerkeszt, aTorol, nullptr, aBezar});
     setPopupActions({aUj, aSzerkeszt, aTorol, nullptr, aKeres, nullptr, aBezar});

@@ -27,8 +27,7 @@ UserGroups::UserGroups(QWidget *parent, int userKey, const QString &userName, co
                    QStringLiteral("Összes hozzáad"), [this] { addAllGroups(); });
     QAction *aTorol = makeAction(QStringLiteral("aTorol"), QStringLiteral("Töröl"),
                                  QKeySequence(Qt::CTRL | Qt::Key_Delete), {}, [this] { removeGroup(); });
-    QAction *aBezar = makeAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"),
-                                 QKeySequence(Qt::Key_Escape), {}, [this] { reject(); });
+    QAction *aBezar = makeCloseAction();
     setToolBarActions({aUj, aUj2, aTorol, nullptr, aBezar});
     setPopupActions({aUj, aTorol, nullptr, aBezar});
     setWriteActions({aUj, aUj2, aTorol});

@@ -79,11 +79,8 @@ UserList::UserList(QWidget *parent, bool pickMode) : ListScreen(parent, QStringL
                                  QKeySequence(Qt::CTRL | Qt::Key_Delete), {}, [this] { deleteRow(); });
     QAction *aCsoport =
         makeAction(QStringLiteral("aCsoport"), QStringLiteral("Csoportok"), {}, {}, [this] { editGroups(); });
-    QAction *aElfogad =
-        makeAction(QStringLiteral("aElfogad"), QStringLiteral("Elfogad"), {}, {}, [this] { accept(); });
-    aElfogad->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    QAction *aBezar = makeAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"),
-                                 QKeySequence(Qt::Key_Escape), {}, [this] { reject(); });
+    QAction *aElfogad = makeAcceptAction();
+    QAction *aBezar = makeCloseAction();
 
     const QList<QAction *> actions = {aUj, aSzerkeszt, aTorol, nullptr, aCsoport, nullptr, aElfogad, aBezar};
     setToolBarActions(actions);
