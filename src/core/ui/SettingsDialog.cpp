@@ -323,18 +323,28 @@ QWidget *SettingsDialog::documentsTab()
     return tab;
 }
 
+namespace {
+
+// The first thirteen boxes of both field lists (displayed and copied) name the same fields.
+QStringList documentFieldCaptions()
+{
+    return {QStringLiteral("Csoport"),     QStringLiteral("Kitől"),        QStringLiteral("Kinek"),
+            QStringLiteral("Tároló"),      QStringLiteral("Beérkezett"),   QStringLiteral("Határidő"),
+            QStringLiteral("Megőrzés"),    QStringLiteral("Intézkedésre"), QStringLiteral("Hivatkozási szám"),
+            QStringLiteral("Kulcsszavak"), QStringLiteral("Projekt"),      QStringLiteral("Munkaszám"),
+            QStringLiteral("Típus")};
+}
+
+} // namespace
+
 QWidget *SettingsDialog::displayedFieldsTab()
 {
     auto *tab = new QWidget(this);
-    QGroupBox *group = checkGroup(
-        QStringLiteral("Megjelenő adatok"),
-        {QStringLiteral("Csoport"), QStringLiteral("Kitől"), QStringLiteral("Kinek"),
-         QStringLiteral("Tároló"), QStringLiteral("Beérkezett"), QStringLiteral("Határidő"),
-         QStringLiteral("Megőrzés"), QStringLiteral("Intézkedésre"), QStringLiteral("Hivatkozási szám"),
-         QStringLiteral("Kulcsszavak"), QStringLiteral("Projekt"), QStringLiteral("Munkaszám"),
-         QStringLiteral("Típus"), QStringLiteral("File-ban"), QStringLiteral("File-ban 2."),
-         QStringLiteral("File-ban 3."), QStringLiteral("Gyűjtős")},
-        QStringLiteral("megjeleno"), m_displayed);
+    QGroupBox *group = checkGroup(QStringLiteral("Megjelenő adatok"),
+                                  documentFieldCaptions() +
+                                      QStringList{QStringLiteral("File-ban"), QStringLiteral("File-ban 2."),
+                                                  QStringLiteral("File-ban 3."), QStringLiteral("Gyűjtős")},
+                                  QStringLiteral("megjeleno"), m_displayed);
     // Shown but not kept: the displayed-fields setting has no position for it.
     auto *otherGrouping = new QCheckBox(QStringLiteral("Egyéb csoportosítás"), group);
     otherGrouping->setObjectName(QStringLiteral("megjeleno_egyebcsop"));
@@ -379,14 +389,9 @@ QWidget *SettingsDialog::captionsTab()
 QWidget *SettingsDialog::clipboardTab()
 {
     auto *tab = new QWidget(this);
-    QGroupBox *group = checkGroup(
-        QStringLiteral("Megjelenő adatok"),
-        {QStringLiteral("Csoport"), QStringLiteral("Kitől"), QStringLiteral("Kinek"),
-         QStringLiteral("Tároló"), QStringLiteral("Beérkezett"), QStringLiteral("Határidő"),
-         QStringLiteral("Megőrzés"), QStringLiteral("Intézkedésre"), QStringLiteral("Hivatkozási szám"),
-         QStringLiteral("Kulcsszavak"), QStringLiteral("Projekt"), QStringLiteral("Munkaszám"),
-         QStringLiteral("Típus"), QStringLiteral("Iktatószám")},
-        QStringLiteral("masol"), m_clipboard);
+    QGroupBox *group = checkGroup(QStringLiteral("Megjelenő adatok"),
+                                  documentFieldCaptions() + QStringList{QStringLiteral("Iktatószám")},
+                                  QStringLiteral("masol"), m_clipboard);
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(group);
     layout->addStretch();
