@@ -7,7 +7,7 @@
 // time from issuing the list query to a filled model, the time the mariadb
 // client needs for the same SQL in the same run, the memory the list holds
 // and the bytes of the result.
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "db/Connection.h"
 #include "register/DocumentFilter.h"
 #include "register/DocumentListQuery.h"
@@ -118,13 +118,13 @@ int main(int argc, char *argv[])
     Connection connection;
     connection.open(params);
     Connection::setCurrent(&connection);
-    Beall().user.code = parser.value(userCode).toInt();
+    session().user.code = parser.value(userCode).toInt();
     const int runCount = qMax(1, parser.value(runs).toInt());
 
     // The list as the "Összes" tab with all years leaves it.
     DocumentFilter filter;
     filter.year = 0;
-    filter.condition = filter.compose(AllDirections, Beall().user.code);
+    filter.condition = filter.compose(AllDirections, session().user.code);
     DocumentListQuery all;
     all.setCondition(filter.condition);
     DocumentListQuery searched;
@@ -139,7 +139,7 @@ int main(int argc, char *argv[])
     view.setDocumentModel(&model);
     view.show();
 
-    out() << "Register " << params.database << ", user code " << Beall().user.code << ", " << runCount
+    out() << "Register " << params.database << ", user code " << session().user.code << ", " << runCount
           << " runs per case (median)\n\n";
     for (const Case &c : cases) {
         QList<double> ours, reading, viewed, client;
@@ -153,7 +153,7 @@ int main(int argc, char *argv[])
             double read = 0;
             model.reload([&](Dataset &data) {
                 connection.query(c.sql, data);
-                applyDocumentLabels(data, Beall().settings);
+                applyDocumentLabels(data, session().settings);
                 read = timer.nsecsElapsed() / 1e9;
             });
             const double filled = timer.nsecsElapsed() / 1e9;

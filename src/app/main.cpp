@@ -1,7 +1,7 @@
 // Korvena iktatás: the desktop program.
 #include "common/ui/MessageBox.h"
 #include "core/ui/Application.h"
-#include "core/ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 int main(int argc, char *argv[])
 {

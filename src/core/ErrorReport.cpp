@@ -2,8 +2,9 @@
 
 #include "common/Clock.h"
 #include "common/Encoding.h"
+#include "common/Version.h"
 #include "core/AppFolders.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/ConnectionProfile.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,7 @@ namespace {
 
 const QString kDefaultVendorUrl = QStringLiteral("https://www.korvena.hu");
 const QString kApplicationId = QStringLiteral("36");
-const QString kVersion = QStringLiteral(KORVENA_VERSION);
+const QString kVersion = QString::fromLatin1(ProgramVersion);
 const QString kCrLf = QStringLiteral("\r\n");
 
 template <typename Parts> bool containsAny(const QString &m, const Parts &parts)
@@ -226,5 +227,5 @@ QUrl errorReportUrl(const QString &windowName, const QString &database, const QS
 
 QUrl errorReportUrl(const QString &windowName, const QString &m)
 {
-    return errorReportUrl(windowName, profileField(Beall().profileLine, 1), Beall().ownerName, m);
+    return errorReportUrl(windowName, profileField(session().profileLine, 1), session().ownerName, m);
 }

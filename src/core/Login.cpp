@@ -1,6 +1,6 @@
 #include "core/Login.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 #include "core/ProgramSettings.h"
 #include "db/Dataset.h"

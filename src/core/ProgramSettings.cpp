@@ -1,6 +1,6 @@
 #include "core/ProgramSettings.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "core/AppFolders.h"
 #include "core/LocalConfig.h"
 #include "db/Dataset.h"

@@ -144,14 +144,7 @@ private:
 QString serverDir()
 {
     const QString fromEnvironment = qEnvironmentVariable("KORVENA_SERVER_DIR");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    const QString builtIn = QStringLiteral(KORVENA_SERVER_DIR);
-    if (QFileInfo::exists(builtIn + QStringLiteral("/schema.sql")))
-        return builtIn;
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/server");
-    return QStringLiteral("server");
+    return fromEnvironment.isEmpty() ? QStringLiteral(":/server") : fromEnvironment;
 }
 
 QStringList scriptFiles()

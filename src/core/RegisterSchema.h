@@ -9,9 +9,9 @@ class Connection;
 // and comparing a live one with it.
 namespace RegisterSchema {
 
-// The folder of schema.sql, views.sql, routines.sql and initial.sql:
-// KORVENA_SERVER_DIR from the environment, else the one built in, else "server"
-// beside the program.
+// The folder of schema.sql, views.sql, routines.sql and initial.sql: KORVENA_SERVER_DIR
+// from the environment (a developer trying a changed script), else the copy built into
+// the program (":/server").
 QString serverDir();
 // The scripts in the order they are run.
 QStringList scriptFiles();

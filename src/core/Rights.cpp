@@ -1,6 +1,6 @@
 #include "core/Rights.h"
 
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/SessionUser.h"
 
 bool hasRight(const SessionUser &user, Right right)
@@ -22,10 +22,10 @@ bool hasRight(const SessionUser &user, Right right)
 
 bool hasRight(Right right)
 {
-    return hasRight(Beall().user, right);
+    return hasRight(session().user, right);
 }
 
 bool isWriteProtected()
 {
-    return Beall().settings.irasvedett;
+    return session().settings.irasvedett;
 }

@@ -1,6 +1,6 @@
 #include "masterdata/MasterDataStore.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 
 namespace MasterDataStore {

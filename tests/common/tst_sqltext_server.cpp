@@ -1,6 +1,6 @@
 // The literals and the search condition, read by the server itself.
 #include "TestDatabase.h"
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "common/Clock.h"
 #include "core/AppFolders.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/ErrorReport.h"
 
 #include "TestSupport.h"
@@ -286,8 +286,8 @@ void TestErrorReport::unwritableLogIsSkipped()
 void TestErrorReport::reportAddressKeepsTheMessageWhole()
 {
     qputenv("KORVENA_VENDOR_URL", "http://127.0.0.1:9/");
-    Beall().profileLine = QStringLiteral("iktato2025;db.local;3306;u;p;Iroda");
-    Beall().ownerName = QStringLiteral("Kovács & Fia Kft.");
+    session().profileLine = QStringLiteral("iktato2025;db.local;3306;u;p;Iroda");
+    session().ownerName = QStringLiteral("Kovács & Fia Kft.");
     const QString m = QStringLiteral("frm_Main.aUj-a b&err=x#y?z+1%\r\nő");
 
     const QUrl url = errorReportUrl(QStringLiteral("frm_Main"), m);
@@ -308,7 +308,7 @@ void TestErrorReport::reportAddressKeepsTheMessageWhole()
         {QStringLiteral("err"), m},
     };
     QCOMPARE(items, expected);
-    Beall() = TBeall();
+    session() = Session();
 }
 
 void TestErrorReport::reportAddressDefaultsToTheMakersHost()

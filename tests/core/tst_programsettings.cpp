@@ -1,6 +1,6 @@
 #include "TestDatabase.h"
 #include "TestSupport.h"
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 #include "core/AppFolders.h"
 #include "core/ProgramSettings.h"

@@ -88,7 +88,7 @@ void TestSqlScript::split()
 // each CREATE keeping its whole body.
 void TestSqlScript::splitsTheRegisterScripts()
 {
-    QFile f(QStringLiteral(KORVENA_SERVER_DIR "/routines.sql"));
+    QFile f(QStringLiteral(":/server/routines.sql"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QStringList statements = SqlScript::split(QString::fromUtf8(f.readAll()));
     QVERIFY(!statements.isEmpty());

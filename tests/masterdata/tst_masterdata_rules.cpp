@@ -145,5 +145,5 @@ void TestMasterDataRules::statements()
     QCOMPARE(groupPickerRequest(7).baseCondition, QStringLiteral("(fcs.felhkod = 7)"));
 }
 
-QTEST_MAIN(TestMasterDataRules)
+QTEST_GUILESS_MAIN(TestMasterDataRules)
 #include "tst_masterdata_rules.moc"

@@ -1,7 +1,7 @@
 // korvena-admin demo: fills a register with demo documents and master data.
 #include "AdminCli.h"
 
-#include "core/DemoData.h"
+#include "demo/DemoData.h"
 
 #include <QElapsedTimer>
 

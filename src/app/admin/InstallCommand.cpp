@@ -27,7 +27,7 @@ int adminInstall(const QStringList &args)
     AdminCli::connect(connection, params);
     RegisterSchema::install(connection, database);
     AdminCli::out() << "A nyilvántartás elkészült: " << database << " (" << params.host << ":" << params.port
-                    << ", szkriptek: " << QDir::toNativeSeparators(RegisterSchema::serverDir()) << ").\n";
+                    << ").\n";
     AdminCli::out().flush();
     return AdminCli::Ok;
 }

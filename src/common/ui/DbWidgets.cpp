@@ -1,6 +1,6 @@
 #include "common/ui/DbWidgets.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

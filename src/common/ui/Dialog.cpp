@@ -1,6 +1,6 @@
 #include "common/ui/Dialog.h"
 
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/LocalConfig.h"
 
 #include <QAbstractSpinBox>
@@ -92,7 +92,7 @@ Dialog::Dialog(QWidget *parent, const QString &objectName, bool resizable)
 {
     setObjectName(objectName);
     QFont f = font();
-    const int size = Beall().local.fontSize;
+    const int size = session().local.fontSize;
     f.setPointSize(size > 0 ? size : 9);
     setFont(f);
     // Sees the children as they are added, so every input box gets the conventions.

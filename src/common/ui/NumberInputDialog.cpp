@@ -50,7 +50,7 @@ QString withoutBlanks(const QString &text)
 } // namespace
 
 NumberInputDialog::NumberInputDialog(QWidget *parent, const QString &title, const QString &prompt, int value)
-    : Dialog(parent, QStringLiteral("frm_Inp")), m_value(value)
+    : Dialog(parent, ObjectName), m_value(value)
 {
     setWindowTitle(title);
     m_prompt = new QLabel(prompt);

@@ -12,6 +12,7 @@ class NumberInputDialog : public Dialog
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Inp"};
     NumberInputDialog(QWidget *parent, const QString &title, const QString &prompt, int value);
 
     int value() const { return m_value; }

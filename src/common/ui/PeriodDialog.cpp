@@ -27,7 +27,7 @@ QDateEdit *newDateEdit(const QDate &date, const QString &objectName, const QStri
 } // namespace
 
 PeriodDialog::PeriodDialog(QWidget *parent, const QDate &first, const QDate &last, const QString &title)
-    : Dialog(parent, QStringLiteral("frm_Idoszak"))
+    : Dialog(parent, ObjectName)
 {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Időszak megadása") : title);
 

@@ -13,6 +13,7 @@ class PeriodDialog : public Dialog
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Idoszak"};
     enum Interval
     {
         ThisWeek,

@@ -13,7 +13,7 @@ const int kLeft = 16;
 
 TextInputDialog::TextInputDialog(QWidget *parent, const QString &title, const QString &prompt, bool password,
                                  int minLength, int maxLength, const QString &text)
-    : Dialog(parent, QStringLiteral("frm_InpStr"), true), m_minLength(minLength)
+    : Dialog(parent, ObjectName, true), m_minLength(minLength)
 {
     setWindowTitle(title);
     m_prompt = new QLabel(prompt, this);

@@ -13,6 +13,7 @@ class TextInputDialog : public Dialog
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_InpStr"};
     static constexpr int FixedHeight = 297;
     static constexpr int BoxMargin = 73;     // client width less the box width
     static constexpr int ButtonOffset = 110; // buttons' left edge from the right edge

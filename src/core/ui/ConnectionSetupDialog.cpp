@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 ConnectionSetupDialog::ConnectionSetupDialog(QWidget *parent)
-    : Dialog(parent, QStringLiteral("frm_Init"))
+    : Dialog(parent, ObjectName)
 {
     setWindowTitle(QStringLiteral("Adatbázis beállítás"));
     auto *form = new QFormLayout;

@@ -11,6 +11,7 @@ class ConnectionSetupDialog : public Dialog
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Init"};
     explicit ConnectionSetupDialog(QWidget *parent = nullptr);
 
     QString profileLine() const;

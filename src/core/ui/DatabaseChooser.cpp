@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 DatabaseChooser::DatabaseChooser(const QList<ProfileChoice> &choices, QWidget *parent)
-    : Dialog(parent, QStringLiteral("frm_AdatbazisNyit"), true), m_choices(choices)
+    : Dialog(parent, ObjectName, true), m_choices(choices)
 {
     setWindowTitle(QStringLiteral("Korvena Iktatás adatbázis választás"));
     m_list = new QListWidget(this);

@@ -10,6 +10,7 @@ class DatabaseChooser : public Dialog
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_AdatbazisNyit"};
     DatabaseChooser(const QList<ProfileChoice> &choices, QWidget *parent = nullptr);
 
     // The chosen (tested) profile line, or the one just created with "Új";

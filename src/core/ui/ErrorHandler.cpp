@@ -74,3 +74,16 @@ void reportUnhandledException(std::exception_ptr failure) noexcept
         // Only building the texts can get here; there is nothing left to report with.
     }
 }
+
+bool runGuarded(const QString &action, const std::function<void()> &work) noexcept
+{
+    try {
+        if (!action.isEmpty())
+            setLastAction(action);
+        work();
+        return true;
+    } catch (...) {
+        reportUnhandledException();
+        return false;
+    }
+}

@@ -2,7 +2,7 @@
 
 #include "common/ui/InputDialogs.h"
 #include "common/ui/MessageBox.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/Login.h"
 
 #include <QFormLayout>
@@ -25,11 +25,11 @@ template <typename F> void LoginDialog::guarded(F work)
     }
 }
 
-LoginDialog::LoginDialog(QWidget *parent) : Dialog(parent, QStringLiteral("frm_Login"))
+LoginDialog::LoginDialog(QWidget *parent) : Dialog(parent, ObjectName)
 {
     setWindowTitle(QStringLiteral("Belépés azonosítás"));
 
-    m_login = new QLineEdit(Beall().local.lastUser, this);
+    m_login = new QLineEdit(session().local.lastUser, this);
     m_login->setObjectName(QStringLiteral("edtFelhasznalo"));
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("edtJelszo"));
@@ -71,13 +71,13 @@ LoginDialog::LoginDialog(QWidget *parent) : Dialog(parent, QStringLiteral("frm_L
         m_password->setFocus();
 }
 
-bool LoginDialog::login(QWidget *parent)
+std::optional<SessionUser> LoginDialog::login(QWidget *parent)
 {
     LoginDialog dialog(parent);
     const bool loggedIn = dialog.exec() == QDialog::Accepted;
     if (dialog.m_failure)
         std::rethrow_exception(dialog.m_failure);
-    return loggedIn;
+    return loggedIn ? dialog.m_user : std::nullopt;
 }
 
 void LoginDialog::accept()
@@ -106,7 +106,7 @@ bool LoginDialog::checkAndFillUser()
         ShowError(QStringLiteral("Érvénytelen felhasználó, vagy jelszó"));
         return false;
     }
-    Beall().user = *user;
+    m_user = user;
     return true;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "common/ui/Dialog.h"
+#include "core/SessionUser.h"
 
 #include <exception>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -13,12 +15,13 @@ class LoginDialog : public Dialog
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Login"};
     explicit LoginDialog(QWidget *parent = nullptr);
 
-    // Shows the screen modally. True when a user logged in (Beall().user holds
-    // him); false when the user cancelled, after which the process should end.
-    // A failure other than wrong credentials closes the screen and is thrown.
-    static bool login(QWidget *parent);
+    // Shows the screen modally and gives back the user who logged in; nothing when
+    // the user cancelled, after which the process should end. A failure other than
+    // wrong credentials closes the screen and is thrown.
+    static std::optional<SessionUser> login(QWidget *parent);
 
     // "OK" (also Ctrl+Enter): closes only when the credentials match.
     void accept() override;
@@ -34,4 +37,5 @@ private:
     QLineEdit *m_login;
     QLineEdit *m_password;
     std::exception_ptr m_failure;
+    std::optional<SessionUser> m_user;
 };

@@ -11,7 +11,7 @@ LogoSplash::LogoSplash(const QDate &today)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen),
       m_seasonal(today.month() == 12 && today.day() >= 15)
 {
-    setObjectName(QStringLiteral("frm_Logo"));
+    setObjectName(ObjectName);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_DeleteOnClose);
     m_picture = m_seasonal ? Pictures::seasonalLogo(300) : Pictures::logo(512);

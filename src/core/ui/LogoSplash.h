@@ -11,6 +11,7 @@ class LogoSplash : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Logo"};
     explicit LogoSplash(const QDate &today);
 
     bool isSeasonal() const { return m_seasonal; }

@@ -1,6 +1,6 @@
 #include "core/ui/MessagePanel.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/LastAction.h"
 #include "common/ui/DesktopServices.h"
 #include "core/ui/ErrorHandler.h"
@@ -61,20 +61,10 @@ MessagePanel::MessagePanel(QWidget *parent) : QFrame(parent)
     layout->addStretch();
     layout->addLayout(buttons);
 
-    const auto guarded = [](const QString &action, std::function<void()> work) {
-        return [action, work = std::move(work)] {
-            setLastAction(QStringLiteral("frm_Main.") + action);
-            try {
-                work();
-            } catch (...) {
-                reportUnhandledException();
-            }
-        };
-    };
     connect(m_ok, &QPushButton::clicked, this,
-            guarded(QStringLiteral("btnRendben"), [this] { acknowledge(false); }));
+            guarded(QStringLiteral("frm_Main.btnRendben"), [this] { acknowledge(false); }));
     connect(m_okForGood, &QPushButton::clicked, this,
-            guarded(QStringLiteral("btnNemKell"), [this] { acknowledge(true); }));
+            guarded(QStringLiteral("frm_Main.btnNemKell"), [this] { acknowledge(true); }));
     hide();
 }
 

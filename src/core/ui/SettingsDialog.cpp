@@ -1,11 +1,11 @@
 #include "core/ui/SettingsDialog.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 #include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/ProgramSettings.h"
 #include "core/ui/RightsGate.h"
 
@@ -65,7 +65,7 @@ QLabel *warningLabel(const QString &text, QWidget *parent)
 
 } // namespace
 
-SettingsDialog::SettingsDialog(QWidget *parent) : Dialog(parent, QStringLiteral("frm_Beallit"))
+SettingsDialog::SettingsDialog(QWidget *parent) : Dialog(parent, ObjectName)
 {
     setWindowTitle(QStringLiteral("Beállítások"));
 
@@ -105,9 +105,9 @@ bool SettingsDialog::run(QWidget *parent)
         SettingsDialog dialog(parent);
         dialog.exec();
     }
-    TBeall &beall = Beall();
-    beall.settings = ProgramSettings::load(AppFolders::current());
-    for (const QString &error : ensureGroupFolders(beall.settings))
+    Session &current = session();
+    current.settings = ProgramSettings::load(AppFolders::current());
+    for (const QString &error : ensureGroupFolders(current.settings))
         ShowError(error);
     return true;
 }
@@ -402,7 +402,7 @@ QWidget *SettingsDialog::clipboardTab()
 
 void SettingsDialog::loadRow()
 {
-    const LocalConfig &local = Beall().local;
+    const LocalConfig &local = session().local;
     m_teljesKep->setChecked(local.teljesKep);
     m_vanFigyu->setChecked(local.vanFigyu);
     m_printer->addItems(QPrinterInfo::availablePrinterNames());
@@ -471,7 +471,7 @@ void SettingsDialog::accept()
         displayed += flagText(box->isChecked());
     m_record.setValue(u"megjeleno_adatok", displayed);
 
-    LocalConfig &local = Beall().local;
+    LocalConfig &local = session().local;
     QString clipboard = LocalConfig::normalizeFlags(local.masolMezok);
     for (int i = 0; i < m_clipboard.size(); ++i)
         clipboard[i] = flagText(m_clipboard[i]->isChecked()).at(0);

@@ -21,13 +21,14 @@ class SettingsDialog : public Dialog
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Beallit"};
     // Picks the default group: its key and name, or nothing when closed without choosing.
     using GroupPicker = std::function<std::optional<std::pair<int, QString>>(QWidget *parent)>;
 
     explicit SettingsDialog(QWidget *parent = nullptr);
 
     // For administrators only (others get the refusal). Whichever way the
-    // screen closes, the settings are loaded again into Beall().settings and
+    // screen closes, the settings are loaded again into session().settings and
     // any group-folder error is shown; the caller then re-applies their effects.
     // False when the right was refused (nothing else happened).
     static bool run(QWidget *parent);

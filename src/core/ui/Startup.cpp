@@ -1,9 +1,10 @@
 #include "core/ui/Startup.h"
 
-#include "common/DbHelpers.h"
+#include "common/Version.h"
+#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/ConnectionProfile.h"
 #include "core/ProgramSettings.h"
 #include "core/ui/ConnectionSetupDialog.h"
@@ -42,9 +43,9 @@ bool runStartup(QWidget *window, Connection &connection)
     const AppFolders &folders = AppFolders::refresh();
     folders.createDocumentFolder();
 
-    TBeall &beall = Beall();
-    beall.local = LocalConfig::load();
-    const QList<ProfileChoice> choices = profileChoices(beall.local.conStr);
+    Session &current = session();
+    current.local = LocalConfig::load();
+    const QList<ProfileChoice> choices = profileChoices(current.local.conStr);
     QString line;
     if (choices.isEmpty()) {
         line = ConnectionSetupDialog::run(window);
@@ -53,8 +54,8 @@ bool runStartup(QWidget *window, Connection &connection)
     }
     if (line.isEmpty())
         return false;
-    beall.profileLine = line;
-    beall.local.createHtmlFolder();
+    current.profileLine = line;
+    current.local.createHtmlFolder();
 
     try {
         connection.open(ConnectionProfile::fromLine(line).connectionParams());
@@ -67,14 +68,16 @@ bool runStartup(QWidget *window, Connection &connection)
     if (!versionMatches())
         return false;
 
-    beall.settings = ProgramSettings::load(folders);
-    for (const QString &error : ensureGroupFolders(beall.settings))
+    current.settings = ProgramSettings::load(folders);
+    for (const QString &error : ensureGroupFolders(current.settings))
         ShowError(error);
 
-    if (beall.settings.vanbelep) {
+    if (current.settings.vanbelep) {
         try {
-            if (!LoginDialog::login(window))
+            const std::optional<SessionUser> user = LoginDialog::login(window);
+            if (!user)
                 return false;
+            session().user = *user;
         } catch (const std::exception &e) {
             const QString message =
                 dynamic_cast<const KorvenaError *>(&e) ? static_cast<const KorvenaError &>(e).text()
@@ -83,9 +86,9 @@ bool runStartup(QWidget *window, Connection &connection)
             return false;
         }
     } else {
-        beall.user = SessionUser::builtInAdministrator();
+        current.user = SessionUser::builtInAdministrator();
     }
 
-    beall.ownerName = SelectText(QStringLiteral("SELECT tulajdonos FROM tulajdonos LIMIT 1;"), QString());
+    current.ownerName = SelectText(QStringLiteral("SELECT tulajdonos FROM tulajdonos LIMIT 1;"), QString());
     return true;
 }

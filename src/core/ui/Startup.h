@@ -9,5 +9,3 @@ class QWidget;
 // has been shown to the user when it returns false; start-up is then aborted.
 bool runStartup(QWidget *window, Connection &connection);
 
-// The program's version, which the register's version must equal.
-inline constexpr const char *ProgramVersion = "24.0.0.367";

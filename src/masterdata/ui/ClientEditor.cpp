@@ -45,7 +45,7 @@ const FlagField kFlagFields[] = {
 } // namespace
 
 EditClientDialog::EditClientDialog(QWidget *parent)
-    : EditorBase(parent, QStringLiteral("frm_TorzsUgyfel_Szerkeszt"))
+    : EditorBase(parent, ObjectName)
 {
     setWindowTitle(QStringLiteral("Ügyfél szerkesztés"));
     auto *form = new QFormLayout;
@@ -130,11 +130,7 @@ bool EditClientDialog::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_edits.value(QStringLiteral("irsz")) && event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            try {
-                lookUpTown();
-            } catch (...) {
-                reportUnhandledException();
-            }
+            runGuarded(QString(), [this] { lookUpTown(); });
         }
     }
     return EditorBase::eventFilter(watched, event);

@@ -16,6 +16,7 @@ class EditClientDialog : public EditorBase
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_TorzsUgyfel_Szerkeszt"};
     explicit EditClientDialog(QWidget *parent);
 
     // Shows the client (key -1: a new one preset by the kind) and saves it when accepted;

@@ -1,6 +1,6 @@
 #include "masterdata/ui/ClientList.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 #include "common/ui/MessageBox.h"
 #include "masterdata/MasterData.h"
@@ -10,7 +10,7 @@
 #include <QActionGroup>
 
 ClientList::ClientList(QWidget *parent, ClientKind kind, bool pickMode, const QString &caption)
-    : ListScreen(parent, QStringLiteral("frm_TorzsUgyfel")), m_openedKind(kind)
+    : ListScreen(parent, ObjectName), m_openedKind(kind)
 {
     setCaption(caption);
     setQuery(Clients::listQuery());

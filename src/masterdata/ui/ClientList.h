@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ui/ListScreen.h"
+#include "core/ui/ListScreen.h"
 #include "masterdata/ui/Pickers.h"
 
 // frm_TorzsUgyfel: the clients, as administration screen or picker, filtered by kind.
@@ -8,6 +8,7 @@ class ClientList : public ListScreen
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_TorzsUgyfel"};
     ClientList(QWidget *parent, ClientKind kind, bool pickMode, const QString &caption);
 
     void openAt(int initialKey);

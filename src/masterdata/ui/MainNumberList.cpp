@@ -1,6 +1,6 @@
 #include "masterdata/ui/MainNumberList.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "masterdata/MasterData.h"
 #include "masterdata/MasterDataStore.h"
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 MainNumberList::MainNumberList(QWidget *parent, bool pickMode)
-    : ListScreen(parent, QStringLiteral("frm_TorzsFoszam"))
+    : ListScreen(parent, ObjectName)
 {
     setCaption(QStringLiteral("Főszámok"));
     setQuery(MainNumbers::listQuery());
@@ -67,7 +67,7 @@ void MainNumberList::deleteRow()
 }
 
 MainNumberEditor::MainNumberEditor(QWidget *parent)
-    : EditorBase(parent, QStringLiteral("frm_TorzsFoszam_Szerkeszt"))
+    : EditorBase(parent, ObjectName)
 {
     setWindowTitle(QStringLiteral("Főszám szerkesztés"));
     m_number = new QLineEdit(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ui/ListScreen.h"
+#include "core/ui/ListScreen.h"
 #include "masterdata/ui/EditorBase.h"
 #include "masterdata/ui/Pickers.h"
 
@@ -11,6 +11,7 @@ class MainNumberList : public ListScreen
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_TorzsFoszam"};
     MainNumberList(QWidget *parent, bool pickMode);
 
     void openAt(int initialKey);
@@ -27,6 +28,7 @@ class MainNumberEditor : public EditorBase
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_TorzsFoszam_Szerkeszt"};
     explicit MainNumberEditor(QWidget *parent);
 
     // Shows the main number (key -1: a new one with the next number proposed) and saves it

@@ -1,6 +1,6 @@
 #include "masterdata/ui/MasterDataList.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "core/Rights.h"
 #include "core/ui/RightsGate.h"
@@ -19,7 +19,7 @@ const QString kNoSelectedRow = QStringLiteral("Nincs kiválasztott sor.");
 
 MasterDataList::MasterDataList(QWidget *parent, const QString &table, const QString &caption, bool pickMode,
                                bool softDelete, bool readOnly)
-    : ListScreen(parent, QStringLiteral("frm_Torzsadat")), m_table(table),
+    : ListScreen(parent, ObjectName), m_table(table),
       m_caption(caption.isEmpty() ? MasterTable::defaultCaption(table) : caption), m_softDelete(softDelete)
 {
     const QString nameColumn = MasterTable::nameColumn(table);

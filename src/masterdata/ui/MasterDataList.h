@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ui/ListScreen.h"
+#include "core/ui/ListScreen.h"
 #include "masterdata/ui/Pickers.h"
 
 // frm_Torzsadat: the list of one generic master-data table, as administration screen or picker.
@@ -8,6 +8,7 @@ class MasterDataList : public ListScreen
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Torzsadat"};
     MasterDataList(QWidget *parent, const QString &table, const QString &caption, bool pickMode,
                    bool softDelete, bool readOnly);
 

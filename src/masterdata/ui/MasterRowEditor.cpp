@@ -1,6 +1,6 @@
 #include "masterdata/ui/MasterRowEditor.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 #include "masterdata/MasterData.h"
 #include "masterdata/MasterDataStore.h"
@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 MasterRowEditor::MasterRowEditor(QWidget *parent, const QString &table, const QString &caption)
-    : EditorBase(parent, QStringLiteral("frm_Torzsadat_Szerkeszt")), m_table(table)
+    : EditorBase(parent, ObjectName), m_table(table)
 {
     const QString title = caption.isEmpty() ? MasterTable::defaultCaption(table) : caption;
     setWindowTitle(title);

@@ -10,6 +10,7 @@ class MasterRowEditor : public EditorBase
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Torzsadat_Szerkeszt"};
     MasterRowEditor(QWidget *parent, const QString &table, const QString &caption);
 
     // Shows the row (key -1: a new row) and saves it when accepted; its key, or -1.

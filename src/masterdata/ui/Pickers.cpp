@@ -1,7 +1,7 @@
 #include "masterdata/ui/Pickers.h"
 
-#include "common/DbHelpers.h"
-#include "core/Beall.h"
+#include "db/DbHelpers.h"
+#include "core/Session.h"
 #include "core/ui/RightsGate.h"
 #include "core/ui/SettingsDialog.h"
 #include "masterdata/ui/ClientEditor.h"
@@ -118,7 +118,7 @@ int SqlPicker(QWidget *parent, const SqlPickRequest &request)
 
 int GroupPicker(QWidget *parent)
 {
-    return SqlPicker(parent, groupPickerRequest(Beall().user.code));
+    return SqlPicker(parent, groupPickerRequest(session().user.code));
 }
 
 QStringList masterDataActionNames()
@@ -130,7 +130,7 @@ QStringList masterDataActionNames()
 
 bool openMasterDataFromMainWindow(QWidget *parent, const QString &actionName)
 {
-    const ProgramSettings &s = Beall().settings;
+    const ProgramSettings &s = session().settings;
     if (actionName == QLatin1String("aProjekt")) {
         if (CheckRight(Right::MasterDataEditing))
             MasterDataPicker(parent, -1, false, QStringLiteral("projekt"), s.mezo2, false, false);
@@ -165,7 +165,7 @@ void registerMasterDataPickers()
 {
     SettingsDialog::setGroupPicker([](QWidget *parent) -> std::optional<std::pair<int, QString>> {
         const PickResult r =
-            MasterDataPicker(parent, Beall().settings.alapcsoport, true, QStringLiteral("csoport"),
+            MasterDataPicker(parent, session().settings.alapcsoport, true, QStringLiteral("csoport"),
                              QStringLiteral("Csoport"), true, false);
         if (!r.picked())
             return std::nullopt;

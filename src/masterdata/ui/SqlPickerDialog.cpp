@@ -4,7 +4,7 @@
 #include <QToolBar>
 
 SqlPickerDialog::SqlPickerDialog(QWidget *parent, const SqlPickRequest &request)
-    : ListScreen(parent, QStringLiteral("frm_SqlValaszt")), m_request(request)
+    : ListScreen(parent, ObjectName), m_request(request)
 {
     setCaption(request.caption);
     setQuery(request.sql);

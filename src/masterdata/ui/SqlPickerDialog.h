@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ui/ListScreen.h"
+#include "core/ui/ListScreen.h"
 #include "masterdata/MasterData.h"
 
 // frm_SqlValaszt: picks one row of an SQL result (the group picker).
@@ -8,6 +8,7 @@ class SqlPickerDialog : public ListScreen
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_SqlValaszt"};
     SqlPickerDialog(QWidget *parent, const SqlPickRequest &request);
 
     // The key field of the current row (0 when NULL or none).

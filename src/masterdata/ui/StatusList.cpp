@@ -1,6 +1,6 @@
 #include "masterdata/ui/StatusList.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "masterdata/MasterData.h"
 #include "masterdata/MasterDataStore.h"
@@ -14,7 +14,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-StatusList::StatusList(QWidget *parent) : ListScreen(parent, QStringLiteral("frm_TorzsStatusz"))
+StatusList::StatusList(QWidget *parent) : ListScreen(parent, ObjectName)
 {
     setCaption(QStringLiteral("Státuszok"));
     setQuery(Statuses::listQuery());
@@ -63,7 +63,7 @@ void StatusList::deleteRow()
     deleteCurrentRow([this] { return Statuses::deleteStatement(currentValue(QStringLiteral("statusz"))); });
 }
 
-StatusEditor::StatusEditor(QWidget *parent) : EditorBase(parent, QStringLiteral("frm_TorzsStatusz_Szerkeszt"))
+StatusEditor::StatusEditor(QWidget *parent) : EditorBase(parent, ObjectName)
 {
     setWindowTitle(QStringLiteral("Státusz szerkesztés"));
     m_number = new QLineEdit(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ui/ListScreen.h"
+#include "core/ui/ListScreen.h"
 #include "db/EditRecord.h"
 #include "masterdata/ui/EditorBase.h"
 
@@ -13,6 +13,7 @@ class StatusList : public ListScreen
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_TorzsStatusz"};
     explicit StatusList(QWidget *parent);
 
     void openAt(int initialKey);
@@ -27,6 +28,7 @@ class StatusEditor : public EditorBase
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_TorzsStatusz_Szerkeszt"};
     explicit StatusEditor(QWidget *parent);
 
     // Shows the status (key -1: a new one with the next number proposed) and saves it when

@@ -1,6 +1,6 @@
 #include "masterdata/ui/UserGroups.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "masterdata/MasterData.h"
 #include "masterdata/ui/Pickers.h"
 
@@ -9,7 +9,7 @@
 #include <QLineEdit>
 
 UserGroups::UserGroups(QWidget *parent, int userKey, const QString &userName, const QString &login)
-    : ListScreen(parent, QStringLiteral("frm_FelhCsop")), m_user(userKey)
+    : ListScreen(parent, ObjectName), m_user(userKey)
 {
     setWindowTitle(QStringLiteral("Felhasználó csoportjai"));
     captionPanel()->setText(userName + QStringLiteral(" (") + login + QStringLiteral(")  "));

@@ -1,6 +1,6 @@
 #include "masterdata/ui/UserList.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "core/ui/ErrorHandler.h"
 #include "db/ui/DatasetModel.h"
@@ -41,7 +41,7 @@ bool isFlagColumn(const Dataset &data, int column)
 
 } // namespace
 
-UserList::UserList(QWidget *parent, bool pickMode) : ListScreen(parent, QStringLiteral("frm_Felhasznalo"))
+UserList::UserList(QWidget *parent, bool pickMode) : ListScreen(parent, ObjectName)
 {
     setCaption(QStringLiteral("Felhasználók"));
     setQuery(Users::listQuery());
@@ -130,7 +130,7 @@ void UserList::editGroups()
 
 // ---- editor
 
-UserEditor::UserEditor(QWidget *parent) : EditorBase(parent, QStringLiteral("frm_FelhasznaloSzerkeszt"))
+UserEditor::UserEditor(QWidget *parent) : EditorBase(parent, ObjectName)
 {
     setWindowTitle(QStringLiteral("Felhasználó"));
     setHideOkWhenProtected(true);
@@ -160,13 +160,7 @@ UserEditor::UserEditor(QWidget *parent) : EditorBase(parent, QStringLiteral("frm
     auto *reset = new QPushButton(QStringLiteral("Visszaállítás"), password);
     reset->setObjectName(QStringLiteral("btnVisszaallit"));
     reset->setAutoDefault(false);
-    connect(reset, &QPushButton::clicked, this, [this] {
-        try {
-            resetPassword();
-        } catch (...) {
-            reportUnhandledException();
-        }
-    });
+    connect(reset, &QPushButton::clicked, this, guarded(QString(), [this] { resetPassword(); }));
     auto *passwordRow = new QHBoxLayout(password);
     passwordRow->addWidget(passwordText, 1);
     passwordRow->addWidget(reset);
@@ -213,12 +207,8 @@ bool UserEditor::mayClose()
     if (!m_isNew)
         return true;
     bool exists = false;
-    try {
-        exists = MasterDataStore::loginExists(m_login->text());
-    } catch (...) {
-        reportUnhandledException();
+    if (!runGuarded(QString(), [&] { exists = MasterDataStore::loginExists(m_login->text()); }))
         return false;
-    }
     if (exists) {
         ShowError(QStringLiteral("Felhasználó már létezik."));
         return false;

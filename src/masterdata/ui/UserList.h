@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ui/ListScreen.h"
+#include "core/ui/ListScreen.h"
 #include "db/EditRecord.h"
 #include "masterdata/ui/EditorBase.h"
 
@@ -14,6 +14,7 @@ class UserList : public ListScreen
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Felhasznalo"};
     UserList(QWidget *parent, bool pickMode);
 
     void openAt(int initialKey);
@@ -32,6 +33,7 @@ class UserEditor : public EditorBase
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_FelhasznaloSzerkeszt"};
     explicit UserEditor(QWidget *parent);
 
     // Shows the user (key -1: a new one) and saves him when accepted; his key, or -1.

@@ -1,6 +1,6 @@
 #include "register/ui/DetailPanel.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "core/ProgramSettings.h"
 #include "db/ui/DatasetModel.h"
 #include "register/DocumentListQuery.h"

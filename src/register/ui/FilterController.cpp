@@ -1,10 +1,10 @@
 #include "register/ui/FilterController.h"
 
 #include "common/Clock.h"
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/LastAction.h"
 #include "common/ui/InputDialogs.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/ui/ErrorHandler.h"
 #include "masterdata/ui/Pickers.h"
 #include "register/ui/DocumentListModel.h"
@@ -20,20 +20,14 @@ FilterController::FilterController(DocumentListModel *model, DocumentListView *v
 {
     m_searchTimer.setSingleShot(true);
     m_searchTimer.setInterval(0);
-    connect(&m_searchTimer, &QTimer::timeout, this, [this] {
-        setLastAction(QStringLiteral("frm_Main.edKeres"));
-        try {
-            search(m_pendingSearch);
-        } catch (...) {
-            reportUnhandledException();
-        }
-    });
+    connect(&m_searchTimer, &QTimer::timeout, this,
+            guarded(QStringLiteral("frm_Main.edKeres"), [this] { search(m_pendingSearch); }));
 }
 
 void FilterController::open()
 {
     try {
-        m_model->reload([this](Dataset &data) { m_query.open(db(), data, Beall().settings); });
+        m_model->reload([this](Dataset &data) { m_query.open(db(), data, session().settings); });
     } catch (...) {
         Q_EMIT reopened();
         throw;
@@ -43,7 +37,7 @@ void FilterController::open()
 
 QString FilterController::userCondition(int direction) const
 {
-    return m_filter.compose(direction, Beall().user.code);
+    return m_filter.compose(direction, session().user.code);
 }
 
 void FilterController::rebuild(int direction)
@@ -144,7 +138,7 @@ void FilterController::chooseEntry(FilterEntry entry)
         m_filter.expiredOnly = true;
         break;
     case FilterEntry::Group: {
-        const ProgramSettings &settings = Beall().settings;
+        const ProgramSettings &settings = session().settings;
         int picked = settings.alapcsoport;
         if (settings.vancsoport)
             picked = m_pickers.group ? m_pickers.group(m_dialogParent) : -1;

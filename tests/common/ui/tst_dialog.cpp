@@ -1,6 +1,6 @@
 #include "common/ui/Dialog.h"
 #include "core/AppFolders.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/IniFile.h"
 
 #include "TestSupport.h"
@@ -110,7 +110,7 @@ private Q_SLOTS:
 
 void TestDialog::cleanup()
 {
-    Beall().local.fontSize = 9;
+    session().local.fontSize = 9;
 }
 
 void TestDialog::fontSize_data()
@@ -125,7 +125,7 @@ void TestDialog::fontSize()
 {
     QFETCH(int, configured);
     QFETCH(int, expected);
-    Beall().local.fontSize = configured;
+    session().local.fontSize = configured;
     Fixture f;
     QCOMPARE(f.dialog->font().pointSize(), expected);
     QCOMPARE(f.first->font().pointSize(), expected);

@@ -179,7 +179,7 @@ void TestInputDialogs::askNumberShowsItsQuestion()
     int number = 17;
     QVERIFY(AskNumber(QStringLiteral("Darab"), QStringLiteral("Hány darab?"), number));
     QCOMPARE(number, 17);
-    QCOMPARE(objectName, QStringLiteral("frm_Inp"));
+    QCOMPARE(objectName, NumberInputDialog::ObjectName);
     QCOMPARE(title, QStringLiteral("Darab"));
     QCOMPARE(prompt, QStringLiteral("Hány darab?"));
     QCOMPARE(shown, QStringLiteral("17"));
@@ -239,7 +239,7 @@ void TestInputDialogs::askTextLimitsAndCancels()
 void TestInputDialogs::passwordRevealBox()
 {
     TextInputDialog plain(nullptr, QStringLiteral("Név"), QStringLiteral("Új név:"), false, 0, -1, QString());
-    QCOMPARE(plain.objectName(), QStringLiteral("frm_InpStr"));
+    QCOMPARE(plain.objectName(), TextInputDialog::ObjectName);
     QCOMPARE(plain.edit()->echoMode(), QLineEdit::Normal);
     QVERIFY(plain.revealBox()->isHidden());
 
@@ -353,7 +353,7 @@ void TestInputDialogs::askPeriodKeepsTheDatesAsTyped()
     QDate from(2025, 1, 1);
     QDate to(2025, 1, 31);
     QVERIFY(AskPeriod(from, to));
-    QCOMPARE(objectName, QStringLiteral("frm_Idoszak"));
+    QCOMPARE(objectName, PeriodDialog::ObjectName);
     QCOMPARE(defaultTitle, QStringLiteral("Időszak megadása"));
     QCOMPARE(shownFirst, QDate(2025, 1, 1));
     QCOMPARE(shownLast, QDate(2025, 1, 31));

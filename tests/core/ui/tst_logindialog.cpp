@@ -1,9 +1,9 @@
 #include "TestDatabase.h"
 #include "TestSupport.h"
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "common/ui/TextInputDialog.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/Login.h"
 #include "core/ui/LoginDialog.h"
 
@@ -59,13 +59,13 @@ void press(QWidget *dialog, const char *button)
 // Answers the two new-password prompts.
 void answerPrompts(const QString &first, const QString &second)
 {
-    whenModal(QStringLiteral("frm_InpStr"), [=](QWidget *w) {
+    whenModal(TextInputDialog::ObjectName, [=](QWidget *w) {
         auto *prompt = qobject_cast<TextInputDialog *>(w);
         QVERIFY(prompt);
         QCOMPARE(prompt->windowTitle(), QStringLiteral("Jelszó megadása"));
         QCOMPARE(prompt->edit()->echoMode(), QLineEdit::Password);
         prompt->edit()->setText(first);
-        whenModal(QStringLiteral("frm_InpStr"), [=](QWidget *w2) {
+        whenModal(TextInputDialog::ObjectName, [=](QWidget *w2) {
             auto *again = qobject_cast<TextInputDialog *>(w2);
             QVERIFY(again);
             again->edit()->setText(second);
@@ -104,15 +104,15 @@ private Q_SLOTS:
     void init()
     {
         MessageBox::clearShown();
-        Beall().user = SessionUser();
+        session().user = SessionUser();
     }
     void cleanupTestCase() { m_db.reset(); }
 
     void showsTheLastUser()
     {
-        Beall().local.lastUser = QStringLiteral("valto");
+        session().local.lastUser = QStringLiteral("valto");
         LoginDialog dialog;
-        QCOMPARE(dialog.objectName(), QStringLiteral("frm_Login"));
+        QCOMPARE(dialog.objectName(), LoginDialog::ObjectName);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Belépés azonosítás"));
         QCOMPARE(dialog.findChild<QLineEdit *>(QStringLiteral("edtFelhasznalo"))->text(),
                  QStringLiteral("valto"));
@@ -124,7 +124,7 @@ private Q_SLOTS:
     void wrongPasswordKeepsTheScreenOpen()
     {
         bool stayedOpen = false;
-        whenModal(QStringLiteral("frm_Login"), [&](QWidget *w) {
+        whenModal(LoginDialog::ObjectName, [&](QWidget *w) {
             type(w, "edtFelhasznalo", QStringLiteral("rendszergazda"));
             type(w, "edtJelszo", QStringLiteral("rossz"));
             press(w, "btnOK");
@@ -132,24 +132,24 @@ private Q_SLOTS:
             type(w, "edtJelszo", QStringLiteral("pirkalo"));
             press(w, "btnOK");
         });
-        QVERIFY(LoginDialog::login(nullptr));
+        const std::optional<SessionUser> user = LoginDialog::login(nullptr);
+        QVERIFY(user);
         QVERIFY(stayedOpen);
         QCOMPARE(errorsShown(), QStringList({"error:Érvénytelen felhasználó, vagy jelszó"}));
-        QCOMPARE(Beall().user.login, QStringLiteral("rendszergazda"));
-        QCOMPARE(Beall().user.code, 1);
-        QVERIFY(Beall().user.administrator);
+        QCOMPARE(user->login, QStringLiteral("rendszergazda"));
+        QCOMPARE(user->code, 1);
+        QVERIFY(user->administrator);
     }
 
     void cancelReportsNoLogin()
     {
-        whenModal(QStringLiteral("frm_Login"), [](QWidget *w) { press(w, "btnMegsem"); });
+        whenModal(LoginDialog::ObjectName, [](QWidget *w) { press(w, "btnMegsem"); });
         QVERIFY(!LoginDialog::login(nullptr));
-        QCOMPARE(Beall().user.code, 0);
     }
 
     void changingThePassword()
     {
-        whenModal(QStringLiteral("frm_Login"), [](QWidget *w) {
+        whenModal(LoginDialog::ObjectName, [](QWidget *w) {
             type(w, "edtFelhasznalo", QStringLiteral("valto"));
             type(w, "edtJelszo", QStringLiteral("regi"));
             answerPrompts(QStringLiteral("új'jelszó\\"), QStringLiteral("más"));
@@ -162,20 +162,21 @@ private Q_SLOTS:
             type(w, "edtJelszo", QStringLiteral("új'jelszó\\"));
             press(w, "btnOK");
         });
-        QVERIFY(LoginDialog::login(nullptr));
+        const std::optional<SessionUser> user = LoginDialog::login(nullptr);
+        QVERIFY(user);
         QCOMPARE(errorsShown(),
                  QStringList({"error:A megadott jelszavak nem egyezőek", "info:Jelszó változtatás kész.",
                               "error:Érvénytelen felhasználó, vagy jelszó"}));
-        QCOMPARE(Beall().user.fullName, QStringLiteral("Váltó Vilma"));
+        QCOMPARE(user->fullName, QStringLiteral("Váltó Vilma"));
         QVERIFY(!checkCredentials(QStringLiteral("valto"), QStringLiteral("regi")));
     }
 
     void cancelledPromptChangesNothing()
     {
-        whenModal(QStringLiteral("frm_Login"), [](QWidget *w) {
+        whenModal(LoginDialog::ObjectName, [](QWidget *w) {
             type(w, "edtFelhasznalo", QStringLiteral("rendszergazda"));
             type(w, "edtJelszo", QStringLiteral("pirkalo"));
-            whenModal(QStringLiteral("frm_InpStr"), [](QWidget *prompt) {
+            whenModal(TextInputDialog::ObjectName, [](QWidget *prompt) {
                 QTest::mouseClick(qobject_cast<TextInputDialog *>(prompt)->cancelButton(), Qt::LeftButton);
             });
             press(w, "btnUjJelszo");
@@ -188,7 +189,7 @@ private Q_SLOTS:
 
     void serverFailureLeavesTheScreenAndIsThrown()
     {
-        whenModal(QStringLiteral("frm_Login"), [](QWidget *w) {
+        whenModal(LoginDialog::ObjectName, [](QWidget *w) {
             ExecSql(QStringLiteral("RENAME TABLE felhasznalo TO felhasznalo_el"));
             press(w, "btnOK");
         });

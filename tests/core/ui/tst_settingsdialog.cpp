@@ -1,10 +1,10 @@
 #include "TestDatabase.h"
 #include "TestSupport.h"
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/ui/SettingsDialog.h"
 
 #include <QApplication>
@@ -31,7 +31,7 @@ QPointer<QTimer> whenShown(std::function<void(QWidget *)> action)
     started->start();
     QObject::connect(timer, &QTimer::timeout, [=] {
         QWidget *w = QApplication::activeModalWidget();
-        if (w && w->isVisible() && w->objectName() == QLatin1String("frm_Beallit")) {
+        if (w && w->isVisible() && w->objectName() == SettingsDialog::ObjectName) {
             timer->stop();
             timer->deleteLater();
             action(w);
@@ -92,9 +92,9 @@ private Q_SLOTS:
         ExecSql(QStringLiteral("DELETE FROM beallit"));
         ExecSql(QStringLiteral("INSERT INTO beallit SELECT * FROM beallit_kezdo"));
         MessageBox::clearShown();
-        Beall().user = SessionUser::builtInAdministrator();
-        Beall().local = LocalConfig::defaults(AppFolders::current());
-        Beall().settings = ProgramSettings();
+        session().user = SessionUser::builtInAdministrator();
+        session().local = LocalConfig::defaults(AppFolders::current());
+        session().settings = ProgramSettings();
         SettingsDialog::setGroupPicker({});
     }
     void cleanupTestCase() { m_db.reset(); }
@@ -103,7 +103,7 @@ private Q_SLOTS:
     {
         SessionUser user = SessionUser::builtInAdministrator();
         user.administrator = false;
-        Beall().user = user;
+        session().user = user;
         bool opened = false;
         const QPointer<QTimer> waiting = whenShown([&](QWidget *w) {
             opened = true;
@@ -121,8 +121,8 @@ private Q_SLOTS:
     {
         ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'I', mezo3 = NULL, megjeleno_adatok = 'INI', "
                                "hatidfigyel = 3"));
-        Beall().local.masolMezok = QStringLiteral("NIIIIIIIIIIIIIIII");
-        Beall().local.printer = QStringLiteral("Irodai");
+        session().local.masolMezok = QStringLiteral("NIIIIIIIIIIIIIIII");
+        session().local.printer = QStringLiteral("Irodai");
         SettingsDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Beállítások"));
         QCOMPARE(dialog.size(), QSize(860, 450));
@@ -155,7 +155,7 @@ private Q_SLOTS:
 
     void okSavesTheChangesAndReloads()
     {
-        Beall().local.masolMezok = QStringLiteral("NNNNNNNNNNNNNNIIN");
+        session().local.masolMezok = QStringLiteral("NNNNNNNNNNNNNNIIN");
         whenShown([](QWidget *w) {
             tick(w, "vanfoszam", true);
             tick(w, "azhelyettfoszam", true);
@@ -185,23 +185,23 @@ private Q_SLOTS:
         QCOMPARE(column(QStringLiteral("mentesutvonal")), AppFolders::current().documentFolder());
         QCOMPARE(column(QStringLiteral("hirelfogadva")), QStringLiteral("7"));
 
-        const TBeall &beall = Beall();
-        QVERIFY(beall.settings.vanfoszam);
-        QCOMPARE(beall.settings.mezo1, QStringLiteral("Ügyszám"));
-        QCOMPARE(beall.settings.mezo2, QString());
-        QCOMPARE(beall.settings.listColumnField(1), QStringLiteral("foszamstr"));
-        QCOMPARE(beall.settings.hatidfigyel, 0);
-        QCOMPARE(beall.local.masolMezok, QStringLiteral("NINNNNNNNNNNNIIIN"));
-        QVERIFY(!beall.local.teljesKep);
-        QVERIFY(beall.local.vanFigyu);
-        QCOMPARE(beall.local.printer, QStringLiteral("Irodai nyomtató"));
+        const Session &current = session();
+        QVERIFY(current.settings.vanfoszam);
+        QCOMPARE(current.settings.mezo1, QStringLiteral("Ügyszám"));
+        QCOMPARE(current.settings.mezo2, QString());
+        QCOMPARE(current.settings.listColumnField(1), QStringLiteral("foszamstr"));
+        QCOMPARE(current.settings.hatidfigyel, 0);
+        QCOMPARE(current.local.masolMezok, QStringLiteral("NINNNNNNNNNNNIIIN"));
+        QVERIFY(!current.local.teljesKep);
+        QVERIFY(current.local.vanFigyu);
+        QCOMPARE(current.local.printer, QStringLiteral("Irodai nyomtató"));
         QCOMPARE(MessageBox::shown().size(), 0);
     }
 
     void cancelDiscardsTheEditsButReloads()
     {
         ExecSql(QStringLiteral("UPDATE beallit SET mezo3 = 'Fajta'"));
-        const LocalConfig before = Beall().local;
+        const LocalConfig before = session().local;
         whenShown([](QWidget *w) {
             tick(w, "vanbelep", true);
             child<QLineEdit>(w, "mezo1")->setText(QStringLiteral("Ügyszám"));
@@ -215,10 +215,10 @@ private Q_SLOTS:
         QCOMPARE(column(QStringLiteral("vanbelep")), QStringLiteral("N"));
         QCOMPARE(column(QStringLiteral("mezo1")), QStringLiteral("Munkaszám"));
         QCOMPARE(column(QStringLiteral("mentesutvonal")), QString());
-        QCOMPARE(Beall().local.masolMezok, before.masolMezok);
-        QCOMPARE(Beall().local.teljesKep, before.teljesKep);
-        QCOMPARE(Beall().local.printer, before.printer);
-        QCOMPARE(Beall().settings.mezo3, QStringLiteral("Fajta"));
+        QCOMPARE(session().local.masolMezok, before.masolMezok);
+        QCOMPARE(session().local.teljesKep, before.teljesKep);
+        QCOMPARE(session().local.printer, before.printer);
+        QCOMPARE(session().settings.mezo3, QStringLiteral("Fajta"));
     }
 
     void pickingTheDefaultGroupSwitchesGroupsOff()
@@ -246,7 +246,7 @@ private Q_SLOTS:
         QCOMPARE(column(QStringLiteral("vancsoport")), QStringLiteral("N"));
         QCOMPARE(column(QStringLiteral("alapcsoport")), QStringLiteral("12"));
         QCOMPARE(column(QStringLiteral("mentesutvonal")), storage);
-        QCOMPARE(Beall().settings.alapcsoport, 12);
+        QCOMPARE(session().settings.alapcsoport, 12);
     }
 
     void okOnAnEmptyTableAddsTheRow()
@@ -266,8 +266,8 @@ private Q_SLOTS:
         QCOMPARE(column(QStringLiteral("mezo2")), QStringLiteral("<NULL>"));
         QCOMPARE(column(QStringLiteral("megjeleno_adatok")), QString(17, QLatin1Char('N')));
         QCOMPARE(column(QStringLiteral("mentesutvonal")), AppFolders::current().documentFolder());
-        QCOMPARE(Beall().settings.mezo2, QStringLiteral("Projekt"));
-        QCOMPARE(Beall().settings.mezo1, QStringLiteral("Ügyszám"));
+        QCOMPARE(session().settings.mezo2, QStringLiteral("Projekt"));
+        QCOMPARE(session().settings.mezo1, QStringLiteral("Ügyszám"));
     }
 
     void reloadCreatesTheGroupFolders()

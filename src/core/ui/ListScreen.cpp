@@ -1,6 +1,6 @@
-#include "common/ui/ListScreen.h"
+#include "core/ui/ListScreen.h"
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/LastAction.h"
 #include "common/SqlText.h"
 #include "common/ui/MessageBox.h"
@@ -200,23 +200,13 @@ ListScreen::ListScreen(QWidget *parent, const QString &objectName) : Dialog(pare
     layout->addWidget(m_grid, 1);
     layout->addWidget(m_statusBar);
 
-    connect(m_searchBox, &QLineEdit::textChanged, this, [this](const QString &text) {
-        try {
-            search(text);
-        } catch (...) {
-            reportUnhandledException();
-        }
-    });
+    connect(m_searchBox, &QLineEdit::textChanged, this,
+            [this](const QString &text) { runGuarded(QString(), [&] { search(text); }); });
     connect(m_grid, &QTableView::doubleClicked, this, [this] { rowActivated(); });
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_popup->exec(m_grid->viewport()->mapToGlobal(pos)); });
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int logical) {
-        try {
-            headerClicked(logical);
-        } catch (...) {
-            reportUnhandledException();
-        }
-    });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int logical) { runGuarded(QString(), [&] { headerClicked(logical); }); });
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         m_model->dataset().setCurrent(currentRow());
         currentRowChanged();
@@ -288,13 +278,10 @@ QAction *ListScreen::makeAction(const QString &name, const QString &caption, con
     action->setStatusTip(hint);
     addAction(action);
     connect(action, &QAction::triggered, this, [this, name, handler = std::move(handler)] {
-        setLastAction(objectName() + QLatin1Char('.') + name);
-        try {
-            if (handler)
-                handler();
-        } catch (...) {
-            reportUnhandledException();
-        }
+        if (handler)
+            runGuarded(objectName() + QLatin1Char('.') + name, handler);
+        else
+            setLastAction(objectName() + QLatin1Char('.') + name);
     });
     return action;
 }

@@ -2,10 +2,10 @@
 
 // The demo generator's inner parts, shared by its two halves (master data, documents).
 
-#include "core/DemoData.h"
+#include "demo/DemoData.h"
 
 #include "common/SqlText.h"
-#include "core/DemoVocabulary.h"
+#include "demo/DemoVocabulary.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 

@@ -1,6 +1,6 @@
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/Pickers.h"
 #include "masterdata/ui/StatusList.h"
@@ -79,7 +79,7 @@ void TestStatuses::init()
 {
     ExecSql(QStringLiteral("DELETE FROM statusz;"));
     MessageBox::clearShown();
-    Beall().settings = ProgramSettings();
+    session().settings = ProgramSettings();
 }
 
 void TestStatuses::fullTableProposesTenAndIsRefused()
@@ -90,8 +90,8 @@ void TestStatuses::fullTableProposesTenAndIsRefused()
     QString proposed;
     bool stayedOpen = false;
     int current = -1;
-    onModal(QStringLiteral("frm_TorzsStatusz"), [&](QDialog *d) {
-        onModal(QStringLiteral("frm_TorzsStatusz_Szerkeszt"), [&](QDialog *e) {
+    onModal(StatusList::ObjectName, [&](QDialog *d) {
+        onModal(StatusEditor::ObjectName, [&](QDialog *e) {
             proposed = asEditor(e)->numberEdit()->text();
             asEditor(e)->nameEdit()->setText(QStringLiteral("Folyamatban"));
             QTest::mouseClick(asEditor(e)->okButton(), Qt::LeftButton);
@@ -117,7 +117,7 @@ void TestStatuses::editorSavesColourAndDone()
     ExecSql(QStringLiteral(
         "INSERT INTO statusz (statusz, statusz_nev, kesz, szin) VALUES (0, 'Új', 'N', 'info');"));
     QStringList colours;
-    onModal(QStringLiteral("frm_TorzsStatusz_Szerkeszt"), [&](QDialog *e) {
+    onModal(StatusEditor::ObjectName, [&](QDialog *e) {
         QComboBox *colour = asEditor(e)->colourBox();
         QVERIFY(!colour->isEditable());
         QCOMPARE(colour->currentText(), QStringLiteral("info"));

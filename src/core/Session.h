@@ -6,9 +6,10 @@
 
 #include <QStringList>
 
-// The process-wide record: the workstation's settings, the register's settings
-// and the session user, with the few session facts every screen may need.
-struct TBeall
+// The session of this process: the workstation's settings, the register's settings
+// and the logged-in user, with the few session facts every screen may need. Start-up
+// fills it; screens read it and return what they change to their caller.
+struct Session
 {
     LocalConfig local;
     ProgramSettings settings;
@@ -18,5 +19,7 @@ struct TBeall
     QStringList subjects;        // subject completion list of the editor
 };
 
-// The one record of the process.
-TBeall &Beall();
+// The one session of the process.
+Session &session();
+// Back to a fresh session (tests, and a start-up that is tried again).
+void resetSession();

@@ -1,5 +1,5 @@
 #include "TestDatabase.h"
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 
 #include <QTest>
 

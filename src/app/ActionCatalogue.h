@@ -26,8 +26,11 @@ class ActionCatalogue : public QObject
 public:
     explicit ActionCatalogue(QMainWindow *window);
 
-    // The action of that object name; nullptr when there is none.
+    // The action of that object name. A name the catalogue does not hold is a
+    // programming error: it throws std::logic_error naming it.
     QAction *action(const QString &name) const;
+    // The same for names that may be missing (status codes read from the register): nullptr then.
+    QAction *find(const QString &name) const { return m_byName.value(name); }
     const QList<QAction *> &actions() const { return m_actions; }
 
     // Runs the handler when the action is triggered.

@@ -1,5 +1,5 @@
 // The documents of the demo register: drawn day by day, written in batches with their history.
-#include "core/DemoDataImpl.h"
+#include "demo/DemoDataImpl.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/MainNumberList.h"
 #include "masterdata/ui/Pickers.h"
@@ -79,15 +79,15 @@ void TestMainNumbers::init()
 {
     ExecSql(QStringLiteral("DELETE FROM foszam;"));
     MessageBox::clearShown();
-    Beall().settings = ProgramSettings();
+    session().settings = ProgramSettings();
 }
 
 void TestMainNumbers::firstProposalIsOne()
 {
     QString proposed;
     QStringList shown;
-    onModal(QStringLiteral("frm_TorzsFoszam"), [&](QDialog *d) {
-        onModal(QStringLiteral("frm_TorzsFoszam_Szerkeszt"), [&](QDialog *e) {
+    onModal(MainNumberList::ObjectName, [&](QDialog *d) {
+        onModal(MainNumberEditor::ObjectName, [&](QDialog *e) {
             proposed = asEditor(e)->numberEdit()->text();
             QCOMPARE(e->windowTitle(), QStringLiteral("Főszám szerkesztés"));
             typeText(asEditor(e)->nameEdit(), QStringLiteral("általános"));
@@ -110,7 +110,7 @@ void TestMainNumbers::proposalCountsDeletedNumbers()
     ExecSql(QStringLiteral(
         "INSERT INTO foszam (foszam, foszam_nev, torolve) VALUES (3, 'a', 'N'), (8, 'b', 'I');"));
     QString proposed;
-    onModal(QStringLiteral("frm_TorzsFoszam_Szerkeszt"), [&](QDialog *e) {
+    onModal(MainNumberEditor::ObjectName, [&](QDialog *e) {
         proposed = asEditor(e)->numberEdit()->text();
         e->reject();
     });
@@ -153,7 +153,7 @@ void TestMainNumbers::deletedNumberReappearsWhenSearching()
 void TestMainNumbers::changingTheNumberChangesTheKey()
 {
     ExecSql(QStringLiteral("INSERT INTO foszam (foszam, foszam_nev) VALUES (5, 'Öt');"));
-    onModal(QStringLiteral("frm_TorzsFoszam_Szerkeszt"), [&](QDialog *e) {
+    onModal(MainNumberEditor::ObjectName, [&](QDialog *e) {
         QCOMPARE(asEditor(e)->numberEdit()->text(), QStringLiteral("5"));
         asEditor(e)->numberEdit()->setText(QStringLiteral("50"));
         QTest::keyClick(asEditor(e)->nameEdit(), Qt::Key_Return, Qt::ControlModifier);
@@ -168,8 +168,8 @@ void TestMainNumbers::duplicateNumberReachesTheErrorHandler()
     ExecSql(QStringLiteral("INSERT INTO foszam (foszam, foszam_nev) VALUES (1, 'Egy'), (2, 'Kettő');"));
     QStringList afterError;
     bool open = false;
-    onModal(QStringLiteral("frm_TorzsFoszam"), [&](QDialog *d) {
-        onModal(QStringLiteral("frm_TorzsFoszam_Szerkeszt"), [&](QDialog *e) {
+    onModal(MainNumberList::ObjectName, [&](QDialog *d) {
+        onModal(MainNumberEditor::ObjectName, [&](QDialog *e) {
             asEditor(e)->numberEdit()->setText(QStringLiteral("1"));
             asEditor(e)->nameEdit()->setText(QStringLiteral("Másik egy"));
             QTest::mouseClick(asEditor(e)->okButton(), Qt::LeftButton);
@@ -180,7 +180,7 @@ void TestMainNumbers::duplicateNumberReachesTheErrorHandler()
         asList(d)->searchBox()->setText(QStringLiteral("kettő"));
         afterError = shownNumbers(*asList(d));
         asList(d)->searchBox()->clear();
-        onModal(QStringLiteral("frm_TorzsFoszam_Szerkeszt"), [&](QDialog *e) {
+        onModal(MainNumberEditor::ObjectName, [&](QDialog *e) {
             asEditor(e)->nameEdit()->setText(QStringLiteral("Három"));
             QTest::mouseClick(asEditor(e)->okButton(), Qt::LeftButton);
         });
@@ -205,7 +205,7 @@ void TestMainNumbers::pickerReturnsNumberAndName()
 {
     ExecSql(QStringLiteral("INSERT INTO foszam (foszam, foszam_nev) VALUES (1, 'Egy'), (2, 'Kettő');"));
     bool acceptShown = false;
-    onModal(QStringLiteral("frm_TorzsFoszam"), [&](QDialog *d) {
+    onModal(MainNumberList::ObjectName, [&](QDialog *d) {
         acceptShown = action(d, "aElfogad")->isVisible();
         QTest::keyClick(asList(d)->grid(), Qt::Key_Return);
     });
@@ -215,7 +215,7 @@ void TestMainNumbers::pickerReturnsNumberAndName()
     QCOMPARE(r.name, QStringLiteral("Kettő"));
 
     ExecSql(QStringLiteral("DELETE FROM foszam;"));
-    onModal(QStringLiteral("frm_TorzsFoszam"), [&](QDialog *d) { trigger(d, "aElfogad"); });
+    onModal(MainNumberList::ObjectName, [&](QDialog *d) { trigger(d, "aElfogad"); });
     const PickResult empty = MainNumberPicker(nullptr, -1, true);
     QCOMPARE(empty.key, 0);
     QCOMPARE(empty.name, QString());

@@ -1,6 +1,6 @@
-#include "common/DbHelpers.h"
-#include "common/ui/ListScreen.h"
-#include "core/Beall.h"
+#include "db/DbHelpers.h"
+#include "core/ui/ListScreen.h"
+#include "core/Session.h"
 #include "db/ui/DatasetModel.h"
 
 #include "TestDatabase.h"
@@ -117,7 +117,7 @@ void TestListScreen::cleanupTestCase()
 
 void TestListScreen::init()
 {
-    Beall().settings.irasvedett = false;
+    session().settings.irasvedett = false;
     m_list = std::make_unique<FruitList>();
     m_list->requery();
     m_list->show();
@@ -342,7 +342,7 @@ void TestListScreen::doubleClickAcceptsOrEdits()
 
 void TestListScreen::writeProtectionDisablesWriteActions()
 {
-    Beall().settings.irasvedett = true;
+    session().settings.irasvedett = true;
     FruitList list;
     list.requery();
     list.show();
@@ -354,7 +354,7 @@ void TestListScreen::writeProtectionDisablesWriteActions()
     list.grid()->setFocus();
     QTest::keyClick(list.grid(), Qt::Key_Insert);
     QCOMPARE(list.newCount, 0);
-    Beall().settings.irasvedett = false;
+    session().settings.irasvedett = false;
 }
 
 void TestListScreen::highlightOnAnyTableView()

@@ -1,6 +1,6 @@
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/Login.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/Pickers.h"
@@ -102,14 +102,14 @@ void TestUsers::init()
         "jelszomd5, torolve) VALUES (5, 'kovacs', 'Kovács Éva', 'N', 'I', MD5('titok'), 'N'), "
         "(7, 'regi', 'Régi Ember', 'N', 'N', MD5('x'), 'I');"));
     MessageBox::clearShown();
-    Beall().settings = ProgramSettings();
+    session().settings = ProgramSettings();
 }
 
 void TestUsers::newUserGetsDefaultsAndCanLogIn()
 {
     QMap<QString, bool> rights;
-    onModal(QStringLiteral("frm_Felhasznalo"), [&](QDialog *d) {
-        onModal(QStringLiteral("frm_FelhasznaloSzerkeszt"), [&](QDialog *e) {
+    onModal(UserList::ObjectName, [&](QDialog *d) {
+        onModal(UserEditor::ObjectName, [&](QDialog *e) {
             for (const char *c : kRightColumns)
                 rights.insert(QLatin1String(c), asEditor(e)->rightBox(QLatin1String(c))->isChecked());
             asEditor(e)->loginEdit()->setText(QStringLiteral("nagy.peter"));
@@ -153,7 +153,7 @@ void TestUsers::duplicateLoginIsRefused()
     QFETCH(QString, login);
     bool stayedOpen = false;
     QString typed;
-    onModal(QStringLiteral("frm_FelhasznaloSzerkeszt"), [&](QDialog *e) {
+    onModal(UserEditor::ObjectName, [&](QDialog *e) {
         asEditor(e)->loginEdit()->setText(login);
         QTest::keyClick(asEditor(e)->loginEdit(), Qt::Key_Return, Qt::ControlModifier);
         stayedOpen = e->isVisible();
@@ -168,7 +168,7 @@ void TestUsers::duplicateLoginIsRefused()
     QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM felhasznalo;"), -1), 3);
 
     // An existing user's own login is not checked.
-    onModal(QStringLiteral("frm_FelhasznaloSzerkeszt"), [&](QDialog *e) {
+    onModal(UserEditor::ObjectName, [&](QDialog *e) {
         asEditor(e)->nameEdit()->setText(QStringLiteral("Kovács Éva dr."));
         QTest::mouseClick(asEditor(e)->okButton(), Qt::LeftButton);
     });
@@ -178,7 +178,7 @@ void TestUsers::duplicateLoginIsRefused()
 void TestUsers::passwordReset()
 {
     auto resetThen = [](bool ok) {
-        onModal(QStringLiteral("frm_FelhasznaloSzerkeszt"), [ok](QDialog *e) {
+        onModal(UserEditor::ObjectName, [ok](QDialog *e) {
             QTest::mouseClick(e->findChild<QPushButton *>(QStringLiteral("btnVisszaallit")), Qt::LeftButton);
             QTest::mouseClick(ok ? asEditor(e)->okButton() : asEditor(e)->cancelButton(), Qt::LeftButton);
         });
@@ -231,7 +231,7 @@ void TestUsers::flagColumnsArePictures()
 void TestUsers::pickModeAccepts()
 {
     QStringList available;
-    onModal(QStringLiteral("frm_Felhasznalo"), [&](QDialog *d) {
+    onModal(UserList::ObjectName, [&](QDialog *d) {
         for (QAction *a : d->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly))
             if (a->isVisible() && a->isEnabled())
                 available << a->objectName();
@@ -245,7 +245,7 @@ void TestUsers::pickModeAccepts()
     available.sort();
     QCOMPARE(available, QStringList({"aBezar", "aElfogad"}));
 
-    onModal(QStringLiteral("frm_Felhasznalo"), [&](QDialog *d) {
+    onModal(UserList::ObjectName, [&](QDialog *d) {
         QTableView *grid = asList(d)->grid();
         const QPoint cell = grid->visualRect(grid->model()->index(0, 1)).center();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
@@ -253,7 +253,7 @@ void TestUsers::pickModeAccepts()
     });
     QCOMPARE(UserPicker(nullptr), 5);
 
-    onModal(QStringLiteral("frm_Felhasznalo"), [&](QDialog *d) { trigger(d, "aBezar"); });
+    onModal(UserList::ObjectName, [&](QDialog *d) { trigger(d, "aBezar"); });
     QCOMPARE(UserPicker(nullptr), -1);
 }
 
@@ -265,7 +265,7 @@ void TestUsers::groupMembership()
     QStringList afterSecondAll;
     QStringList afterRemove;
     QStringList pickerNames;
-    onModal(QStringLiteral("frm_FelhCsop"), [&](QDialog *d) {
+    onModal(UserGroups::ObjectName, [&](QDialog *d) {
         auto *screen = qobject_cast<UserGroups *>(d);
         QCOMPARE(d->windowTitle(), QStringLiteral("Felhasználó csoportjai"));
         // Removing from an empty membership does nothing.
@@ -305,9 +305,9 @@ void TestUsers::groupMembership()
 
 void TestUsers::writeProtectionHidesOk()
 {
-    Beall().settings.irasvedett = true;
+    session().settings.irasvedett = true;
     bool okHidden = false;
-    onModal(QStringLiteral("frm_FelhasznaloSzerkeszt"), [&](QDialog *e) {
+    onModal(UserEditor::ObjectName, [&](QDialog *e) {
         okHidden = asEditor(e)->okButton()->isHidden();
         QTest::keyClick(asEditor(e)->nameEdit(), Qt::Key_Return, Qt::ControlModifier);
         if (e->isVisible())

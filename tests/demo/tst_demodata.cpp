@@ -1,7 +1,7 @@
 // The demo register: counts, consistency of the generated rows, Hungarian text,
 // visibility, and numbering that registering goes on with afterwards.
 #include "TestDatabase.h"
-#include "core/DemoData.h"
+#include "demo/DemoData.h"
 #include "db/Connection.h"
 
 #include <QCryptographicHash>
@@ -322,5 +322,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestDemoData)
+QTEST_GUILESS_MAIN(TestDemoData)
 #include "tst_demodata.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 
 #include <QStringList>
 

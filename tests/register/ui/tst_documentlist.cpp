@@ -2,7 +2,7 @@
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "core/AppFolders.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "register/DocumentFilter.h"
 #include "register/DocumentListQuery.h"
 #include "register/ui/DocumentListModel.h"
@@ -24,8 +24,8 @@ class TestDocumentList : public QObject
     {
         DocumentFilter f;
         DocumentListQuery q;
-        q.setCondition(f.compose(AllDirections, Beall().user.code) + documentSearchPiece(search));
-        m_model->reload([&q](Dataset &d) { q.open(db(), d, Beall().settings); });
+        q.setCondition(f.compose(AllDirections, session().user.code) + documentSearchPiece(search));
+        m_model->reload([&q](Dataset &d) { q.open(db(), d, session().settings); });
     }
     int rowOf(qint64 key) const
     {
@@ -54,8 +54,8 @@ class TestDocumentList : public QObject
     {
         QStringList fields, titles;
         for (int n = 1; n <= 8; ++n) {
-            fields << Beall().settings.listColumnField(n);
-            titles << documentFieldLabel(fields.last(), Beall().settings);
+            fields << session().settings.listColumnField(n);
+            titles << documentFieldLabel(fields.last(), session().settings);
         }
         m_model->setFieldColumns(fields, titles);
     }
@@ -65,11 +65,11 @@ private Q_SLOTS:
     {
         m_db = std::make_unique<TestDatabase>();
         DocumentFixture::load();
-        Beall().user = SessionUser::builtInAdministrator();
+        session().user = SessionUser::builtInAdministrator();
     }
     void init()
     {
-        Beall().settings = ProgramSettings::load(AppFolders::current());
+        session().settings = ProgramSettings::load(AppFolders::current());
         m_model = std::make_unique<DocumentListModel>();
         useSettings();
     }
@@ -103,8 +103,8 @@ private Q_SLOTS:
         QCOMPARE(m_model->data(m_model->index(row, 9)).toString(), QStringLiteral("2024.03.01"));
         QVERIFY(m_model->data(m_model->index(row, 0)).toString().isEmpty());
 
-        Beall().settings.azhelyettfoszam = true;
-        Beall().settings.mezo5 = QStringLiteral("Polc");
+        session().settings.azhelyettfoszam = true;
+        session().settings.mezo5 = QStringLiteral("Polc");
         useSettings();
         open();
         QCOMPARE(m_model->columnField(4), QStringLiteral("foszamstr"));

@@ -1,7 +1,7 @@
-#include "common/DbHelpers.h"
-#include "common/ui/ListScreen.h"
+#include "db/DbHelpers.h"
+#include "core/ui/ListScreen.h"
 #include "common/ui/MessageBox.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/Pickers.h"
 #include "masterdata/ui/SqlPickerDialog.h"
@@ -34,7 +34,7 @@ void setUser(int code)
 {
     SessionUser u = SessionUser::builtInAdministrator();
     u.code = code;
-    Beall().user = u;
+    session().user = u;
 }
 
 } // namespace
@@ -112,7 +112,7 @@ void TestGroupPicker::severalGroupsAreOffered()
     int highlighted = -2;
     int nameColumn = -1;
     QStringList visibleColumns;
-    onModal(QStringLiteral("frm_SqlValaszt"), [&](QDialog *d) {
+    onModal(SqlPickerDialog::ObjectName, [&](QDialog *d) {
         auto *picker = qobject_cast<SqlPickerDialog *>(d);
         title = d->windowTitle();
         panel = picker->captionPanel()->text();
@@ -145,7 +145,7 @@ void TestGroupPicker::searchNeedsEveryWord()
     QStringList narrowed;
     QStringList bothWords;
     QString where;
-    onModal(QStringLiteral("frm_SqlValaszt"), [&](QDialog *d) {
+    onModal(SqlPickerDialog::ObjectName, [&](QDialog *d) {
         auto *picker = qobject_cast<SqlPickerDialog *>(d);
         picker->searchBox()->setText(QStringLiteral("pénz"));
         narrowed = groupNames(*picker);
@@ -167,13 +167,13 @@ void TestGroupPicker::searchNeedsEveryWord()
 void TestGroupPicker::closingGivesMinusOne()
 {
     setUser(4);
-    onModal(QStringLiteral("frm_SqlValaszt"), [](QDialog *d) { QTest::keyClick(d, Qt::Key_Escape); });
+    onModal(SqlPickerDialog::ObjectName, [](QDialog *d) { QTest::keyClick(d, Qt::Key_Escape); });
     QCOMPARE(GroupPicker(nullptr), -1);
 
     // Other users' groups are never offered, also not by a search.
     SqlPickRequest request = groupPickerRequest(2);
     request.sql[5] = QStringLiteral("WHERE fcs.felhkod = 4");
-    onModal(QStringLiteral("frm_SqlValaszt"), [](QDialog *d) {
+    onModal(SqlPickerDialog::ObjectName, [](QDialog *d) {
         auto *picker = qobject_cast<SqlPickerDialog *>(d);
         picker->searchBox()->setText(QStringLiteral("a"));
         QCOMPARE(groupNames(*picker), QStringList({"Titkárság"}));

@@ -1,14 +1,14 @@
 #include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/ConnectionProfile.h"
 #include "core/IniFile.h"
-#include "core/ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <QDialog>
 #include <QFile>
@@ -54,7 +54,7 @@ private Q_SLOTS:
         m_data = std::make_unique<TempDataFolder>();
         AppFolders::refresh();
         MessageBox::clearShown();
-        Beall() = TBeall();
+        session() = Session();
         Connection::setCurrent(&m_db->connection()); // a closed main window leaves none
         ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'N'"));
         ExecSql(QStringLiteral("UPDATE verzio SET verzio = '24.0.0.367'"));
@@ -76,7 +76,7 @@ private Q_SLOTS:
         QVERIFY(!window.startupAborted());
         QVERIFY2(driver.seen().isEmpty(), qPrintable(driver.seen().join(',')));
         QCOMPARE(window.windowTitle(), QStringLiteral("Korvena: [Próba és Társa Kft.]"));
-        QCOMPARE(Beall().user.login, QStringLiteral("rendszergazda"));
+        QCOMPARE(session().user.login, QStringLiteral("rendszergazda"));
         window.close();
         QCOMPARE(IniFile(ini().path()).readString(QStringLiteral("User"), QStringLiteral("LastUser")),
                  QStringLiteral("rendszergazda"));
@@ -107,7 +107,7 @@ private Q_SLOTS:
         QCOMPARE(driver.seen(), QStringList{QStringLiteral("frm_AdatbazisNyit")});
         QCOMPARE(title, QStringLiteral("Korvena Iktatás adatbázis választás"));
         QCOMPARE(entries, (QStringList{QStringLiteral("1; Első"), QStringLiteral("3; Harmadik")}));
-        QCOMPARE(Beall().profileLine, goodLine(QStringLiteral("Harmadik")));
+        QCOMPARE(session().profileLine, goodLine(QStringLiteral("Harmadik")));
     }
 
     void noProfileShowsTheFirstConnectionScreen()
@@ -141,7 +141,7 @@ private Q_SLOTS:
         QVERIFY(!stored.isEmpty());
         QVERIFY(!stored.contains(p.database)); // scrambled
         QCOMPARE(UnscrambleProfile(stored), line);
-        QCOMPARE(Beall().profileLine, line);
+        QCOMPARE(session().profileLine, line);
     }
 
     void cancelledFirstConnectionAbortsAndWritesNothing()

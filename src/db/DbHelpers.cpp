@@ -1,4 +1,4 @@
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 
 #include "common/Numbers.h"
 #include "common/SqlText.h"

@@ -1,4 +1,4 @@
-#include "core/DemoDataImpl.h"
+#include "demo/DemoDataImpl.h"
 
 DemoData::DemoData(Connection &connection, DemoOptions options)
     : d(std::make_unique<Impl>(connection, std::move(options)))

@@ -1,21 +1,22 @@
-#include "core/ui/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include "core/ui/SettingsDialog.h"
 
 #include "common/Clock.h"
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/LastAction.h"
 #include "common/ui/DesktopServices.h"
-#include "common/ui/ListScreen.h"
-#include "core/Beall.h"
+#include "core/ui/ListScreen.h"
+#include "core/Session.h"
 #include "core/ConnectionProfile.h"
 #include "core/ErrorReport.h"
-#include "core/ui/ActionCatalogue.h"
+#include "app/ActionCatalogue.h"
 #include "core/ui/ErrorHandler.h"
 #include "core/ui/LogoSplash.h"
 #include "core/ui/MessagePanel.h"
 #include "core/ui/Pictures.h"
 #include "core/ui/Startup.h"
+#include "common/Version.h"
 #include "masterdata/ui/Pickers.h"
 #include "register/ui/DetailPanel.h"
 #include "register/ui/DocumentListModel.h"
@@ -45,22 +46,6 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-namespace {
-
-// Runs a piece of window work the way actions run: named for the error report,
-// and a failure goes to the unhandled-error handler instead of further up.
-void guarded(const QString &name, const std::function<void()> &work)
-{
-    setLastAction(QStringLiteral("frm_Main.") + name);
-    try {
-        work();
-    } catch (...) {
-        reportUnhandledException();
-    }
-}
-
-} // namespace
-
 MainWindowRoutines &mainWindowRoutines()
 {
     static MainWindowRoutines routines;
@@ -69,7 +54,7 @@ MainWindowRoutines &mainWindowRoutines()
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_connection(std::make_unique<Connection>())
 {
-    setObjectName(QStringLiteral("frm_Main"));
+    setObjectName(ObjectName);
     registerMasterDataPickers();
     buildWindow();
     connectActions();
@@ -84,10 +69,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_connection(std:
     m_hintsOn = true;
     qApp->installEventFilter(this);
     // Step 12.
-    setWindowTitle(QStringLiteral("Korvena: [") + Beall().ownerName + QLatin1Char(']'));
+    setWindowTitle(QStringLiteral("Korvena: [") + session().ownerName + QLatin1Char(']'));
     applySettings();
     // Steps 13 to 16: a failure here leaves the window usable with what it has.
-    guarded(QStringLiteral("FormCreate"), [this] { openList(); });
+    runGuarded(QStringLiteral("frm_Main.FormCreate"), [this] { openList(); });
 }
 
 MainWindow::~MainWindow()
@@ -190,7 +175,7 @@ void MainWindow::buildWindow()
     m_fileGridTimer->setSingleShot(true);
     m_fileGridTimer->setInterval(0);
     connect(m_fileGridTimer, &QTimer::timeout, this, [this] {
-        guarded(QStringLiteral("grdFile"), [this] {
+        runGuarded(QString(), [this] {
             const qint64 key = currentDocument();
             if (key == m_shownFiles)
                 return;
@@ -257,19 +242,19 @@ void MainWindow::connectList()
 
     connect(m_searchBox, &QLineEdit::textChanged, m_controller, &FilterController::scheduleSearch);
     connect(m_searchBox, &QLineEdit::returnPressed, this, [this] {
-        guarded(QStringLiteral("edKeres"), [this] { m_controller->enterPressed(m_searchBox->text()); });
+        runGuarded(QStringLiteral("frm_Main.edKeres"), [this] { m_controller->enterPressed(m_searchBox->text()); });
     });
     connect(m_directionTabs, &QTabBar::currentChanged, this, [this](int index) {
-        guarded(QStringLiteral("tcIrany"), [this, index] { m_controller->chooseDirection(index); });
+        runGuarded(QStringLiteral("frm_Main.tcIrany"), [this, index] { m_controller->chooseDirection(index); });
     });
     connect(m_yearTabs, &QTabBar::currentChanged, this, [this](int index) {
         if (index < 0)
             return;
-        guarded(QStringLiteral("tcEv"),
+        runGuarded(QStringLiteral("frm_Main.tcEv"),
                 [this, index] { m_controller->chooseYear(m_yearTabs->tabText(index)); });
     });
     connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-        guarded(QStringLiteral("grdLista"), [this, column] { m_controller->sortByColumn(column); });
+        runGuarded(QStringLiteral("frm_Main.grdLista"), [this, column] { m_controller->sortByColumn(column); });
     });
     connect(m_list, &QTableView::doubleClicked, this,
             [this] { m_actions->action(QStringLiteral("aSzerkeszt"))->trigger(); });
@@ -284,7 +269,7 @@ void MainWindow::connectList()
 
 void MainWindow::applySettings()
 {
-    const ProgramSettings &settings = Beall().settings;
+    const ProgramSettings &settings = session().settings;
     m_actions->applySettings(settings);
     m_detail->applySettings(settings);
     m_directionTabs->setTabText(Other, settings.mezo6);
@@ -294,7 +279,7 @@ void MainWindow::applySettings()
         titles << documentFieldLabel(fields.last(), settings);
     }
     m_model->setFieldColumns(fields, titles);
-    m_databaseName->setText(ConnectionProfile::fromLine(Beall().profileLine).displayName +
+    m_databaseName->setText(ConnectionProfile::fromLine(session().profileLine).displayName +
                             QStringLiteral("  "));
 }
 
@@ -309,11 +294,11 @@ void MainWindow::openList()
     // Step 14.
     m_actions->loadStatuses(db().query(QStringLiteral("SELECT * FROM statusz ORDER BY 1;")));
     // Step 15.
-    QStringList &subjects = Beall().subjects;
+    QStringList &subjects = session().subjects;
     subjects.clear();
     FillList(subjects, QStringLiteral("SELECT DISTINCT i.targy FROM iktato i JOIN felhkod_csoport f ON "
                                       "(i.csoport=f.csoport) WHERE f.felhkod = ") +
-                           QString::number(Beall().user.code) + QStringLiteral(" ORDER BY 1;"));
+                           QString::number(session().user.code) + QStringLiteral(" ORDER BY 1;"));
     // Step 16.
     loadYearTabs();
 }
@@ -382,7 +367,7 @@ void MainWindow::copyRegistrationId()
 
 void MainWindow::placeWindow()
 {
-    const LocalConfig &local = Beall().local;
+    const LocalConfig &local = session().local;
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (local.teljesKep && screen) {
         const QRect area = screen->availableGeometry();
@@ -396,13 +381,13 @@ void MainWindow::placeWindow()
 void MainWindow::applyFontSize()
 {
     QFont f = font();
-    f.setPointSize(Beall().local.fontSize > 0 ? Beall().local.fontSize : 9);
+    f.setPointSize(session().local.fontSize > 0 ? session().local.fontSize : 9);
     setFont(f);
 }
 
 void MainWindow::changeFontSize(int step)
 {
-    int &size = Beall().local.fontSize;
+    int &size = session().local.fontSize;
     if (step > 0 && size < 10)
         ++size;
     else if (step < 0 && size > 8)
@@ -432,7 +417,7 @@ QTimer *MainWindow::oneShot(const QString &name, int milliseconds, std::function
     timer->setObjectName(name);
     timer->setSingleShot(true);
     timer->setInterval(milliseconds);
-    connect(timer, &QTimer::timeout, this, [name, routine = std::move(routine)] { guarded(name, routine); });
+    connect(timer, &QTimer::timeout, this, [name, routine = std::move(routine)] { runGuarded(QStringLiteral("frm_Main.") + name, routine); });
     timer->start();
     return timer;
 }
@@ -443,17 +428,17 @@ void MainWindow::startTimers()
     m_keepAlive->setObjectName(QStringLiteral("tmrKeepAlive"));
     m_keepAlive->setInterval(60 * 1000);
     connect(m_keepAlive, &QTimer::timeout, this, [] {
-        guarded(QStringLiteral("tmrKeepAlive"), [] { db().query(QStringLiteral("SELECT CURDATE();")); });
+        runGuarded(QStringLiteral("frm_Main.tmrKeepAlive"), [] { db().query(QStringLiteral("SELECT CURDATE();")); });
     });
     m_keepAlive->start();
 
     MainWindowRoutines &routines = mainWindowRoutines();
-    if (Beall().local.vanFigyu)
+    if (session().local.vanFigyu)
         oneShot(QStringLiteral("tmrFigyu"), 3000, [this, &routines] {
             if (routines.showReminders)
                 routines.showReminders(this, true);
         });
-    if (Beall().settings.hatidfigyel >= 0)
+    if (session().settings.hatidfigyel >= 0)
         oneShot(QStringLiteral("tmrHatarido"), 3000, [this, &routines] {
             if (routines.showExpiringDeadlines)
                 routines.showExpiringDeadlines(this);
@@ -481,11 +466,11 @@ void MainWindow::showEvent(QShowEvent *event)
     QFont searchFont = m_searchBox->font();
     searchFont.setPointSize(font().pointSize());
     m_searchBox->setFont(searchFont);
-    guarded(QStringLiteral("FormShow"), [this] {
+    runGuarded(QStringLiteral("frm_Main.FormShow"), [this] {
         if (m_messages->showFirstUnread())
             m_messages->placeAtBottomOf(QRect(QPoint(0, 0), QSize(width(), statusBar()->geometry().top())));
     });
-    if (Beall().settings.irasvedett)
+    if (session().settings.irasvedett)
         m_actions->disableForWriteProtection();
     LogoSplash::showSplash(Today());
     startTimers();
@@ -505,15 +490,15 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_aborted) {
-        TBeall &beall = Beall();
+        Session &current = session();
         const QRect g = geometry();
-        beall.local.bal = g.x();
-        beall.local.felul = g.y();
-        beall.local.magas = g.height();
-        beall.local.szeles = g.width();
-        beall.local.lastUser = beall.user.login;
-        beall.local.mezok = beall.settings.megjelenoAdatok;
-        beall.local.save();
+        current.local.bal = g.x();
+        current.local.felul = g.y();
+        current.local.magas = g.height();
+        current.local.szeles = g.width();
+        current.local.lastUser = current.user.login;
+        current.local.mezok = current.settings.megjelenoAdatok;
+        current.local.save();
         if (m_keepAlive)
             m_keepAlive->stop();
         m_connection->close();

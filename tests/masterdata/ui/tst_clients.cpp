@@ -1,7 +1,7 @@
-#include "common/DbHelpers.h"
-#include "common/ui/ListScreen.h"
+#include "db/DbHelpers.h"
+#include "core/ui/ListScreen.h"
 #include "common/ui/MessageBox.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/MasterDataStore.h"
 #include "masterdata/ui/ClientEditor.h"
@@ -97,7 +97,7 @@ void TestClients::init()
         "(4, 'Pécsi Iroda', NULL, NULL, NULL, NULL, NULL, 'I', 'N'),"
         "(5, 'Törölt Ügyfél', NULL, NULL, NULL, NULL, NULL, 'N', 'I');"));
     MessageBox::clearShown();
-    Beall().settings = ProgramSettings();
+    session().settings = ProgramSettings();
 }
 
 void TestClients::kindsSelectTheClients_data()
@@ -159,9 +159,9 @@ void TestClients::newClientFollowsTheOpeningKind()
     int key = -1;
     bool internalChecked = false;
     QStringList flagsChecked;
-    onModal(QStringLiteral("frm_TorzsUgyfel"), [&](QDialog *d) {
+    onModal(ClientList::ObjectName, [&](QDialog *d) {
         trigger(d, "aKulso");
-        onModal(QStringLiteral("frm_TorzsUgyfel_Szerkeszt"), [&](QDialog *e) {
+        onModal(EditClientDialog::ObjectName, [&](QDialog *e) {
             internalChecked = asEditor(e)->check(QStringLiteral("belso"))->isChecked();
             for (const char *f : {"kellsorvika", "kellemil", "kellsms"})
                 if (asEditor(e)->check(QLatin1String(f))->isChecked())
@@ -243,7 +243,7 @@ void TestClients::namesAreCapitalisedAfterSpaces()
 void TestClients::editedClientIsSavedExactly()
 {
     const QString name = QStringLiteral("O'Hara \\ \"Űrtechnika\" 50%");
-    onModal(QStringLiteral("frm_TorzsUgyfel_Szerkeszt"), [&](QDialog *d) {
+    onModal(EditClientDialog::ObjectName, [&](QDialog *d) {
         QCOMPARE(asEditor(d)->lineEdit(QStringLiteral("ugyfel_nev"))->text(), QStringLiteral("Kiss Béla"));
         asEditor(d)->lineEdit(QStringLiteral("ugyfel_nev"))->setText(name);
         asEditor(d)->lineEdit(QStringLiteral("webpwd"))->setText(QStringLiteral("Titok'\\"));
@@ -265,7 +265,7 @@ void TestClients::editedClientIsSavedExactly()
     QCOMPARE(names(&list), QStringList(name));
 
     // Cancel changes nothing.
-    onModal(QStringLiteral("frm_TorzsUgyfel_Szerkeszt"), [&](QDialog *d) {
+    onModal(EditClientDialog::ObjectName, [&](QDialog *d) {
         asEditor(d)->lineEdit(QStringLiteral("ugyfel_nev"))->setText(QStringLiteral("Más"));
         QTest::mouseClick(asEditor(d)->cancelButton(), Qt::LeftButton);
     });
@@ -298,7 +298,7 @@ void TestClients::deletedClientKeepsItsRow()
 
 void TestClients::acceptOnAnEmptyListGivesZero()
 {
-    onModal(QStringLiteral("frm_TorzsUgyfel"), [&](QDialog *d) {
+    onModal(ClientList::ObjectName, [&](QDialog *d) {
         asList(d)->searchBox()->setText(QStringLiteral("senki sincs"));
         QTest::keyClick(asList(d)->searchBox(), Qt::Key_Return);
     });
@@ -306,12 +306,12 @@ void TestClients::acceptOnAnEmptyListGivesZero()
     QCOMPARE(r.key, 0);
     QCOMPARE(r.name, QString());
 
-    onModal(QStringLiteral("frm_TorzsUgyfel"), [&](QDialog *d) { trigger(d, "aElfogad"); });
+    onModal(ClientList::ObjectName, [&](QDialog *d) { trigger(d, "aElfogad"); });
     const PickResult positioned = ClientPicker(nullptr, 4, ClientKind::All, true);
     QCOMPARE(positioned.key, 4);
     QCOMPARE(positioned.name, QStringLiteral("Pécsi Iroda"));
 
-    onModal(QStringLiteral("frm_TorzsUgyfel"), [&](QDialog *d) { trigger(d, "aBezar"); });
+    onModal(ClientList::ObjectName, [&](QDialog *d) { trigger(d, "aBezar"); });
     QCOMPARE(ClientPicker(nullptr, 4, ClientKind::All, true).key, -1);
 }
 

@@ -1,4 +1,4 @@
-#include "core/ui/ActionCatalogue.h"
+#include "app/ActionCatalogue.h"
 
 #include "common/LastAction.h"
 #include "core/ProgramSettings.h"
@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <stdexcept>
 
 ActionCatalogue::ActionCatalogue(QMainWindow *window) : QObject(window), m_window(window)
 {
@@ -144,22 +145,16 @@ QAction *ActionCatalogue::make(const QString &name, const QString &caption, cons
 
 QAction *ActionCatalogue::action(const QString &name) const
 {
-    return m_byName.value(name);
+    QAction *a = m_byName.value(name);
+    if (!a)
+        throw std::logic_error("no action named " + name.toStdString());
+    return a;
 }
 
 void ActionCatalogue::connectHandler(const QString &name, std::function<void()> handler)
 {
     QAction *a = action(name);
-    Q_ASSERT_X(a, "ActionCatalogue::connectHandler", qPrintable(name));
-    if (!a)
-        return;
-    connect(a, &QAction::triggered, this, [handler = std::move(handler)] {
-        try {
-            handler();
-        } catch (...) {
-            reportUnhandledException();
-        }
-    });
+    connect(a, &QAction::triggered, this, guarded(QString(), std::move(handler)));
 }
 
 QList<QAction *> ActionCatalogue::named(const QStringList &names) const
@@ -374,7 +369,7 @@ void ActionCatalogue::loadStatuses(const Dataset &statuses)
     const int codeCol = statuses.requireField(u"statusz");
     const int nameCol = statuses.requireField(u"statusz_nev");
     for (int row = 0; row < statuses.rowCount(); ++row) {
-        QAction *a = action(QStringLiteral("aStatusz") + statuses.text(row, codeCol));
+        QAction *a = find(QStringLiteral("aStatusz") + statuses.text(row, codeCol));
         if (!a)
             continue;
         const QString caption = statuses.text(row, nameCol) + QStringLiteral(" (") +

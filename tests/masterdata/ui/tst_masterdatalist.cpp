@@ -1,7 +1,7 @@
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 #include "common/ui/MessageBox.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/ui/RightsGate.h"
 #include "core/ui/SettingsDialog.h"
 #include "db/ui/DatasetModel.h"
@@ -102,8 +102,8 @@ void TestMasterDataList::init()
         ExecSql(QStringLiteral("DELETE FROM %1;").arg(QLatin1String(table)));
     ExecSql(QStringLiteral("DELETE FROM csoport WHERE csoport > 1;"));
     MessageBox::clearShown();
-    Beall().settings = ProgramSettings();
-    Beall().user = SessionUser::builtInAdministrator();
+    session().settings = ProgramSettings();
+    session().user = SessionUser::builtInAdministrator();
 }
 
 void TestMasterDataList::namesAreStoredAndFoundExactly_data()
@@ -120,7 +120,7 @@ void TestMasterDataList::namesAreStoredAndFoundExactly()
     QFETCH(QString, name);
     ExecSql(QStringLiteral("INSERT INTO projekt (projekt_nev) VALUES ('Más projekt'), ('100 alatt');"));
 
-    onModal(QStringLiteral("frm_Torzsadat_Szerkeszt"), [&](QDialog *d) {
+    onModal(MasterRowEditor::ObjectName, [&](QDialog *d) {
         asEditor(d)->nameEdit()->setText(name);
         QTest::mouseClick(asEditor(d)->okButton(), Qt::LeftButton);
     });
@@ -130,7 +130,7 @@ void TestMasterDataList::namesAreStoredAndFoundExactly()
              name);
 
     int rows = -1;
-    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+    onModal(MasterDataList::ObjectName, [&](QDialog *d) {
         asList(d)->searchBox()->setText(name);
         rows = asList(d)->model()->rowCount();
         trigger(d, "aElfogad");
@@ -148,7 +148,7 @@ void TestMasterDataList::twoWordsNarrowTheList()
         QStringLiteral("INSERT INTO tipus (tipus_nev) VALUES ('Kiss Pécs'), ('Kiss Győr'), ('Nagy Pécs'), "
                        "('Pécsi Kissné');"));
     QStringList names;
-    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+    onModal(MasterDataList::ObjectName, [&](QDialog *d) {
         asList(d)->searchBox()->setText(QStringLiteral("kiss, pecs"));
         for (int i = 0; i < asList(d)->model()->rowCount(); ++i)
             names << asList(d)->data().text(asList(d)->data().visibleRow(i), 1);
@@ -177,7 +177,7 @@ void TestMasterDataList::searchWordLimits()
     ExecSql(QStringLiteral("INSERT INTO munkaszam (munkaszam_nev) VALUES ('a b c d e f'), ('nincs');"));
     int shown = -1;
     QString where;
-    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+    onModal(MasterDataList::ObjectName, [&](QDialog *d) {
         asList(d)->searchBox()->setText(text);
         shown = asList(d)->model()->rowCount();
         where = asList(d)->queryLines().at(1);
@@ -208,8 +208,8 @@ void TestMasterDataList::newRowGetsTheServerKey()
     ExecSql(QStringLiteral("INSERT INTO egyebcsop (egyebcsop, egyebcsop_nev) VALUES (41, 'Első');"));
     QString current;
     QString keyShown;
-    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
-        onModal(QStringLiteral("frm_Torzsadat_Szerkeszt"), [&](QDialog *e) {
+    onModal(MasterDataList::ObjectName, [&](QDialog *d) {
+        onModal(MasterRowEditor::ObjectName, [&](QDialog *e) {
             keyShown = asEditor(e)->keyLabel()->text();
             asEditor(e)->nameEdit()->setText(QStringLiteral("Zárt"));
             QTest::keyClick(asEditor(e)->nameEdit(), Qt::Key_Return, Qt::ControlModifier);
@@ -228,7 +228,7 @@ void TestMasterDataList::newRowGetsTheServerKey()
 
 void TestMasterDataList::cancelledNewRowLeavesNothing()
 {
-    onModal(QStringLiteral("frm_Torzsadat_Szerkeszt"), [&](QDialog *d) {
+    onModal(MasterRowEditor::ObjectName, [&](QDialog *d) {
         asEditor(d)->nameEdit()->setText(QStringLiteral("Elvetett"));
         QTest::keyClick(asEditor(d)->nameEdit(), Qt::Key_Escape);
     });
@@ -239,7 +239,7 @@ void TestMasterDataList::cancelledNewRowLeavesNothing()
 void TestMasterDataList::emptyListMessages()
 {
     bool stayedOpen = false;
-    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+    onModal(MasterDataList::ObjectName, [&](QDialog *d) {
         trigger(d, "aSzerkeszt");
         trigger(d, "aTorol");
         trigger(d, "aElfogad");
@@ -286,7 +286,7 @@ void TestMasterDataList::deletionFollowsTheCaller()
         return n;
     };
     QStringList whileSearching;
-    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+    onModal(MasterDataList::ObjectName, [&](QDialog *d) {
         before = names(asList(d));
         MessageBox::setNextAnswer(true);
         // A shortcut reaches its action only once the grid holds the focus of the active window.
@@ -326,7 +326,7 @@ void TestMasterDataList::readOnlyOffersOnlyAcceptAndClose()
     ExecSql(QStringLiteral("INSERT INTO tipus (tipus, tipus_nev) VALUES (3, 'Levél'), (4, 'Számla');"));
     QStringList available;
     int editorsSeen = -1;
-    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+    onModal(MasterDataList::ObjectName, [&](QDialog *d) {
         for (QAction *a : d->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly))
             if (a->isVisible() && a->isEnabled() && !a->objectName().isEmpty())
                 available << a->objectName();
@@ -359,11 +359,11 @@ void TestMasterDataList::readOnlyOffersOnlyAcceptAndClose()
 
 void TestMasterDataList::writeProtectedRegister()
 {
-    Beall().settings.irasvedett = true;
+    session().settings.irasvedett = true;
     ExecSql(QStringLiteral("INSERT INTO projekt (projekt, projekt_nev) VALUES (5, 'Védett');"));
     bool newEnabled = true;
     bool deleteEnabled = true;
-    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+    onModal(MasterDataList::ObjectName, [&](QDialog *d) {
         newEnabled = action(d, "aUj")->isEnabled();
         deleteEnabled = action(d, "aTorol")->isEnabled();
         trigger(d, "aSzerkeszt");
@@ -376,7 +376,7 @@ void TestMasterDataList::writeProtectedRegister()
 
     // The editor's OK is disabled and Ctrl+Enter does not save.
     bool okEnabled = true;
-    onModal(QStringLiteral("frm_Torzsadat_Szerkeszt"), [&](QDialog *d) {
+    onModal(MasterRowEditor::ObjectName, [&](QDialog *d) {
         okEnabled = asEditor(d)->okButton()->isEnabled();
         asEditor(d)->nameEdit()->setText(QStringLiteral("Átírt"));
         QTest::keyClick(asEditor(d)->nameEdit(), Qt::Key_Return, Qt::ControlModifier);
@@ -419,7 +419,7 @@ void TestMasterDataList::mainWindowEntriesCheckRights()
     QFETCH(bool, opens);
     SessionUser user = SessionUser::builtInAdministrator();
     user.administrator = false;
-    Beall().user = user;
+    session().user = user;
 
     QString opened;
     std::unique_ptr<ModalWatch> refusedWatch;
@@ -442,7 +442,7 @@ void TestMasterDataList::mainWindowEntriesCheckRights()
     // Without the master-data right only the clients open.
     MessageBox::clearShown();
     user.masterDataEditing = false;
-    Beall().user = user;
+    session().user = user;
     if (actionName == QLatin1String("aProjekt") || actionName == QLatin1String("aFoszam")) {
         ModalWatch none;
         openMasterDataFromMainWindow(nullptr, actionName);
@@ -454,9 +454,9 @@ void TestMasterDataList::mainWindowEntriesCheckRights()
 
 void TestMasterDataList::captionsComeFromTheSettings()
 {
-    Beall().settings.mezo1 = QStringLiteral("Ügyszám");
-    Beall().settings.mezo2 = QStringLiteral("Munka");
-    Beall().settings.mezo3 = QStringLiteral("Fajta");
+    session().settings.mezo1 = QStringLiteral("Ügyszám");
+    session().settings.mezo2 = QStringLiteral("Munka");
+    session().settings.mezo3 = QStringLiteral("Fajta");
     const QList<std::pair<QString, QString>> cases = {
         {QStringLiteral("aMunkaszam"), QStringLiteral("Ügyszám")},
         {QStringLiteral("aProjekt"), QStringLiteral("Munka")},
@@ -467,7 +467,7 @@ void TestMasterDataList::captionsComeFromTheSettings()
         QString panel;
         QString column;
         bool acceptShown = true;
-        onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+        onModal(MasterDataList::ObjectName, [&](QDialog *d) {
             title = d->windowTitle();
             panel = asList(d)->captionPanel()->text();
             const Dataset &data = asList(d)->data();
@@ -494,7 +494,7 @@ void TestMasterDataList::settingsGroupButtonUsesThePicker()
     SettingsDialog settings(nullptr);
     QStringList offered;
     bool pickMode = false;
-    onModal(QStringLiteral("frm_Torzsadat"), [&](QDialog *d) {
+    onModal(MasterDataList::ObjectName, [&](QDialog *d) {
         for (int i = 0; i < asList(d)->model()->rowCount(); ++i)
             offered << asList(d)->data().text(asList(d)->data().visibleRow(i), 1);
         pickMode = action(d, "aElfogad")->isVisible();

@@ -1,19 +1,19 @@
-#include "../../register/DocumentFixture.h"
+#include "DocumentFixture.h"
 #include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "common/Clock.h"
-#include "common/DbHelpers.h"
+#include "db/DbHelpers.h"
 #include "common/LastAction.h"
 #include "common/ui/DesktopServices.h"
-#include "common/ui/ListScreen.h"
+#include "core/ui/ListScreen.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
-#include "core/Beall.h"
+#include "core/Session.h"
 #include "core/ConnectionProfile.h"
 #include "core/IniFile.h"
-#include "core/ui/ActionCatalogue.h"
-#include "core/ui/MainWindow.h"
+#include "app/ActionCatalogue.h"
+#include "app/MainWindow.h"
 #include "core/ui/MessagePanel.h"
 #include "db/ui/DatasetModel.h"
 #include "register/ui/DetailPanel.h"
@@ -145,7 +145,7 @@ private Q_SLOTS:
     {
         m_data = std::make_unique<TempDataFolder>();
         AppFolders::refresh();
-        Beall() = TBeall();
+        session() = Session();
         Connection::setCurrent(&m_db->connection());
         ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'N', irasvedett = 'N', hatidfigyel = -1"));
         ExecSql(QStringLiteral("DELETE FROM uzenet"));
@@ -227,8 +227,8 @@ private Q_SLOTS:
         QCOMPARE(action(*w, "aStatusz5")->shortcut(), QKeySequence(QStringLiteral("Alt+5")));
 
         // Subjects of the user's groups for completion.
-        QVERIFY(Beall().subjects.contains(QStringLiteral("Régi irat")));
-        QVERIFY(!Beall().subjects.contains(QStringLiteral("Titkos Kiss pécsi ügy")));
+        QVERIFY(session().subjects.contains(QStringLiteral("Régi irat")));
+        QVERIFY(!session().subjects.contains(QStringLiteral("Titkos Kiss pécsi ügy")));
     }
 
     void directionAndYearTabs()
@@ -534,16 +534,16 @@ private Q_SLOTS:
     {
         auto w = openWindow();
         QVERIFY(w);
-        QCOMPARE(Beall().local.fontSize, 9);
+        QCOMPARE(session().local.fontSize, 9);
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(w.get(), Qt::Key_F11);
-        QCOMPARE(Beall().local.fontSize, 10);
+        QCOMPARE(session().local.fontSize, 10);
         QCOMPARE(w->font().pointSize(), 10);
         QCOMPARE(w->listView()->font().pointSize(), 10);
         QCOMPARE(w->searchBox()->font().pointSize(), 9); // keeps the size it got when shown
-        Beall().local.fontSize = 8;
+        session().local.fontSize = 8;
         QTest::keyClick(w.get(), Qt::Key_F12);
-        QCOMPARE(Beall().local.fontSize, 8);
+        QCOMPARE(session().local.fontSize, 8);
     }
 
     void windowActionsWinOverTheSearchBox()
@@ -671,7 +671,7 @@ private Q_SLOTS:
         QCOMPARE(w->listModel()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Sorszám"));
 
         // Without the administrator right only the refusal shows.
-        Beall().user.administrator = false;
+        session().user.administrator = false;
         {
             ModalSequence driver;
             driver.then([](QWidget *d) { static_cast<QDialog *>(d)->reject(); });
@@ -682,7 +682,7 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Nincs jogosultság a művelethez."));
 
         // An administrator switches column 5 to the main number; the list shows it at once.
-        Beall().user.administrator = true;
+        session().user.administrator = true;
         ModalSequence driver;
         driver.then([](QWidget *d) {
             d->findChild<QCheckBox *>(QStringLiteral("azhelyettfoszam"))->setChecked(true);
@@ -691,7 +691,7 @@ private Q_SLOTS:
         action(*w, "aBeallit")->trigger();
         QCOMPARE(driver.seen(), QStringList{QStringLiteral("frm_Beallit")});
         QCOMPARE(SelectText(QStringLiteral("SELECT azhelyettfoszam FROM beallit"), QString()), QStringLiteral("I"));
-        QVERIFY(Beall().settings.azhelyettfoszam);
+        QVERIFY(session().settings.azhelyettfoszam);
         QCOMPARE(w->listModel()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Főszám"));
         ExecSql(QStringLiteral("UPDATE beallit SET azhelyettfoszam = 'N'"));
     }

@@ -39,6 +39,7 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
+    static constexpr QLatin1StringView ObjectName{"frm_Main"};
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 

@@ -1,7 +1,0 @@
-#include "core/Beall.h"
-
-TBeall &Beall()
-{
-    static TBeall record;
-    return record;
-}
