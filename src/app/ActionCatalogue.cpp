@@ -1,6 +1,7 @@
 #include "app/ActionCatalogue.h"
 
 #include "common/LastAction.h"
+#include "common/Text.h"
 #include "core/ProgramSettings.h"
 #include "core/ui/ErrorHandler.h"
 #include "db/Dataset.h"
@@ -358,7 +359,7 @@ void ActionCatalogue::applySettings(const ProgramSettings &settings)
         {"aProjekt", &settings.mezo2}, {"aMunkaszam", &settings.mezo1}, {"aTipus", &settings.mezo3}};
     for (const auto &[name, caption] : captions) {
         QAction *a = action(QLatin1String(name));
-        a->setText(*caption);
+        a->setText(LiteralAmpersands(*caption));
         a->setStatusTip(*caption);
         a->setToolTip(*caption);
     }
@@ -374,7 +375,7 @@ void ActionCatalogue::loadStatuses(const Dataset &statuses)
             continue;
         const QString caption = statuses.text(row, nameCol) + QStringLiteral(" (") +
                                 QString::number(statuses.toInt(row, codeCol)) + QLatin1Char(')');
-        a->setText(caption);
+        a->setText(LiteralAmpersands(caption));
         a->setStatusTip(caption);
         a->setToolTip(caption);
         a->setVisible(true);

@@ -5,6 +5,7 @@
 #include "common/Clock.h"
 #include "db/DbHelpers.h"
 #include "common/LastAction.h"
+#include "common/Text.h"
 #include "common/ui/DesktopServices.h"
 #include "core/ui/ListScreen.h"
 #include "core/Session.h"
@@ -161,6 +162,9 @@ void MainWindow::buildWindow()
     m_sortPanel = new QLabel(this);
     m_sortPanel->setObjectName(QStringLiteral("sbSorrend"));
     m_sortPanel->setMinimumWidth(50);
+    // The profile's name and the column titles are users' text: shown, never read as markup.
+    for (QLabel *panel : {m_databaseName, m_rowPanel, m_hintPanel, m_sortPanel})
+        panel->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_rowPanel);
     statusBar()->addWidget(m_hintPanel);
     statusBar()->addWidget(m_sortPanel, 1);
@@ -210,8 +214,10 @@ void MainWindow::connectActions()
     a.connectHandler(QStringLiteral("aBeallit"), [this] {
         if (!SettingsDialog::run(this))
             return;
+        // New columns reset the grid; the document in hand stays in hand.
+        const qint64 key = currentDocument();
         applySettings();
-        refreshList();
+        m_controller->refresh(key);
     });
     for (const QString &name : masterDataActionNames())
         a.connectHandler(name, [this, name] {
@@ -272,7 +278,7 @@ void MainWindow::applySettings()
     const ProgramSettings &settings = session().settings;
     m_actions->applySettings(settings);
     m_detail->applySettings(settings);
-    m_directionTabs->setTabText(Other, settings.mezo6);
+    m_directionTabs->setTabText(Other, LiteralAmpersands(settings.mezo6));
     QStringList fields, titles;
     for (int n = 1; n <= 8; ++n) {
         fields << settings.listColumnField(n);
@@ -285,21 +291,19 @@ void MainWindow::applySettings()
 
 void MainWindow::openList()
 {
-    // Step 13: no filter, the newest year, incoming documents.
+    // The list opens unfiltered on the newest year's incoming documents.
     m_actions->action(QStringLiteral("aSzur0"))->setChecked(true);
     DocumentFilter &filter = m_controller->filter();
     filter.entry = FilterEntry::None;
     filter.year = SelectInt(QStringLiteral("SELECT MAX(YEAR(dat_erk)) FROM iktato;"), 0);
     m_controller->rebuild(Incoming);
-    // Step 14.
+    // The status actions, the subjects the editor completes, the year tabs.
     m_actions->loadStatuses(db().query(QStringLiteral("SELECT * FROM statusz ORDER BY 1;")));
-    // Step 15.
     QStringList &subjects = session().subjects;
     subjects.clear();
     FillList(subjects, QStringLiteral("SELECT DISTINCT i.targy FROM iktato i JOIN felhkod_csoport f ON "
                                       "(i.csoport=f.csoport) WHERE f.felhkod = ") +
                            QString::number(session().user.code) + QStringLiteral(" ORDER BY 1;"));
-    // Step 16.
     loadYearTabs();
 }
 

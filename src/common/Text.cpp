@@ -241,3 +241,9 @@ QString ProgramFolder()
 #endif
     return folder;
 }
+
+QString LiteralAmpersands(const QString &text)
+{
+    QString escaped = text;
+    return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}

@@ -62,3 +62,7 @@ std::common_type_t<std::decay_t<A>, std::decay_t<B>> Iif(bool flag, A &&a, B &&b
     using R = std::common_type_t<std::decay_t<A>, std::decay_t<B>>;
     return flag ? R(std::forward<A>(a)) : R(std::forward<B>(b));
 }
+
+// Text for a caption that Qt reads for a keyboard mnemonic (actions, menus, tabs,
+// labels with a buddy): every "&" doubled, so users' names show as they are.
+QString LiteralAmpersands(const QString &text);

@@ -99,12 +99,7 @@ class TestMainWindow : public QObject
         return list;
     }
     // Types into the search box as a user would, one key at a time.
-    static void typeSearch(MainWindow &w, const QString &text)
-    {
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, w.searchBox(), Qt::Key(c.toUpper().unicode()), QString(c),
-                                Qt::NoModifier);
-    }
+    static void typeSearch(MainWindow &w, const QString &text) { ModalDriver::typeText(w.searchBox(), text); }
     static void clickTab(QTabBar *tabs, int index)
     {
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
@@ -143,9 +138,9 @@ private Q_SLOTS:
     }
     void init()
     {
+        ModalDriver::resetScreenState();
         m_data = std::make_unique<TempDataFolder>();
         AppFolders::refresh();
-        session() = Session();
         Connection::setCurrent(&m_db->connection());
         ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'N', irasvedett = 'N', hatidfigyel = -1"));
         ExecSql(QStringLiteral("DELETE FROM uzenet"));
@@ -153,9 +148,6 @@ private Q_SLOTS:
         IniFile ini(m_data->file(QStringLiteral("Korvena.ini")));
         storeNewProfile(ini, profileLine(p.database, p.host, QString::number(p.port), p.user, p.password,
                                          QStringLiteral("Teszt nyilvántartás")));
-        MessageBox::clearShown();
-        DesktopServices::clearOpened();
-        clearFixedNow();
     }
     void cleanup()
     {
@@ -319,21 +311,35 @@ private Q_SLOTS:
         QCOMPARE(keys(*w), (QList<qint64>{101, 102}));
     }
 
-    void cancelledMainNumberKeepsTheListUntilTheNextRebuild()
+    void cancelledPickerKeepsThePreviousEntry()
     {
         auto w = openWindow();
         QVERIFY(w);
-        const QString before = conditionLine(*w);
-        ModalSequence driver;
-        driver.then([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
+        FilterPickers pickers;
+        int answer = 1;
+        pickers.mainNumber = [&answer](QWidget *) { return answer; };
+        w->documentList().setPickers(pickers);
+
         action(*w, "aSzur3")->trigger();
-        QCOMPARE(driver.seen().size(), 1);
-        QCOMPARE(conditionLine(*w), before);
+        const QString chosen = conditionLine(*w);
+        QVERIFY(chosen.endsWith(QStringLiteral(" AND (az1=1)")));
+
+        // Cancelled: neither the list nor the marked entry nor the main number changes,
+        // also at the next rebuild.
+        answer = -1;
+        action(*w, "aSzur3")->trigger();
+        QCOMPARE(conditionLine(*w), chosen);
         QVERIFY(action(*w, "aSzur3")->isChecked());
         clickTab(w->directionTabs(), 3);
-        QVERIFY(conditionLine(*w).endsWith(QStringLiteral(" AND (az1=-1)")));
-        QVERIFY(keys(*w).isEmpty());
-        QCOMPARE(w->rowPanel()->text(), QStringLiteral("0: 0"));
+        QVERIFY(conditionLine(*w).endsWith(QStringLiteral(" AND (az1=1)")));
+
+        action(*w, "aSzur4")->trigger();
+        const QString lent = conditionLine(*w);
+        action(*w, "aSzur3")->trigger();
+        QVERIFY(action(*w, "aSzur4")->isChecked());
+        QCOMPARE(conditionLine(*w), lent);
+        clickTab(w->directionTabs(), 0);
+        QVERIFY(conditionLine(*w).endsWith(QStringLiteral(" AND (kolcsonadva='I')")));
     }
 
     void searchNarrowsAndPositions()
@@ -541,6 +547,14 @@ private Q_SLOTS:
         QCOMPARE(w->font().pointSize(), 10);
         QCOMPARE(w->listView()->font().pointSize(), 10);
         QCOMPARE(w->searchBox()->font().pointSize(), 9); // keeps the size it got when shown
+        // Rows grow and shrink with the font, in the list and in the file grid.
+        for (QTableView *grid : {static_cast<QTableView *>(w->listView()), w->detailPanel()->fileGrid()})
+            QCOMPARE(grid->verticalHeader()->defaultSectionSize(), grid->fontMetrics().height() + 4);
+        const int tall = w->listView()->verticalHeader()->defaultSectionSize();
+        QTest::keyClick(w.get(), Qt::Key_F12);
+        QTest::keyClick(w.get(), Qt::Key_F12);
+        QCOMPARE(w->listView()->verticalHeader()->defaultSectionSize(), w->listView()->fontMetrics().height() + 4);
+        QVERIFY(w->listView()->verticalHeader()->defaultSectionSize() < tall);
         session().local.fontSize = 8;
         QTest::keyClick(w.get(), Qt::Key_F12);
         QCOMPARE(session().local.fontSize, 8);
@@ -694,6 +708,150 @@ private Q_SLOTS:
         QVERIFY(session().settings.azhelyettfoszam);
         QCOMPARE(w->listModel()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Főszám"));
         ExecSql(QStringLiteral("UPDATE beallit SET azhelyettfoszam = 'N'"));
+    }
+
+    // Every action a right guards, for a user without rights, a master-data editor
+    // and an administrator: the screen opens or only the refusal shows.
+    void gatedActions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("screen");
+        enum { Plain, MasterData, Administrator };
+        const struct
+        {
+            const char *action;
+            const char *screen;
+            bool administrator; // else master-data editing
+        } gated[] = {
+            {"aProjekt", "frm_Torzsadat", false},     {"aMunkaszam", "frm_Torzsadat", false},
+            {"aTipus", "frm_Torzsadat", false},       {"aFoszam", "frm_TorzsFoszam", false},
+            {"aCsoport", "frm_Torzsadat", true},      {"aStatusz", "frm_TorzsStatusz", true},
+            {"aFelhasznalo", "frm_Felhasznalo", true}, {"aBeallit", "frm_Beallit", true},
+        };
+        for (const auto &g : gated) {
+            const QString screen = QString::fromLatin1(g.screen);
+            QTest::addRow("%s/no right", g.action) << QString::fromLatin1(g.action) << int(Plain) << QString();
+            QTest::addRow("%s/master data", g.action)
+                << QString::fromLatin1(g.action) << int(MasterData) << (g.administrator ? QString() : screen);
+            QTest::addRow("%s/administrator", g.action)
+                << QString::fromLatin1(g.action) << int(Administrator) << (g.administrator ? screen : QString());
+        }
+        for (int kind : {Plain, MasterData, Administrator})
+            QTest::addRow("aUgyfel/%d", kind) << QStringLiteral("aUgyfel") << kind << QStringLiteral("frm_TorzsUgyfel");
+    }
+    void gatedActions()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, kind);
+        QFETCH(QString, screen);
+        auto w = openWindow();
+        QVERIFY(w);
+        SessionUser user;
+        user.login = QStringLiteral("proba");
+        user.code = 1;
+        user.masterDataEditing = kind == 1;
+        user.administrator = kind == 2;
+        session().user = user;
+        MessageBox::clearShown();
+        const QString sql = LastSql();
+        ModalSequence driver;
+        driver.then([](QWidget *d) { static_cast<QDialog *>(d)->reject(); });
+        w->actionCatalogue().action(name)->trigger();
+        if (screen.isEmpty()) {
+            QVERIFY(driver.seen().isEmpty());
+            QCOMPARE(MessageBox::shown().size(), 1);
+            QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Nincs jogosultság a művelethez."));
+            // A refusal does nothing else: not even the list is read again.
+            QCOMPARE(LastSql(), sql);
+        } else {
+            QCOMPARE(driver.seen(), QStringList{screen});
+            QVERIFY(MessageBox::shown().isEmpty());
+        }
+    }
+
+    void settingsKeepTheCurrentDocument()
+    {
+        auto w = openWindow();
+        QVERIFY(w);
+        w->listView()->moveToDatasetRow(1);
+        QCOMPARE(w->currentDocument(), 102);
+        ModalSequence driver;
+        driver.then([](QWidget *d) { d->findChild<QPushButton *>(QStringLiteral("btnOK"))->click(); });
+        action(*w, "aBeallit")->trigger();
+        QCOMPARE(driver.seen().size(), 1);
+        QCOMPARE(w->currentDocument(), 102);
+        QCOMPARE(w->listView()->currentDatasetRow(), 1);
+    }
+
+    // Users name statuses and captions; an "&" in them is text, not a keyboard mnemonic.
+    void ampersandsInUsersCaptionsShowAsTyped()
+    {
+        ExecSql(QStringLiteral("UPDATE statusz SET statusz_nev = 'Kész & lezárt' WHERE statusz = 5"));
+        ExecSql(QStringLiteral("UPDATE beallit SET mezo2 = 'Projekt & Co', mezo6 = 'Egyéb & más'"));
+        auto w = openWindow();
+        QVERIFY(w);
+        ExecSql(QStringLiteral("UPDATE statusz SET statusz_nev = 'Kész' WHERE statusz = 5"));
+        ExecSql(QStringLiteral("UPDATE beallit SET mezo2 = NULL, mezo6 = NULL"));
+        QCOMPARE(action(*w, "aStatusz5")->iconText(), QStringLiteral("Kész & lezárt (5)"));
+        QCOMPARE(action(*w, "aProjekt")->iconText(), QStringLiteral("Projekt & Co"));
+        QCOMPARE(w->directionTabs()->tabText(Other), QStringLiteral("Egyéb && más"));
+        auto *caption = w->detailPanel()->findChild<QLabel *>(QStringLiteral("lblprojekt_nev"));
+        QVERIFY(caption);
+        QCOMPARE(caption->text(), QStringLiteral("Projekt && Co"));
+    }
+
+    void storedTextIsNeverMarkup()
+    {
+        ExecSql(QStringLiteral("UPDATE iktato SET targy = '<img src=x><b>Vastag</b>' WHERE iktato = 101"));
+        auto w = openWindow();
+        QVERIFY(w);
+        ExecSql(QStringLiteral("UPDATE iktato SET targy = 'Pécsi fiók bérleti szerződése' WHERE iktato = 101"));
+        w->listView()->moveToDatasetRow(0);
+        QCOMPARE(w->currentDocument(), 101);
+        const QList<QLabel *> labels = w->findChildren<QLabel *>();
+        bool shown = false;
+        for (QLabel *label : labels) {
+            if (label->text().contains(QLatin1Char('<'))) {
+                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+                shown = true;
+            }
+        }
+        QVERIFY(shown);
+        for (QLabel *panel : {w->rowPanel(), w->hintPanel(), w->sortPanel()})
+            QCOMPARE(panel->textFormat(), Qt::PlainText);
+        QCOMPARE(w->messagePanel()->findChild<QLabel *>(QStringLiteral("lblUzenet"))->textFormat(), Qt::PlainText);
+    }
+
+    // A column title whose column shows no field of the list (a setting naming a
+    // field the view lacks) neither sorts nor sends a statement.
+    void titleOfAColumnWithoutFieldDoesNothing()
+    {
+        ExecSql(QStringLiteral("UPDATE beallit SET m3 = 'nincsilyen'"));
+        auto w = openWindow();
+        QVERIFY(w);
+        ExecSql(QStringLiteral("UPDATE beallit SET m3 = NULL"));
+        const QString order = w->documentList().query().lines().at(2);
+        const QList<qint64> before = keys(*w);
+        const QString sql = LastSql();
+        clickTitle(*w, 6);
+        QCOMPARE(w->documentList().query().lines().at(2), order);
+        QCOMPARE(keys(*w), before);
+        QCOMPARE(LastSql(), sql);
+        QVERIFY(MessageBox::shown().isEmpty());
+    }
+
+    // The attached-file grid reloads on its own timer: the error report must still
+    // name what the user did last.
+    void internalTimersLeaveTheLastActionAlone()
+    {
+        auto w = openWindow();
+        QVERIFY(w);
+        action(*w, "aFrissit")->trigger();
+        QCOMPARE(LastAction(), QStringLiteral("frm_Main.aFrissit"));
+        w->listView()->moveToDatasetRow(1);
+        QTest::qWait(20);
+        QCOMPARE(LastAction(), QStringLiteral("frm_Main.aFrissit"));
     }
 
     void writeProtectionDisablesWriting()

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "TestSupport.h"
+#include "common/ui/DesktopServices.h"
+#include "common/ui/MessageBox.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -9,37 +13,95 @@
 #include <QWidget>
 #include <functional>
 
-// Drives the modal dialogs that the screens open from inside their actions.
-namespace ModalDriver {
-
-// Runs the step on the next modal dialog with that object name as soon as it shows. A
-// dialog that never comes is reported and whatever modal window stands is closed, so the
-// test fails instead of hanging.
-inline void onModal(const QString &objectName, std::function<void(QDialog *)> step, int timeoutMs = 10000)
+// The one driver of the modal dialogs that screens open from inside their actions:
+// it polls the event loop's timers (which keep running inside exec()) and acts on
+// each new modal widget in turn. A step may wait for a dialog of a given object name.
+// What appeared is kept, so a test can tell that a dialog did not show at all; a
+// dialog that never comes is reported and whatever modal window stands is closed,
+// so the test fails instead of hanging.
+class ModalSequence : public QObject
 {
-    auto *timer = new QTimer(qApp);
-    timer->setInterval(5);
-    const QDeadlineTimer deadline(timeoutMs);
-    QObject::connect(timer, &QTimer::timeout, [timer, objectName, step, deadline] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (dialog && dialog->objectName() == objectName && dialog->isVisible() && dialog->isActiveWindow()) {
-            timer->stop();
-            timer->deleteLater();
-            step(dialog);
+public:
+    using Step = std::function<void(QWidget *)>;
+
+    explicit ModalSequence(QObject *parent = nullptr, int timeoutMs = 10000)
+        : QObject(parent), m_deadline(timeoutMs)
+    {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, &ModalSequence::poll);
+        m_timer.start();
+    }
+
+    // The next modal widget that shows, whatever it is.
+    void then(Step step) { m_steps.append({QString(), std::move(step)}); }
+    // The next shown and active modal dialog of that object name; others are passed by.
+    void then(const QString &objectName, Step step) { m_steps.append({objectName, std::move(step)}); }
+
+    const QStringList &seen() const { return m_seen; }
+    bool done() const { return m_steps.isEmpty(); }
+
+private:
+    struct Pending
+    {
+        QString objectName;
+        Step step;
+    };
+
+    void poll()
+    {
+        if (m_steps.isEmpty())
+            return;
+        QWidget *w = QApplication::activeModalWidget();
+        const Pending &next = m_steps.first();
+        const bool ready = w && w != m_last &&
+                           (next.objectName.isEmpty() ||
+                            (w->objectName() == next.objectName && w->isVisible() && w->isActiveWindow()));
+        if (!ready) {
+            if (m_deadline.hasExpired()) {
+                qWarning("no modal dialog %s appeared", qPrintable(next.objectName));
+                m_steps.clear();
+                if (auto *d = qobject_cast<QDialog *>(w))
+                    d->reject();
+            }
             return;
         }
-        if (deadline.hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
-            qWarning("no modal dialog %s appeared", qPrintable(objectName));
-            if (dialog)
-                dialog->reject();
-        }
-    });
-    timer->start();
+        m_last = w;
+        m_seen << w->objectName();
+        const Step step = m_steps.takeFirst().step;
+        step(w);
+    }
+
+    QTimer m_timer;
+    QDeadlineTimer m_deadline;
+    QList<Pending> m_steps;
+    QStringList m_seen;
+    QWidget *m_last = nullptr;
+};
+
+namespace ModalDriver {
+
+// resetProcessState() and the screens' seams: no message or opened address left
+// from an earlier test, both recorded instead of shown.
+inline void resetScreenState()
+{
+    resetProcessState();
+    MessageBox::setRecording(true);
+    MessageBox::clearShown();
+    DesktopServices::setRecording(true);
+    DesktopServices::clearOpened();
 }
 
-// QTest::keyClicks takes Latin-1 only; this types any character with its text.
+// Runs the step on the next modal dialog with that object name as soon as it shows.
+inline void onModal(const QString &objectName, std::function<void(QDialog *)> step, int timeoutMs = 10000)
+{
+    auto *sequence = new ModalSequence(qApp, timeoutMs);
+    sequence->then(objectName, [sequence, step = std::move(step)](QWidget *w) {
+        sequence->deleteLater();
+        step(qobject_cast<QDialog *>(w));
+    });
+}
+
+// QTest::keyClicks takes Latin-1 only; this types any character with its text, key by key.
 inline void typeText(QWidget *widget, const QString &text)
 {
     for (const QChar c : text)
@@ -85,40 +147,3 @@ private:
 };
 
 } // namespace ModalDriver
-
-// Acts on the modal dialogs a call opens, in the order they appear: each step waits
-// (polling the event loop's timers) until a new modal widget is active and runs on it.
-// What appeared is kept, so a test can tell that a dialog did not show at all.
-class ModalSequence : public QObject
-{
-public:
-    using Step = std::function<void(QWidget *)>;
-
-    explicit ModalSequence(QObject *parent = nullptr) : QObject(parent)
-    {
-        m_timer.setInterval(20);
-        connect(&m_timer, &QTimer::timeout, this, &ModalSequence::poll);
-        m_timer.start();
-    }
-
-    void then(Step step) { m_steps.append(std::move(step)); }
-    const QStringList &seen() const { return m_seen; }
-    bool done() const { return m_steps.isEmpty(); }
-
-private:
-    void poll()
-    {
-        QWidget *w = QApplication::activeModalWidget();
-        if (!w || w == m_last || m_steps.isEmpty())
-            return;
-        m_last = w;
-        m_seen << w->objectName();
-        Step step = m_steps.takeFirst();
-        step(w);
-    }
-
-    QTimer m_timer;
-    QList<Step> m_steps;
-    QStringList m_seen;
-    QWidget *m_last = nullptr;
-};

@@ -1,5 +1,10 @@
 #include "TestSupport.h"
 
+#include "common/Clock.h"
+#include "common/LastAction.h"
+#include "core/Session.h"
+#include "db/Connection.h"
+
 #include <QFile>
 
 TempDataFolder::TempDataFolder()
@@ -22,4 +27,12 @@ QByteArray readFixture(const QString &name)
     if (!f.open(QIODevice::ReadOnly))
         qFatal("missing fixture %s", qPrintable(name));
     return f.readAll();
+}
+
+void resetProcessState()
+{
+    resetSession();
+    setLastAction(QString());
+    setLastSql(QString());
+    clearFixedNow();
 }

@@ -20,3 +20,8 @@ private:
 
 // Reads a test fixture from tests/data.
 QByteArray readFixture(const QString &name);
+
+// Back to the state of a process that has just started: a fresh session, no last
+// action or statement, the real clock. Tests call it in init() so that one test's
+// user, settings or frozen date never leak into the next.
+void resetProcessState();

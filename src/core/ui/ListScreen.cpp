@@ -166,7 +166,7 @@ ListScreen::ListScreen(QWidget *parent, const QString &objectName) : Dialog(pare
     m_grid->setWordWrap(false);
     m_grid->setTabKeyNavigation(false);
     m_grid->verticalHeader()->hide();
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    FitRowHeightToFont(m_grid, 6);
     m_grid->horizontalHeader()->setHighlightSections(false);
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -579,4 +579,32 @@ bool ListScreen::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_grid && event->type() == QEvent::Resize)
         fitColumns();
     return Dialog::eventFilter(watched, event);
+}
+
+namespace {
+
+class RowHeightKeeper : public QObject
+{
+public:
+    RowHeightKeeper(QTableView *grid, int padding) : QObject(grid), m_grid(grid), m_padding(padding) { apply(); }
+    void apply() { m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + m_padding); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::FontChange)
+            apply();
+        return false;
+    }
+
+private:
+    QTableView *m_grid;
+    int m_padding;
+};
+
+} // namespace
+
+void FitRowHeightToFont(QTableView *grid, int padding)
+{
+    grid->installEventFilter(new RowHeightKeeper(grid, padding));
 }

@@ -12,6 +12,7 @@
 
 class DatasetModel;
 class QAbstractItemView;
+class QTableView;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -220,3 +221,7 @@ private:
     QList<QAction *> m_writeActions;
     bool m_shown = false;
 };
+
+// Keeps a grid's rows one line of its font high, also after its font changes
+// (the main window's font-size actions).
+void FitRowHeightToFont(QTableView *grid, int padding);

@@ -27,6 +27,7 @@ MessagePanel::MessagePanel(QWidget *parent) : QFrame(parent)
 
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("lblUzenet"));
+    m_text->setTextFormat(Qt::PlainText);
     m_text->setWordWrap(true);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont bold = m_text->font();

@@ -1,9 +1,11 @@
 #include "register/ui/DetailPanel.h"
 
+#include "common/Text.h"
 #include "db/DbHelpers.h"
 #include "core/ProgramSettings.h"
 #include "db/ui/DatasetModel.h"
 #include "register/DocumentListQuery.h"
+#include "core/ui/ListScreen.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -85,7 +87,7 @@ DetailPanel::DetailPanel(QWidget *parent) : QWidget(parent)
     m_files->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_files->setSelectionMode(QAbstractItemView::SingleSelection);
     m_files->verticalHeader()->setFixedWidth(12);
-    m_files->verticalHeader()->setDefaultSectionSize(m_files->fontMetrics().height() + 4);
+    FitRowHeightToFont(m_files, 4);
     m_files->setFixedWidth(225 + 12 + 2 * m_files->frameWidth() + 18);
     m_files->setContextMenuPolicy(Qt::CustomContextMenu);
 
@@ -95,6 +97,9 @@ DetailPanel::DetailPanel(QWidget *parent) : QWidget(parent)
     layout->addLayout(values, 1);
     layout->addWidget(m_files);
     setFixedHeight(120);
+    // Subjects, names and captions are the users' text: a "<b>" in them is shown, not obeyed.
+    for (QLabel *label : findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
 }
 
 QLabel *DetailPanel::addPair(QGridLayout *grid, int row, int column, const QString &field,
@@ -116,10 +121,10 @@ QLabel *DetailPanel::addPair(QGridLayout *grid, int row, int column, const QStri
 
 void DetailPanel::applySettings(const ProgramSettings &settings)
 {
-    m_projectCaption->setText(settings.mezo2);
-    m_workCaption->setText(settings.mezo1);
-    m_refCaption->setText(settings.mezo4);
-    m_typeCaption->setText(settings.mezo3);
+    m_projectCaption->setText(LiteralAmpersands(settings.mezo2));
+    m_workCaption->setText(LiteralAmpersands(settings.mezo1));
+    m_refCaption->setText(LiteralAmpersands(settings.mezo4));
+    m_typeCaption->setText(LiteralAmpersands(settings.mezo3));
 }
 
 void DetailPanel::showRow(const Dataset &data, int row)

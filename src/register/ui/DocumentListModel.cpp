@@ -33,7 +33,8 @@ void DocumentListModel::setFieldColumns(const QStringList &fields, const QString
 
 QString DocumentListModel::columnField(int column) const
 {
-    return column >= 0 && column < ColumnCount ? m_fields[column] : QString();
+    // A column whose field the list does not hold has nothing to sort by.
+    return column >= 0 && column < ColumnCount && m_cols[column] >= 0 ? m_fields[column] : QString();
 }
 
 void DocumentListModel::resolveColumns()

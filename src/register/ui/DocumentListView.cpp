@@ -54,7 +54,7 @@ DocumentListView::DocumentListView(QWidget *parent) : QTableView(parent)
     QHeaderView *rows = verticalHeader();
     // Uniform rows keep a list of 100 000 documents cheap to lay out.
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(fontMetrics().height() + 4);
+    FitRowHeightToFont(this, 4);
     rows->setFixedWidth(12);
     rows->setHighlightSections(true);
 

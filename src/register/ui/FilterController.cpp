@@ -26,6 +26,13 @@ FilterController::FilterController(DocumentListModel *model, DocumentListView *v
 
 void FilterController::open()
 {
+    // Until the session user's condition exists, nothing may list: the query's
+    // first condition would show every group's documents.
+    if (m_filter.condition.isEmpty()) {
+        m_model->reload([](Dataset &data) { data.reset(); });
+        Q_EMIT reopened();
+        return;
+    }
     try {
         m_model->reload([this](Dataset &data) { m_query.open(db(), data, session().settings); });
     } catch (...) {
@@ -50,10 +57,14 @@ void FilterController::rebuild(int direction)
 
 void FilterController::refresh()
 {
-    const qint64 key = currentDocument();
+    refresh(currentDocument());
+}
+
+void FilterController::refresh(qint64 documentKey)
+{
     open();
-    if (key > 0)
-        moveToDocument(key);
+    if (documentKey > 0)
+        moveToDocument(documentKey);
 }
 
 void FilterController::search(const QString &text)
@@ -103,14 +114,20 @@ void FilterController::sortByColumn(int column)
 
 void FilterController::chooseEntry(FilterEntry entry)
 {
+    const FilterEntry previous = m_filter.entry;
+    // A picker closed without choosing leaves the list and its marked entry as they were.
+    const auto cancelled = [this, previous] {
+        m_filter.entry = previous;
+        Q_EMIT entryMarked(previous);
+    };
     m_filter.entry = entry;
     switch (entry) {
     case FilterEntry::MainNumber: {
-        m_filter.clear();
         const int picked = m_pickers.mainNumber ? m_pickers.mainNumber(m_dialogParent) : -1;
-        m_filter.mainNumber = picked;
         if (picked == -1)
-            return;
+            return cancelled();
+        m_filter.clear();
+        m_filter.mainNumber = picked;
         break;
     }
     case FilterEntry::Period: {
@@ -128,7 +145,7 @@ void FilterController::chooseEntry(FilterEntry entry)
     case FilterEntry::Type: {
         const int picked = m_pickers.type ? m_pickers.type(m_dialogParent) : -1;
         if (picked == -1)
-            return;
+            return cancelled();
         m_filter.clear();
         m_filter.type = picked;
         break;
@@ -143,7 +160,7 @@ void FilterController::chooseEntry(FilterEntry entry)
         if (settings.vancsoport)
             picked = m_pickers.group ? m_pickers.group(m_dialogParent) : -1;
         if (picked == -1)
-            return;
+            return cancelled();
         m_filter.clear();
         m_filter.group = picked;
         break;
@@ -151,7 +168,7 @@ void FilterController::chooseEntry(FilterEntry entry)
     case FilterEntry::OtherGroup: {
         const int picked = m_pickers.otherGroup ? m_pickers.otherGroup(m_dialogParent) : -1;
         if (picked == -1)
-            return;
+            return cancelled();
         m_filter.clear();
         m_filter.otherGroup = picked;
         break;

@@ -46,8 +46,10 @@ public:
     // Composes the condition for the direction and the session user and
     // re-opens the list; the direction becomes the last one.
     void rebuild(int direction);
-    // Re-opens the list with the query as it is, staying on the current document.
+    // Re-opens the list with the query as it is, staying on the current document
+    // (or on the given one).
     void refresh();
+    void refresh(qint64 documentKey);
     // Re-opens the list with the search piece of the text and stands on the
     // first row whose locate column begins with the text.
     void search(const QString &text);

@@ -1,3 +1,4 @@
+#include "ModalDialogs.h"
 #include "db/DbHelpers.h"
 #include "core/ui/ListScreen.h"
 #include "core/Session.h"
@@ -52,12 +53,7 @@ public:
     int editCount = 0;
 };
 
-// QTest::keyClicks takes Latin-1 only; this sends any character with its text.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
-}
+using ModalDriver::typeText;
 
 int datasetColumn(const ListScreen &list, const QString &field)
 {

@@ -1,3 +1,4 @@
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "db/DbHelpers.h"
@@ -22,26 +23,13 @@
 
 namespace {
 
-// Runs the action on the settings screen once it is shown modally; gives up
-// after a while so that a screen that never comes fails the test instead of hanging it.
-QPointer<QTimer> whenShown(std::function<void(QWidget *)> action)
+// Runs the action on the settings screen once it shows; the caller keeps the driver
+// alive while the screen runs.
+std::unique_ptr<ModalSequence> whenShown(std::function<void(QWidget *)> action)
 {
-    auto *timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget *w = QApplication::activeModalWidget();
-        if (w && w->isVisible() && w->objectName() == SettingsDialog::ObjectName) {
-            timer->stop();
-            timer->deleteLater();
-            action(w);
-        } else if (started->elapsed() > 10000) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start(10);
-    return timer;
+    auto driver = std::make_unique<ModalSequence>();
+    driver->then(SettingsDialog::ObjectName, std::move(action));
+    return driver;
 }
 
 template <typename T> T *child(QWidget *w, const char *name)
@@ -91,7 +79,7 @@ private Q_SLOTS:
     {
         ExecSql(QStringLiteral("DELETE FROM beallit"));
         ExecSql(QStringLiteral("INSERT INTO beallit SELECT * FROM beallit_kezdo"));
-        MessageBox::clearShown();
+        ModalDriver::resetScreenState();
         session().user = SessionUser::builtInAdministrator();
         session().local = LocalConfig::defaults(AppFolders::current());
         session().settings = ProgramSettings();
@@ -105,12 +93,11 @@ private Q_SLOTS:
         user.administrator = false;
         session().user = user;
         bool opened = false;
-        const QPointer<QTimer> waiting = whenShown([&](QWidget *w) {
+        const auto waiting = whenShown([&](QWidget *w) {
             opened = true;
             press(w, "btnMegsem");
         });
         SettingsDialog::run(nullptr);
-        delete waiting.data();
         QVERIFY(!opened);
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(MessageBox::shown().first().kind, QStringLiteral("error"));
@@ -156,7 +143,7 @@ private Q_SLOTS:
     void okSavesTheChangesAndReloads()
     {
         session().local.masolMezok = QStringLiteral("NNNNNNNNNNNNNNIIN");
-        whenShown([](QWidget *w) {
+        const auto shown = whenShown([](QWidget *w) {
             tick(w, "vanfoszam", true);
             tick(w, "azhelyettfoszam", true);
             child<QLineEdit>(w, "mezo1")->setText(QStringLiteral("Ügyszám"));
@@ -198,11 +185,67 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::shown().size(), 0);
     }
 
+    // The screen's flag boxes, each bound to its column: the box with that caption
+    // ticks exactly its own column.
+    void flagBoxes_data()
+    {
+        QTest::addColumn<QString>("caption");
+        const char *const rows[][2] = {
+            {"vanfoszam", "Új tételnél főszámra kérdez"},
+            {"alszamreadonly", "Alszám nem módosítható"},
+            {"azhelyettfoszam", "Sorszám helyett főszám és a főszám neve"},
+            {"foszamsorszam", "Főszám = következő sorszám"},
+            {"vansorszam", "Sorszámozás a főképernyőn"},
+            {"mindigegyrolindul", "Új év: sorszám 1-ről indul"},
+            {"alszamevenkent", "Új év: alszámozás 1-ről indul"},
+            {"vanmunkaszamkerdes", "Új tételnél munkaszámra kérdez"},
+            {"vanprojektkerdes", "Új tételnél projektre kérdez"},
+            {"vantipuskerdes", "Új tételnél típusra kérdez"},
+            {"vancsoport", "Csoportokra bontás?"},
+            {"vanbelep", "Belépésnél jelszót kér"},
+            {"irasvedett", "Írásvédett adatbázis"},
+            {"azonnalment", "Azonnal ment"},
+            {"mentescsoport", "Csoportonként mappába"},
+            {"isftp", "FTP feltöltés?"},
+            {"doksititkosit", "Dokumentumok titkosítása"},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QString::fromUtf8(row[1]);
+    }
+    void flagBoxes()
+    {
+        QFETCH(QString, caption);
+        const QString name = QString::fromLatin1(QTest::currentDataTag());
+        static const QStringList all = {
+            "vanfoszam",        "alszamreadonly",   "azhelyettfoszam", "foszamsorszam", "vansorszam",
+            "mindigegyrolindul", "alszamevenkent",  "vanmunkaszamkerdes", "vanprojektkerdes",
+            "vantipuskerdes",   "vancsoport",       "vanbelep",        "irasvedett",    "azonnalment",
+            "mentescsoport",    "isftp",            "doksititkosit"};
+        QString set;
+        for (const QString &c : all)
+            set += (set.isEmpty() ? QString() : QStringLiteral(", ")) + c + QStringLiteral(" = 'N'");
+        ExecSql(QStringLiteral("UPDATE beallit SET ") + set);
+        QString found;
+        const auto shown = whenShown([&](QWidget *w) {
+            for (QCheckBox *box : w->findChildren<QCheckBox *>()) {
+                if (box->text() == caption) {
+                    found = box->objectName();
+                    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+                }
+            }
+            press(w, "btnOK");
+        });
+        SettingsDialog::run(nullptr);
+        QCOMPARE(found, name);
+        for (const QString &c : all)
+            QCOMPARE(column(c), QLatin1String(c == name ? "I" : "N"));
+    }
+
     void cancelDiscardsTheEditsButReloads()
     {
         ExecSql(QStringLiteral("UPDATE beallit SET mezo3 = 'Fajta'"));
         const LocalConfig before = session().local;
-        whenShown([](QWidget *w) {
+        const auto shown = whenShown([](QWidget *w) {
             tick(w, "vanbelep", true);
             child<QLineEdit>(w, "mezo1")->setText(QStringLiteral("Ügyszám"));
             tick(w, "masol1", false);
@@ -227,7 +270,7 @@ private Q_SLOTS:
         SettingsDialog::setGroupPicker(
             [](QWidget *) { return std::make_optional(std::pair(12, QStringLiteral("Tizenkettő"))); });
         const QString storage = m_data->file(QStringLiteral("tarolo"));
-        whenShown([&](QWidget *w) {
+        const auto shown = whenShown([&](QWidget *w) {
             QVERIFY(child<QCheckBox>(w, "vancsoport")->isChecked());
             press(w, "btn_alapcsoport");
             QVERIFY(!child<QCheckBox>(w, "vancsoport")->isChecked());
@@ -252,7 +295,7 @@ private Q_SLOTS:
     void okOnAnEmptyTableAddsTheRow()
     {
         ExecSql(QStringLiteral("DELETE FROM beallit"));
-        whenShown([](QWidget *w) {
+        const auto shown = whenShown([](QWidget *w) {
             QCOMPARE(child<QLineEdit>(w, "mezo1")->text(), QString());
             QCOMPARE(child<QLineEdit>(w, "alapcsoport_nev")->text(), QString());
             child<QLineEdit>(w, "mezo1")->setText(QStringLiteral("Ügyszám"));
@@ -275,7 +318,7 @@ private Q_SLOTS:
         const QString storage = m_data->file(QStringLiteral("csoportos"));
         ExecSql(QStringLiteral("UPDATE beallit SET mentescsoport = 'I', mentesutvonal = '") + storage +
                 QStringLiteral("'"));
-        whenShown([](QWidget *w) { press(w, "btnMegsem"); });
+        const auto shown = whenShown([](QWidget *w) { press(w, "btnMegsem"); });
         SettingsDialog::run(nullptr);
         QVERIFY(QDir(storage + QStringLiteral("/00001")).exists());
         QVERIFY(QDir(storage + QStringLiteral("/00012")).exists());

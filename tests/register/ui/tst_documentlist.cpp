@@ -7,9 +7,11 @@
 #include "register/DocumentListQuery.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
+#include "register/ui/FilterController.h"
 #include "register/ui/Icons.h"
 
 #include <QBrush>
+#include <QLineEdit>
 #include <QtTest>
 #include <memory>
 
@@ -74,6 +76,29 @@ private Q_SLOTS:
         useSettings();
     }
     void cleanupTestCase() { m_db.reset(); }
+
+    // Before the session user's condition is composed (a start-up query failed), the
+    // list's first condition would show every group's documents: nothing lists instead.
+    void nothingListsBeforeTheUsersCondition()
+    {
+        DocumentListView view;
+        view.setDocumentModel(m_model.get());
+        QLineEdit searchBox;
+        FilterController list(m_model.get(), &view, &searchBox, nullptr);
+        open();
+        QVERIFY(m_model->rowCount() > 0);
+        setLastSql(QStringLiteral("-- előtte"));
+        list.refresh();
+        QCOMPARE(m_model->rowCount(), 0);
+        list.search(QStringLiteral("kiss"));
+        list.sortByColumn(5);
+        list.enterPressed(QStringLiteral("00001017"));
+        QCOMPARE(m_model->rowCount(), 0);
+        QCOMPARE(LastSql(), QStringLiteral("-- előtte"));
+
+        list.rebuild(AllDirections);
+        QCOMPARE(keys(), (QList<qint64>{101, 102, 103, 104, 105, 106}));
+    }
 
     void holdsTheVisibleDocumentsWithTheListFieldsInOrder()
     {
