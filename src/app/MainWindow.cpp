@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/ActionWiring.h"
+
 #include "core/ui/SettingsDialog.h"
 
 #include "common/Clock.h"
@@ -227,6 +229,10 @@ void MainWindow::connectActions()
     for (int i = 0; i < FilterEntryCount; ++i)
         a.connectHandler(filterEntryActionName(FilterEntry(i)),
                          [this, i] { m_controller->chooseEntry(FilterEntry(i)); });
+    connectDocumentActions(*this);
+    connectMarkingActions(*this);
+    connectOutputActions(*this);
+    connectAdminActions(*this);
 }
 
 void MainWindow::connectList()
