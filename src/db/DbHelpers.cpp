@@ -1,6 +1,5 @@
 #include "db/DbHelpers.h"
 
-#include "common/Numbers.h"
 #include "common/SqlText.h"
 
 Connection &db()
@@ -54,8 +53,8 @@ double SelectNumber(const QString &sql, double defaultValue)
 int MaxId(const QString &column, const QString &table)
 {
     const QString t = table.isEmpty() ? column : table;
-    const QVariant v = firstValue(QStringLiteral("SELECT MAX(") + column + QStringLiteral(") AS maxid FROM ") + t +
-                                  QStringLiteral(";"));
+    const QVariant v = firstValue(QStringLiteral("SELECT MAX(") + column +
+                                  QStringLiteral(") AS maxid FROM ") + t + QStringLiteral(";"));
     return v.isValid() && !v.isNull() ? v.toInt() + 1 : 1;
 }
 
@@ -98,60 +97,6 @@ void CopyProcRow(const Dataset &procedure, EditRecord &record)
     }
 }
 
-namespace {
-
-QString updateValue(const EditField &f)
-{
-    const QVariant &v = f.value;
-    if (!v.isValid() || v.isNull())
-        return QStringLiteral("NULL");
-    switch (f.type) {
-    case FieldType::Text:
-    case FieldType::LongText:
-        return SqlLiteral(v);
-    case FieldType::Integer:
-    case FieldType::BigInt:
-        return QString::number(v.toLongLong());
-    case FieldType::Float:
-        return NumberText(v.toDouble(), QLatin1Char('.'));
-    case FieldType::Date:
-        return SqlDate(v.toDate());
-    case FieldType::Time: {
-        QString t = v.typeId() == QMetaType::QTime ? v.toTime().toString(QStringLiteral("HH:mm:ss")) : v.toString();
-        return QLatin1Char('\'') + t.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
-    }
-    // Written unquoted a date-time would not be valid SQL.
-    case FieldType::DateTime:
-        return QLatin1Char('\'') + v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
-               QLatin1Char('\'');
-    case FieldType::Binary:
-        return QStringLiteral("X'") + QString::fromLatin1(v.toByteArray().toHex()) + QLatin1Char('\'');
-    case FieldType::Decimal:
-        break;
-    }
-    return v.toString().replace(QLatin1Char(','), QLatin1Char('.'));
-}
-
-} // namespace
-
-QString BuildUpdateStatement(const EditRecord &record, const QString &table, const QString &keyColumn)
-{
-    QString list;
-    QString keyText;
-    for (const EditField &f : record.fields()) {
-        if (f.name.compare(keyColumn, Qt::CaseInsensitive) == 0) {
-            keyText = f.value.toString();
-            continue;
-        }
-        if (!f.inTable || f.computed)
-            continue;
-        list += f.name + QLatin1Char('=') + updateValue(f) + QLatin1Char(',');
-    }
-    list.chop(1);
-    return QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + list + QStringLiteral(" WHERE ") + keyColumn +
-           QStringLiteral("='") + keyText.replace(QLatin1Char('\''), QStringLiteral("''")) + QStringLiteral("';");
-}
-
 QString RowCountText(const Dataset &data)
 {
     int position = 0;
@@ -167,8 +112,8 @@ QString RowCountText(const Dataset &data)
     return QString::number(data.visibleCount()) + QStringLiteral(": ") + QString::number(position);
 }
 
-void DatasetToLines(const Dataset &data, QStringList &lines, bool withHeader, bool withRowNumbers, QChar delimiter,
-                    const QString &excludedFields)
+void DatasetToLines(const Dataset &data, QStringList &lines, bool withHeader, bool withRowNumbers,
+                    QChar delimiter, const QString &excludedFields)
 {
     const QString excluded = QLatin1Char(';') + excludedFields + QLatin1Char(';');
     QList<int> cols;

@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/EditRecord.h"
+#include "db/StatementBuilder.h"
 
 #include <QDate>
 #include <QStringList>
@@ -28,7 +29,6 @@ void FillList(QStringList &list, const QString &sql);
 // Copies the procedure result's current row into the fields of the same name.
 void CopyProcRow(const Dataset &procedure, EditRecord &record);
 
-QString BuildUpdateStatement(const EditRecord &record, const QString &table, const QString &keyColumn);
 QString RowCountText(const Dataset &data);
 // Lines of delimited text; every line ends with the delimiter. The caller decides the
 // file's encoding (UTF-8 or the program's code page) when it writes them.

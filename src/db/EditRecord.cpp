@@ -1,6 +1,8 @@
 #include "db/EditRecord.h"
 
+#include "common/Text.h"
 #include "db/DbError.h"
+#include "db/StatementBuilder.h"
 
 EditRecord EditRecord::fromDataset(const Dataset &data, int row)
 {
@@ -53,4 +55,25 @@ bool EditRecord::isNull(QStringView name) const
 {
     const QVariant &v = field(name).value;
     return !v.isValid() || v.isNull();
+}
+
+void EditRecord::setBoxText(QStringView name, const QString &text)
+{
+    EditField &f = field(name);
+    if (VarToText(f.value) == text)
+        return;
+    f.value = text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+QStringList EditRecord::changedFrom(const EditRecord &original) const
+{
+    QStringList changed;
+    for (const EditField &f : m_fields) {
+        if (!f.inTable || f.computed)
+            continue;
+        const int i = original.indexOf(f.name);
+        if (i < 0 || FieldLiteral(f) != FieldLiteral(original.m_fields.at(i)))
+            changed << f.name;
+    }
+    return changed;
 }

@@ -3,6 +3,7 @@
 #include "db/Dataset.h"
 
 #include <QList>
+#include <QStringList>
 #include <QVariant>
 
 // One field of an editor's record.
@@ -10,14 +11,14 @@ struct EditField
 {
     QString name;
     FieldType type = FieldType::Text;
-    QVariant value;             // invalid or null: NULL
-    bool inTable = true;        // false for looked-up names shown beside the table's own columns
+    QVariant value;      // invalid or null: NULL
+    bool inTable = true; // false for looked-up names shown beside the table's own columns
     bool computed = false;
     bool autoIncrement = false;
 };
 
 // The record an editor works on: the table's columns (and a few looked-up ones),
-// written back with one UPDATE built by BuildUpdateStatement.
+// written back with one statement built by BuildUpdateStatement or BuildInsertStatement.
 class EditRecord
 {
 public:
@@ -36,6 +37,13 @@ public:
     QVariant value(QStringView name) const;
     void setValue(QStringView name, const QVariant &value);
     bool isNull(QStringView name) const;
+
+    // A text box's text into the field. The field keeps its value while the box shows it
+    // unchanged (so an untouched box never turns '' into NULL or back); an emptied box is NULL.
+    void setBoxText(QStringView name, const QString &text);
+    // The in-table, non-computed fields whose values would be written differently from the
+    // original's (matched by name; a field the original lacks counts as changed).
+    QStringList changedFrom(const EditRecord &original) const;
 
 private:
     QList<EditField> m_fields;

@@ -2,6 +2,8 @@
 
 #include "common/SqlText.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 bool isAsciiLower(QChar c)
@@ -54,6 +56,53 @@ QString defaultCaption(const QString &table)
     if (t == QLatin1String("egyebcsop"))
         return QStringLiteral("Egyéb csoportosítás");
     return table;
+}
+
+CallModes callModes(Caller caller)
+{
+    const QString projekt = QStringLiteral("projekt");
+    const QString munkaszam = QStringLiteral("munkaszam");
+    const QString tipus = QStringLiteral("tipus");
+    const QString csoport = QStringLiteral("csoport");
+    const QString egyebcsop = QStringLiteral("egyebcsop");
+    // table, caption, settings label, pick, soft delete, read-only
+    switch (caller) {
+    case Caller::ProjectAdmin:
+        return {projekt, {}, &ProgramSettings::mezo2, false, false, false};
+    case Caller::WorkNumberAdmin:
+        return {munkaszam, {}, &ProgramSettings::mezo1, false, false, false};
+    case Caller::TypeAdmin:
+        return {tipus, {}, &ProgramSettings::mezo3, false, true, false};
+    case Caller::GroupAdmin:
+        return {csoport, defaultCaption(csoport), nullptr, false, true, false};
+    // The filters offer deleted types too: old documents still carry them.
+    case Caller::TypeFilter:
+        return {tipus, defaultCaption(tipus), nullptr, true, false, true};
+    case Caller::OtherGroupFilter:
+        return {egyebcsop, defaultCaption(egyebcsop), nullptr, true, false, true};
+    case Caller::ProjectMarking:
+        return {projekt, defaultCaption(projekt), nullptr, true, false, false};
+    case Caller::WorkNumberMarking:
+        return {munkaszam, defaultCaption(munkaszam), nullptr, true, false, false};
+    case Caller::EditorProject:
+        return {projekt, {}, &ProgramSettings::mezo2, true, false, false};
+    case Caller::EditorWorkNumber:
+        return {munkaszam, {}, &ProgramSettings::mezo1, true, false, false};
+    case Caller::EditorType:
+        return {tipus, {}, &ProgramSettings::mezo3, true, true, false};
+    case Caller::EditorOtherGroup:
+        return {egyebcsop, defaultCaption(egyebcsop), nullptr, true, false, false};
+    case Caller::NewDocumentType:
+        return {tipus, {}, &ProgramSettings::mezo3, true, false, false};
+    case Caller::NewDocumentWorkNumber:
+        return {munkaszam, {}, &ProgramSettings::mezo1, true, false, false};
+    case Caller::NewDocumentProject:
+        return {projekt, {}, &ProgramSettings::mezo2, true, false, false};
+    case Caller::SettingsDefaultGroup:
+    case Caller::MembershipNewGroup:
+        return {csoport, defaultCaption(csoport), nullptr, true, true, false};
+    }
+    return {};
 }
 
 } // namespace MasterTable
@@ -129,6 +178,12 @@ QString deleteStatement(const QVariant &key)
 {
     return QStringLiteral("UPDATE foszam SET torolve = 'I', dat_torolve=NOW() WHERE foszam = ") +
            SqlInt(key) + QLatin1Char(';');
+}
+
+bool isValidNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+$"));
+    return number.match(text.trimmed()).hasMatch();
 }
 
 QString displayText(qint64 number)

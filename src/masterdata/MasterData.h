@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgramSettings.h"
+
 #include <QChar>
 #include <QList>
 #include <QString>
@@ -22,6 +24,43 @@ QString nameColumn(const QString &table);
 QString deleteStatement(const QString &table, const QVariant &key, bool softDelete);
 // The caption of a table when the caller gives none.
 QString defaultCaption(const QString &table);
+
+// Everyone who opens the generic list, and the modes each passes.
+enum class Caller
+{
+    ProjectAdmin,      // main window aProjekt
+    WorkNumberAdmin,   // main window aMunkaszam
+    TypeAdmin,         // main window aTipus
+    GroupAdmin,        // main window aCsoport
+    TypeFilter,        // main window aSzur7
+    OtherGroupFilter,  // main window aSzur12
+    ProjectMarking,    // main window aSzurProjekt
+    WorkNumberMarking, // main window aSzurMunkaszam
+    EditorProject,     // document editor buttons
+    EditorWorkNumber,
+    EditorType,
+    EditorOtherGroup,
+    NewDocumentType, // new-document questions
+    NewDocumentWorkNumber,
+    NewDocumentProject,
+    SettingsDefaultGroup, // settings screen, default group button
+    MembershipNewGroup,   // group membership, "Új csoport"
+};
+inline constexpr int CallerCount = int(Caller::MembershipNewGroup) + 1;
+
+struct CallModes
+{
+    QString table;
+    QString caption;                           // when no settings label names the list
+    QString ProgramSettings::*label = nullptr; // the renamable label that names it instead
+    bool pickMode = false;
+    bool softDelete = false;
+    bool readOnly = false;
+
+    QString captionIn(const ProgramSettings &settings) const { return label ? settings.*label : caption; }
+};
+
+CallModes callModes(Caller caller);
 
 } // namespace MasterTable
 
@@ -55,6 +94,8 @@ QString baseCondition(); // "(1=1)"
 QStringList listQuery();
 QString searchFields();
 QString deleteStatement(const QVariant &key);
+// A number the editor may save: digits, a "-" only in front; at least one digit.
+bool isValidNumber(const QString &text);
 // Eight digits with leading zeros.
 QString displayText(qint64 number);
 

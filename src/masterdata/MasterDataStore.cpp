@@ -1,37 +1,20 @@
 #include "masterdata/MasterDataStore.h"
 
-#include "db/DbHelpers.h"
 #include "common/SqlText.h"
+#include "db/DbHelpers.h"
 
 namespace MasterDataStore {
 
 namespace {
 
-QString valueSql(const QVariant &value)
+// The listed columns that the screen may write, in the table's order.
+QStringList writable(const QStringList &columns, const QStringList &changed)
 {
-    if (!value.isValid() || value.isNull())
-        return QStringLiteral("NULL");
-    switch (value.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return SqlInt(value);
-    case QMetaType::QString:
-        if (value.toString().isEmpty())
-            return QStringLiteral("NULL");
-        break;
-    default:
-        break;
-    }
-    return SqlLiteral(value);
-}
-
-QVariant valueOf(const EditRecord &record, const QString &column)
-{
-    return record.has(column) ? record.value(column) : QVariant();
+    QStringList out;
+    for (const QString &c : columns)
+        if (changed.contains(c, Qt::CaseInsensitive))
+            out << c;
+    return out;
 }
 
 } // namespace
@@ -49,32 +32,9 @@ EditRecord loadRecord(const QString &table, const QString &keyColumn, const QVar
     return EditRecord::fromDataset(d, d.isEmpty() ? -1 : 0);
 }
 
-QString insertStatement(const QString &table, const EditRecord &record, const QStringList &columns)
-{
-    QStringList names;
-    QStringList values;
-    for (const QString &c : columns) {
-        names << c;
-        values << valueSql(valueOf(record, c));
-    }
-    return QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + names.join(QLatin1Char(',')) +
-           QStringLiteral(") VALUES (") + values.join(QLatin1Char(',')) + QStringLiteral(");");
-}
-
-QString updateStatement(const QString &table, const QString &keyColumn, const QVariant &originalKey,
-                        const EditRecord &record, const QStringList &columns)
-{
-    QStringList sets;
-    for (const QString &c : columns)
-        sets << c + QStringLiteral(" = ") + valueSql(valueOf(record, c));
-    return QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + sets.join(QStringLiteral(", ")) +
-           QStringLiteral(" WHERE ") + keyColumn + QStringLiteral(" = ") + SqlInt(originalKey) +
-           QLatin1Char(';');
-}
-
 qint64 insertWithServerKey(const QString &table, const EditRecord &record, const QStringList &columns)
 {
-    db().exec(insertStatement(table, record, columns));
+    ExecSql(BuildInsertStatement(record, table, columns));
     return qint64(db().lastInsertId());
 }
 
@@ -83,10 +43,10 @@ qint64 insertWithServerKey(const QString &table, const EditRecord &record, const
 int saveMasterRow(const QString &table, int key, const QString &name)
 {
     const QString nameColumn = MasterTable::nameColumn(table);
-    EditRecord record({EditField{nameColumn, FieldType::Text, name}});
+    EditRecord record({EditField{nameColumn, FieldType::Text, name.isEmpty() ? QVariant() : QVariant(name)}});
     if (key == -1)
         return int(insertWithServerKey(table, record, {nameColumn}));
-    db().exec(updateStatement(table, table, key, record, {nameColumn}));
+    ExecSql(BuildUpdateStatement(record, table, table, key, {nameColumn}));
     return key;
 }
 
@@ -111,12 +71,12 @@ EditRecord newClient(ClientKind kind)
     return r;
 }
 
-int saveClient(int originalKey, const EditRecord &record)
+int saveClient(int originalKey, const EditRecord &record, const QStringList &changed)
 {
     const QString table = QStringLiteral("ugyfel");
     if (originalKey == -1)
         return int(insertWithServerKey(table, record, clientColumns()));
-    db().exec(updateStatement(table, table, originalKey, record, clientColumns()));
+    ExecSql(BuildUpdateStatement(record, table, table, originalKey, writable(clientColumns(), changed)));
     return originalKey;
 }
 
@@ -136,12 +96,13 @@ int saveMainNumber(int originalKey, const QVariant &number, const QString &name)
 {
     const QString table = QStringLiteral("foszam");
     EditRecord record({EditField{QStringLiteral("foszam"), FieldType::Integer, number},
-                       EditField{QStringLiteral("foszam_nev"), FieldType::Text, name}});
+                       EditField{QStringLiteral("foszam_nev"), FieldType::Text,
+                                 name.isEmpty() ? QVariant() : QVariant(name)}});
     const QStringList columns = {QStringLiteral("foszam"), QStringLiteral("foszam_nev")};
     if (originalKey == -1)
-        db().exec(insertStatement(table, record, columns));
+        ExecSql(BuildInsertStatement(record, table, columns));
     else
-        db().exec(updateStatement(table, table, originalKey, record, columns));
+        ExecSql(BuildUpdateStatement(record, table, table, originalKey, columns));
     return SqlInt(number).toInt();
 }
 
@@ -162,9 +123,9 @@ int saveStatus(int originalKey, const EditRecord &record)
 {
     const QString table = QStringLiteral("statusz");
     if (originalKey == -1)
-        db().exec(insertStatement(table, record, statusColumns()));
+        ExecSql(BuildInsertStatement(record, table, statusColumns()));
     else
-        db().exec(updateStatement(table, table, originalKey, record, statusColumns()));
+        ExecSql(BuildUpdateStatement(record, table, table, originalKey, statusColumns()));
     return SqlInt(record.value(u"statusz")).toInt();
 }
 
@@ -200,13 +161,14 @@ void resetPassword(EditRecord &record)
     record.setValue(u"jelszomd5", ServerMd5(Users::defaultPassword()));
 }
 
-int saveUser(bool isNew, int originalKey, const EditRecord &record)
+int saveUser(bool isNew, int originalKey, const EditRecord &record, const QStringList &changed)
 {
     const QString table = QStringLiteral("felhasznalo");
     if (isNew)
-        db().exec(insertStatement(table, record, userColumns()));
+        ExecSql(BuildInsertStatement(record, table, userColumns()));
     else
-        db().exec(updateStatement(table, QStringLiteral("felhkod"), originalKey, record, userColumns()));
+        ExecSql(BuildUpdateStatement(record, table, QStringLiteral("felhkod"), originalKey,
+                                     writable(userColumns(), changed)));
     return SqlInt(record.value(u"felhkod")).toInt();
 }
 

@@ -15,12 +15,6 @@ EditRecord newRecord(const QString &table);
 // The row with that key; the fields with NULL values when there is none.
 EditRecord loadRecord(const QString &table, const QString &keyColumn, const QVariant &key);
 
-// The statements that write the listed columns of the record. NULL (or an empty text) is written
-// as NULL, numbers as numbers, everything else as a literal.
-QString insertStatement(const QString &table, const EditRecord &record, const QStringList &columns);
-QString updateStatement(const QString &table, const QString &keyColumn, const QVariant &originalKey,
-                        const EditRecord &record, const QStringList &columns);
-
 // Runs the INSERT; the server-assigned key of the new row.
 qint64 insertWithServerKey(const QString &table, const EditRecord &record, const QStringList &columns);
 
@@ -30,8 +24,9 @@ int saveMasterRow(const QString &table, int key, const QString &name);
 // ---- clients
 QStringList clientColumns();
 EditRecord newClient(ClientKind kind);
-// Inserts (originalKey -1) or updates; the client's key.
-int saveClient(int originalKey, const EditRecord &record);
+// Inserts every client column (originalKey -1), or updates those of the listed columns that are
+// client columns, so values others saved meanwhile survive; the client's key.
+int saveClient(int originalKey, const EditRecord &record, const QStringList &changed);
 // The town of the postal code, empty when unknown.
 QString townOfPostalCode(const QString &postalCode);
 
@@ -53,6 +48,8 @@ EditRecord newUser();
 bool loginExists(const QString &login);
 // jelszomd5 = the server's MD5 of the default password.
 void resetPassword(EditRecord &record);
-int saveUser(bool isNew, int originalKey, const EditRecord &record);
+// Inserts every user column for a new user, or updates those of the listed columns that are user
+// columns (a password changed meanwhile at login stays unless the editor reset it).
+int saveUser(bool isNew, int originalKey, const EditRecord &record, const QStringList &changed);
 
 } // namespace MasterDataStore

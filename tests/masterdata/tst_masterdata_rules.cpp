@@ -15,6 +15,10 @@ private Q_SLOTS:
     void nameLetters();
     void statusNumber_data();
     void statusNumber();
+    void mainNumber_data();
+    void mainNumber();
+    void callers_data();
+    void callers();
     void statements();
 };
 
@@ -127,6 +131,84 @@ void TestMasterDataRules::statusNumber()
     QFETCH(QString, text);
     QFETCH(bool, valid);
     QCOMPARE(Statuses::isValidNumber(text), valid);
+}
+
+void TestMasterDataRules::mainNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("number") << "12" << true;
+    QTest::newRow("blanks around") << " 7 " << true;
+    QTest::newRow("negative") << "-5" << true;
+    QTest::newRow("minus alone") << "-" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("minus inside") << "1-2" << false;
+}
+
+void TestMasterDataRules::mainNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QCOMPARE(MainNumbers::isValidNumber(text), valid);
+}
+
+void TestMasterDataRules::callers_data()
+{
+    using C = MasterTable::Caller;
+    QTest::addColumn<int>("caller");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("caption"); // with the renamable labels set to L1, L2, L3
+    QTest::addColumn<bool>("pick");
+    QTest::addColumn<bool>("softDelete");
+    QTest::addColumn<bool>("readOnly");
+    QSet<int> covered;
+    auto row = [&covered](const char *name, C c, const char *table, const char *caption, bool pick, bool soft,
+                          bool ro) {
+        covered << int(c);
+        QTest::newRow(name) << int(c) << QString::fromUtf8(table) << QString::fromUtf8(caption) << pick
+                            << soft << ro;
+    };
+    row("aProjekt", C::ProjectAdmin, "projekt", "L2", false, false, false);
+    row("aMunkaszam", C::WorkNumberAdmin, "munkaszam", "L1", false, false, false);
+    row("aTipus", C::TypeAdmin, "tipus", "L3", false, true, false);
+    row("aCsoport", C::GroupAdmin, "csoport", "Csoport", false, true, false);
+    row("aSzur7 type filter", C::TypeFilter, "tipus", "Típus", true, false, true);
+    row("aSzur12 other-grouping filter", C::OtherGroupFilter, "egyebcsop", "Egyéb csoportosítás", true, false,
+        true);
+    row("aSzurProjekt", C::ProjectMarking, "projekt", "Projekt", true, false, false);
+    row("aSzurMunkaszam", C::WorkNumberMarking, "munkaszam", "Munkaszám", true, false, false);
+    row("editor project", C::EditorProject, "projekt", "L2", true, false, false);
+    row("editor work number", C::EditorWorkNumber, "munkaszam", "L1", true, false, false);
+    row("editor type", C::EditorType, "tipus", "L3", true, true, false);
+    row("editor other grouping", C::EditorOtherGroup, "egyebcsop", "Egyéb csoportosítás", true, false, false);
+    row("new document type", C::NewDocumentType, "tipus", "L3", true, false, false);
+    row("new document work number", C::NewDocumentWorkNumber, "munkaszam", "L1", true, false, false);
+    row("new document project", C::NewDocumentProject, "projekt", "L2", true, false, false);
+    row("settings default group", C::SettingsDefaultGroup, "csoport", "Csoport", true, true, false);
+    row("membership new group", C::MembershipNewGroup, "csoport", "Csoport", true, true, false);
+    // A caller added to the program needs its row here.
+    for (int c = 0; c < MasterTable::CallerCount; ++c)
+        QVERIFY2(covered.contains(c), qPrintable(QStringLiteral("caller %1 has no row").arg(c)));
+}
+
+void TestMasterDataRules::callers()
+{
+    QFETCH(int, caller);
+    QFETCH(QString, table);
+    QFETCH(QString, caption);
+    QFETCH(bool, pick);
+    QFETCH(bool, softDelete);
+    QFETCH(bool, readOnly);
+    ProgramSettings settings;
+    settings.mezo1 = QStringLiteral("L1");
+    settings.mezo2 = QStringLiteral("L2");
+    settings.mezo3 = QStringLiteral("L3");
+    const MasterTable::CallModes m = MasterTable::callModes(MasterTable::Caller(caller));
+    QCOMPARE(m.table, table);
+    QCOMPARE(m.captionIn(settings), caption);
+    QCOMPARE(m.pickMode, pick);
+    QCOMPARE(m.softDelete, softDelete);
+    QCOMPARE(m.readOnly, readOnly);
 }
 
 void TestMasterDataRules::statements()

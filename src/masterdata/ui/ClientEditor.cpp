@@ -44,8 +44,7 @@ const FlagField kFlagFields[] = {
 
 } // namespace
 
-EditClientDialog::EditClientDialog(QWidget *parent)
-    : EditorBase(parent, ObjectName)
+EditClientDialog::EditClientDialog(QWidget *parent) : EditorBase(parent, ObjectName)
 {
     setWindowTitle(QStringLiteral("Ügyfél szerkesztés"));
     auto *form = new QFormLayout;
@@ -108,7 +107,7 @@ EditRecord EditClientDialog::record() const
     EditRecord r = m_record;
     for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
         if (r.has(it.key()))
-            r.setValue(it.key(), it.value()->text());
+            r.setBoxText(it.key(), it.value()->text());
     for (auto it = m_checks.cbegin(); it != m_checks.cend(); ++it)
         if (r.has(it.key()))
             r.setValue(it.key(), it.value()->isChecked() ? QStringLiteral("I") : QStringLiteral("N"));
@@ -152,5 +151,6 @@ int EditClientDialog::edit(QWidget *parent, int key, ClientKind kind)
                   : MasterDataStore::loadRecord(QStringLiteral("ugyfel"), QStringLiteral("ugyfel"), key));
     if (editor.exec() != QDialog::Accepted)
         return -1;
-    return MasterDataStore::saveClient(key, editor.record());
+    const EditRecord edited = editor.record();
+    return MasterDataStore::saveClient(key, edited, edited.changedFrom(editor.m_record));
 }

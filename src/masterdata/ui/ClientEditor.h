@@ -24,7 +24,7 @@ public:
     static int edit(QWidget *parent, int key, ClientKind kind);
 
     void setRecord(const EditRecord &record);
-    // The record with the values of the boxes.
+    // The record with the values of the boxes; compare with the one set to see what changed.
     EditRecord record() const;
 
     QLineEdit *lineEdit(const QString &column) const { return m_edits.value(column); }

@@ -1,7 +1,7 @@
 #include "masterdata/ui/MainNumberList.h"
 
-#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
+#include "db/DbHelpers.h"
 #include "masterdata/MasterData.h"
 #include "masterdata/MasterDataStore.h"
 
@@ -11,8 +11,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-MainNumberList::MainNumberList(QWidget *parent, bool pickMode)
-    : ListScreen(parent, ObjectName)
+MainNumberList::MainNumberList(QWidget *parent, bool pickMode) : ListScreen(parent, ObjectName)
 {
     setCaption(QStringLiteral("Főszámok"));
     setQuery(MainNumbers::listQuery());
@@ -66,8 +65,7 @@ void MainNumberList::deleteRow()
     deleteCurrentRow([this] { return MainNumbers::deleteStatement(currentValue(QStringLiteral("foszam"))); });
 }
 
-MainNumberEditor::MainNumberEditor(QWidget *parent)
-    : EditorBase(parent, ObjectName)
+MainNumberEditor::MainNumberEditor(QWidget *parent) : EditorBase(parent, ObjectName)
 {
     setWindowTitle(QStringLiteral("Főszám szerkesztés"));
     m_number = new QLineEdit(this);
@@ -101,13 +99,20 @@ void MainNumberEditor::load(int key)
     m_name->setText(r.value(u"foszam_nev").toString());
 }
 
+bool MainNumberEditor::mayClose()
+{
+    if (MainNumbers::isValidNumber(m_number->text()))
+        return true;
+    ShowError(QStringLiteral("Nem megfelelő érték."));
+    return false;
+}
+
 int MainNumberEditor::edit(QWidget *parent, int key)
 {
     MainNumberEditor editor(parent);
     editor.load(key);
     if (editor.exec() != QDialog::Accepted)
         return -1;
-    const QString typed = editor.m_number->text().trimmed();
-    return MasterDataStore::saveMainNumber(key, typed.isEmpty() ? QVariant() : QVariant(typed.toLongLong()),
+    return MasterDataStore::saveMainNumber(key, editor.m_number->text().trimmed().toLongLong(),
                                            editor.m_name->text());
 }

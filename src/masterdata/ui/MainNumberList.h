@@ -39,6 +39,10 @@ public:
     QLineEdit *numberEdit() const { return m_number; }
     QLineEdit *nameEdit() const { return m_name; }
 
+protected:
+    // A number without a digit ("" or "-") would be saved as 0 or refused by the key.
+    bool mayClose() override;
+
 private:
     QLineEdit *m_number = nullptr;
     QLineEdit *m_name = nullptr;

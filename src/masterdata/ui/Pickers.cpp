@@ -1,9 +1,9 @@
 #include "masterdata/ui/Pickers.h"
 
-#include "db/DbHelpers.h"
 #include "core/Session.h"
 #include "core/ui/RightsGate.h"
 #include "core/ui/SettingsDialog.h"
+#include "db/DbHelpers.h"
 #include "masterdata/ui/ClientEditor.h"
 #include "masterdata/ui/ClientList.h"
 #include "masterdata/ui/MainNumberList.h"
@@ -22,6 +22,13 @@ PickResult MasterDataPicker(QWidget *parent, int initialKey, bool pickMode, cons
     if (list.exec() != QDialog::Accepted)
         return {};
     return list.result();
+}
+
+PickResult MasterDataPicker(QWidget *parent, int initialKey, MasterTable::Caller caller)
+{
+    const MasterTable::CallModes m = MasterTable::callModes(caller);
+    return MasterDataPicker(parent, initialKey, m.pickMode, m.table, m.captionIn(session().settings),
+                            m.softDelete, m.readOnly);
 }
 
 int EditMasterRow(QWidget *parent, int key, const QString &table, const QString &caption)
@@ -130,43 +137,45 @@ QStringList masterDataActionNames()
 
 bool openMasterDataFromMainWindow(QWidget *parent, const QString &actionName)
 {
-    const ProgramSettings &s = session().settings;
-    if (actionName == QLatin1String("aProjekt")) {
-        if (CheckRight(Right::MasterDataEditing))
-            MasterDataPicker(parent, -1, false, QStringLiteral("projekt"), s.mezo2, false, false);
-    } else if (actionName == QLatin1String("aMunkaszam")) {
-        if (CheckRight(Right::MasterDataEditing))
-            MasterDataPicker(parent, -1, false, QStringLiteral("munkaszam"), s.mezo1, false, false);
-    } else if (actionName == QLatin1String("aTipus")) {
-        if (CheckRight(Right::MasterDataEditing))
-            MasterDataPicker(parent, -1, false, QStringLiteral("tipus"), s.mezo3, true, false);
-    } else if (actionName == QLatin1String("aCsoport")) {
-        if (CheckRight(Right::Administrator))
-            MasterDataPicker(parent, -1, false, QStringLiteral("csoport"), QStringLiteral("Csoport"), true,
-                             false);
-    } else if (actionName == QLatin1String("aFoszam")) {
-        if (CheckRight(Right::MasterDataEditing))
-            MainNumberPicker(parent, -1, false);
-    } else if (actionName == QLatin1String("aUgyfel")) {
+    using MasterTable::Caller;
+    auto list = [parent](Right right, Caller caller) {
+        if (!CheckRight(right))
+            return false;
+        MasterDataPicker(parent, -1, caller);
+        return true;
+    };
+    auto screen = [parent](Right right, void (*open)(QWidget *)) {
+        if (!CheckRight(right))
+            return false;
+        open(parent);
+        return true;
+    };
+    if (actionName == QLatin1String("aProjekt"))
+        return list(Right::MasterDataEditing, Caller::ProjectAdmin);
+    if (actionName == QLatin1String("aMunkaszam"))
+        return list(Right::MasterDataEditing, Caller::WorkNumberAdmin);
+    if (actionName == QLatin1String("aTipus"))
+        return list(Right::MasterDataEditing, Caller::TypeAdmin);
+    if (actionName == QLatin1String("aCsoport"))
+        return list(Right::Administrator, Caller::GroupAdmin);
+    if (actionName == QLatin1String("aFoszam"))
+        return screen(Right::MasterDataEditing, [](QWidget *p) { MainNumberPicker(p, -1, false); });
+    if (actionName == QLatin1String("aUgyfel")) {
         ClientPicker(parent, -1, ClientKind::All, false, QStringLiteral("Ügyfél választás"));
-    } else if (actionName == QLatin1String("aStatusz")) {
-        if (CheckRight(Right::Administrator))
-            StatusAdmin(parent);
-    } else if (actionName == QLatin1String("aFelhasznalo")) {
-        if (CheckRight(Right::Administrator))
-            UserAdmin(parent);
-    } else {
-        return false;
+        return true;
     }
-    return true;
+    if (actionName == QLatin1String("aStatusz"))
+        return screen(Right::Administrator, StatusAdmin);
+    if (actionName == QLatin1String("aFelhasznalo"))
+        return screen(Right::Administrator, UserAdmin);
+    return false;
 }
 
 void registerMasterDataPickers()
 {
     SettingsDialog::setGroupPicker([](QWidget *parent) -> std::optional<std::pair<int, QString>> {
-        const PickResult r =
-            MasterDataPicker(parent, session().settings.alapcsoport, true, QStringLiteral("csoport"),
-                             QStringLiteral("Csoport"), true, false);
+        const PickResult r = MasterDataPicker(parent, session().settings.alapcsoport,
+                                              MasterTable::Caller::SettingsDefaultGroup);
         if (!r.picked())
             return std::nullopt;
         return std::make_pair(r.key, r.name);

@@ -25,6 +25,9 @@ struct PickResult
 // and deletes by marking; read-only offers only "Elfogad" and "Bezár".
 PickResult MasterDataPicker(QWidget *parent, int initialKey, bool pickMode, const QString &table,
                             const QString &caption, bool softDelete, bool readOnly);
+// The list as that caller opens it: its table, caption (from the session's settings where a
+// renamable label names it) and modes.
+PickResult MasterDataPicker(QWidget *parent, int initialKey, MasterTable::Caller caller);
 // frm_Torzsadat_Szerkeszt on the row (-1: a new row); its key after saving (the server's for a
 // new row), -1 when cancelled. The caption is the title and the label; empty: the table's own.
 int EditMasterRow(QWidget *parent, int key, const QString &table, const QString &caption = {});
@@ -73,8 +76,8 @@ int GroupPicker(QWidget *parent);
 // The main window's master-data actions: aProjekt, aMunkaszam, aTipus, aFoszam (master-data
 // editing right), aCsoport, aStatusz, aFelhasznalo (administrator), aUgyfel (no right).
 QStringList masterDataActionNames();
-// Checks the action's right (refusal shown when missing) and opens its screen. False for a
-// name that is not one of masterDataActionNames().
+// Checks the action's right (refusal shown when missing) and opens its screen. Whether a
+// screen ran: false when the right was missing or the name is not one of masterDataActionNames().
 bool openMasterDataFromMainWindow(QWidget *parent, const QString &actionName);
 
 // Wires the pickers into the screens that take them from outside (the settings screen's

@@ -1,7 +1,7 @@
 #include "masterdata/ui/StatusList.h"
 
-#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
+#include "db/DbHelpers.h"
 #include "masterdata/MasterData.h"
 #include "masterdata/MasterDataStore.h"
 
@@ -115,8 +115,8 @@ EditRecord StatusEditor::record() const
     EditRecord r = m_record;
     const QString number = m_number->text().trimmed();
     r.setValue(u"statusz", number.isEmpty() ? QVariant() : QVariant(number.toLongLong()));
-    r.setValue(u"statusz_nev", m_name->text());
-    r.setValue(u"szin", m_colour->currentText());
+    r.setBoxText(u"statusz_nev", m_name->text());
+    r.setBoxText(u"szin", m_colour->currentText());
     r.setValue(u"kesz", m_done->isChecked() ? QStringLiteral("I") : QStringLiteral("N"));
     return r;
 }

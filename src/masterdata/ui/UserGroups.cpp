@@ -43,8 +43,7 @@ void UserGroups::run(QWidget *parent, int userKey, const QString &userName, cons
 
 void UserGroups::addGroup()
 {
-    const PickResult group =
-        MasterDataPicker(this, -1, true, QStringLiteral("csoport"), QStringLiteral("Csoport"), true, false);
+    const PickResult group = MasterDataPicker(this, -1, MasterTable::Caller::MembershipNewGroup);
     if (group.picked())
         ExecSql(Users::addGroupStatement(m_user, group.key));
     requery();

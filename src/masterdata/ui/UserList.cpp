@@ -1,8 +1,8 @@
 #include "masterdata/ui/UserList.h"
 
-#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "core/ui/ErrorHandler.h"
+#include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/MasterData.h"
 #include "masterdata/MasterDataStore.h"
@@ -181,6 +181,8 @@ void UserEditor::load(int key)
     m_record =
         m_isNew ? MasterDataStore::newUser()
                 : MasterDataStore::loadRecord(QStringLiteral("felhasznalo"), QStringLiteral("felhkod"), key);
+    m_original = m_record;
+    m_passwordReset = false;
     m_login->setText(m_record.value(u"felhasznalo").toString());
     m_name->setText(m_record.value(u"felhasznalo_nev").toString());
     for (auto it = m_rights.cbegin(); it != m_rights.cend(); ++it)
@@ -190,16 +192,27 @@ void UserEditor::load(int key)
 EditRecord UserEditor::record() const
 {
     EditRecord r = m_record;
-    r.setValue(u"felhasznalo", m_login->text());
-    r.setValue(u"felhasznalo_nev", m_name->text());
+    r.setBoxText(u"felhasznalo", m_login->text());
+    r.setBoxText(u"felhasznalo_nev", m_name->text());
     for (auto it = m_rights.cbegin(); it != m_rights.cend(); ++it)
         r.setValue(it.key(), it.value()->isChecked() ? QStringLiteral("I") : QStringLiteral("N"));
     return r;
 }
 
+QStringList UserEditor::changedColumns() const
+{
+    QStringList changed = record().changedFrom(m_original);
+    // A reset is written even when the hash read at opening was the default one already:
+    // the user may have changed his password at login since.
+    if (m_passwordReset && !changed.contains(QStringLiteral("jelszomd5")))
+        changed << QStringLiteral("jelszomd5");
+    return changed;
+}
+
 void UserEditor::resetPassword()
 {
     MasterDataStore::resetPassword(m_record);
+    m_passwordReset = true;
 }
 
 bool UserEditor::mayClose()
@@ -222,5 +235,5 @@ int UserEditor::edit(QWidget *parent, int key)
     editor.load(key);
     if (editor.exec() != QDialog::Accepted)
         return -1;
-    return MasterDataStore::saveUser(editor.m_isNew, key, editor.record());
+    return MasterDataStore::saveUser(editor.m_isNew, key, editor.record(), editor.changedColumns());
 }

@@ -42,6 +42,8 @@ public:
     void load(int key);
     bool isNew() const { return m_isNew; }
     EditRecord record() const;
+    // The columns "OK" writes for an existing user: those edited, and the password after a reset.
+    QStringList changedColumns() const;
     QLineEdit *loginEdit() const { return m_login; }
     QLineEdit *nameEdit() const { return m_name; }
     QCheckBox *rightBox(const QString &column) const { return m_rights.value(column); }
@@ -53,6 +55,8 @@ protected:
 
 private:
     EditRecord m_record;
+    EditRecord m_original;
+    bool m_passwordReset = false;
     bool m_isNew = false;
     int m_key = -1;
     QLineEdit *m_login = nullptr;

@@ -228,15 +228,9 @@ FilterPickers FilterPickers::standard()
 {
     FilterPickers p;
     p.mainNumber = [](QWidget *parent) { return MainNumberPicker(parent, -1, true).key; };
-    p.type = [](QWidget *parent) {
-        return MasterDataPicker(parent, -1, true, QStringLiteral("tipus"), QStringLiteral("Típus"), true,
-                                true)
-            .key;
-    };
+    p.type = [](QWidget *parent) { return MasterDataPicker(parent, -1, MasterTable::Caller::TypeFilter).key; };
     p.otherGroup = [](QWidget *parent) {
-        return MasterDataPicker(parent, -1, true, QStringLiteral("egyebcsop"),
-                                QStringLiteral("Egyéb csoportosítás"), false, true)
-            .key;
+        return MasterDataPicker(parent, -1, MasterTable::Caller::OtherGroupFilter).key;
     };
     p.group = [](QWidget *parent) { return GroupPicker(parent); };
     p.period = [](QWidget *parent, QDate &first, QDate &last) {

@@ -1,7 +1,7 @@
-#include "db/DbHelpers.h"
-#include "core/ui/ListScreen.h"
 #include "common/ui/MessageBox.h"
 #include "core/Session.h"
+#include "core/ui/ListScreen.h"
+#include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/MasterDataStore.h"
 #include "masterdata/ui/ClientEditor.h"
@@ -62,6 +62,7 @@ private Q_SLOTS:
     void postalCodeFillsAnEmptyTownOnce();
     void namesAreCapitalisedAfterSpaces();
     void editedClientIsSavedExactly();
+    void okWritesOnlyTheChangedColumns();
     void deletedClientKeepsItsRow();
     void acceptOnAnEmptyListGivesZero();
     void columnTitleSorts();
@@ -271,6 +272,35 @@ void TestClients::editedClientIsSavedExactly()
     });
     QCOMPARE(EditClient(nullptr, 2, ClientKind::All), -1);
     QCOMPARE(NameLookup(2, QStringLiteral("ugyfel"), {}), name);
+}
+
+void TestClients::okWritesOnlyTheChangedColumns()
+{
+    ExecSql(QStringLiteral("UPDATE ugyfel SET emil = '', webuser = NULL WHERE ugyfel = 3;"));
+    onModal(EditClientDialog::ObjectName, [&](QDialog *d) {
+        // Another workstation saves the same client meanwhile.
+        ExecSql(QStringLiteral("UPDATE ugyfel SET telefon = '62/999', kellsms = 'I' WHERE ugyfel = 3;"));
+        asEditor(d)->lineEdit(QStringLiteral("cim"))->setText(QStringLiteral("Kárász u. 9."));
+        asEditor(d)->lineEdit(QStringLiteral("ui"))->clear();
+        QTest::mouseClick(asEditor(d)->okButton(), Qt::LeftButton);
+    });
+    QCOMPARE(EditClient(nullptr, 3, ClientKind::All), 3);
+    const Dataset row = db().query(
+        QStringLiteral("SELECT cim, ui, telefon, kellsms, emil, webuser FROM ugyfel WHERE ugyfel = 3;"));
+    QCOMPARE(row.text(0, 0), QStringLiteral("Kárász u. 9."));
+    QVERIFY(row.isNull(0, 1)); // an emptied box is NULL
+    QCOMPARE(row.text(0, 2), QStringLiteral("62/999"));
+    QCOMPARE(row.text(0, 3), QStringLiteral("I"));
+    // Untouched empty boxes keep what the row held.
+    QVERIFY(!row.isNull(0, 4));
+    QVERIFY(row.isNull(0, 5));
+
+    // Nothing changed: nothing is written.
+    setLastSql(QStringLiteral("előző"));
+    onModal(EditClientDialog::ObjectName,
+            [&](QDialog *d) { QTest::mouseClick(asEditor(d)->okButton(), Qt::LeftButton); });
+    QCOMPARE(EditClient(nullptr, 3, ClientKind::All), 3);
+    QVERIFY2(!LastSql().startsWith(QLatin1String("UPDATE")), qPrintable(LastSql()));
 }
 
 void TestClients::deletedClientKeepsItsRow()

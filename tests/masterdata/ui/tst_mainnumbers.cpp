@@ -1,6 +1,6 @@
-#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "core/Session.h"
+#include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/MainNumberList.h"
 #include "masterdata/ui/Pickers.h"
@@ -54,6 +54,8 @@ private Q_SLOTS:
     void digitsFindNumbersAndNames();
     void deletedNumberReappearsWhenSearching();
     void changingTheNumberChangesTheKey();
+    void numberWithoutADigitIsRefused_data();
+    void numberWithoutADigitIsRefused();
     void duplicateNumberReachesTheErrorHandler();
     void pickerReturnsNumberAndName();
 
@@ -163,6 +165,37 @@ void TestMainNumbers::changingTheNumberChangesTheKey()
     QCOMPARE(NameLookup(50, QStringLiteral("foszam"), {}), QStringLiteral("Öt"));
 }
 
+void TestMainNumbers::numberWithoutADigitIsRefused_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("new, minus alone") << -1 << "-";
+    QTest::newRow("new, empty") << -1 << "";
+    QTest::newRow("existing, minus alone") << 5 << "-";
+}
+
+void TestMainNumbers::numberWithoutADigitIsRefused()
+{
+    QFETCH(int, key);
+    QFETCH(QString, typed);
+    ExecSql(QStringLiteral("INSERT INTO foszam (foszam, foszam_nev) VALUES (5, 'Öt');"));
+    bool stayedOpen = false;
+    onModal(MainNumberEditor::ObjectName, [&](QDialog *e) {
+        asEditor(e)->numberEdit()->setText(typed);
+        asEditor(e)->nameEdit()->setText(QStringLiteral("Nulla"));
+        QTest::mouseClick(asEditor(e)->okButton(), Qt::LeftButton);
+        QTest::keyClick(asEditor(e)->nameEdit(), Qt::Key_Return, Qt::ControlModifier);
+        stayedOpen = e->isVisible();
+        e->reject();
+    });
+    QCOMPARE(EditMainNumber(nullptr, key), -1);
+    QVERIFY(stayedOpen);
+    QCOMPARE(MessageBox::shown().size(), 2);
+    QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Nem megfelelő érték."));
+    QCOMPARE(SelectText(QStringLiteral("SELECT GROUP_CONCAT(foszam, foszam_nev) FROM foszam;"), {}),
+             QStringLiteral("5Öt"));
+}
+
 void TestMainNumbers::duplicateNumberReachesTheErrorHandler()
 {
     ExecSql(QStringLiteral("INSERT INTO foszam (foszam, foszam_nev) VALUES (1, 'Egy'), (2, 'Kettő');"));
@@ -195,8 +228,8 @@ void TestMainNumbers::duplicateNumberReachesTheErrorHandler()
     // explained in Hungarian as the user's to correct, not offered as an error report
     bool explained = false;
     for (const MessageBox::ShownMessage &m : MessageBox::shown())
-        explained = explained || (m.kind == QLatin1String("error") &&
-                                  m.text.contains(QStringLiteral("ismétlődő kulcs")));
+        explained = explained ||
+                    (m.kind == QLatin1String("error") && m.text.contains(QStringLiteral("ismétlődő kulcs")));
     QVERIFY(explained);
     QCOMPARE(NameLookup(1, QStringLiteral("foszam"), {}), QStringLiteral("Egy"));
 }

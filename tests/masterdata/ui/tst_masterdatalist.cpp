@@ -1,13 +1,14 @@
-#include "db/DbHelpers.h"
 #include "common/SqlText.h"
 #include "common/ui/MessageBox.h"
 #include "core/Session.h"
 #include "core/ui/RightsGate.h"
 #include "core/ui/SettingsDialog.h"
+#include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/MasterDataList.h"
 #include "masterdata/ui/MasterRowEditor.h"
 #include "masterdata/ui/Pickers.h"
+#include "register/ui/FilterController.h"
 
 #include "ModalDialogs.h"
 #include "TestDatabase.h"
@@ -75,6 +76,8 @@ private Q_SLOTS:
     void writeProtectedRegister();
     void mainWindowEntriesCheckRights_data();
     void mainWindowEntriesCheckRights();
+    void everyWiredCallerOpensTheListWithItsModes_data();
+    void everyWiredCallerOpensTheListWithItsModes();
     void captionsComeFromTheSettings();
     void settingsGroupButtonUsesThePicker();
 
@@ -430,7 +433,8 @@ void TestMasterDataList::mainWindowEntriesCheckRights()
         });
     else
         refusedWatch = std::make_unique<ModalWatch>();
-    QVERIFY(openMasterDataFromMainWindow(nullptr, actionName));
+    // A refused entry reports that no screen ran, so the main list is not re-read.
+    QCOMPARE(openMasterDataFromMainWindow(nullptr, actionName), opens);
     if (opens) {
         QCOMPARE(opened, screen);
         QVERIFY(errorsShown().isEmpty());
@@ -445,11 +449,93 @@ void TestMasterDataList::mainWindowEntriesCheckRights()
     session().user = user;
     if (actionName == QLatin1String("aProjekt") || actionName == QLatin1String("aFoszam")) {
         ModalWatch none;
-        openMasterDataFromMainWindow(nullptr, actionName);
+        QVERIFY(!openMasterDataFromMainWindow(nullptr, actionName));
         QCOMPARE(none.seen(), 0);
         QCOMPARE(errorsShown(), QStringList(QStringLiteral("Nincs jogosultság a művelethez.")));
     }
     QVERIFY(!openMasterDataFromMainWindow(nullptr, QStringLiteral("aNincsIlyen")));
+}
+
+void TestMasterDataList::everyWiredCallerOpensTheListWithItsModes_data()
+{
+    using C = MasterTable::Caller;
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("caller");
+    QTest::newRow("aProjekt") << "aProjekt" << int(C::ProjectAdmin);
+    QTest::newRow("aMunkaszam") << "aMunkaszam" << int(C::WorkNumberAdmin);
+    QTest::newRow("aTipus") << "aTipus" << int(C::TypeAdmin);
+    QTest::newRow("aCsoport") << "aCsoport" << int(C::GroupAdmin);
+    QTest::newRow("aSzur7 type filter") << "aSzur7" << int(C::TypeFilter);
+    QTest::newRow("aSzur12 other-grouping filter") << "aSzur12" << int(C::OtherGroupFilter);
+    QTest::newRow("settings default group") << "settings" << int(C::SettingsDefaultGroup);
+    QTest::newRow("membership new group") << "membership" << int(C::MembershipNewGroup);
+}
+
+void TestMasterDataList::everyWiredCallerOpensTheListWithItsModes()
+{
+    QFETCH(QString, entry);
+    QFETCH(int, caller);
+    session().settings.mezo1 = QStringLiteral("Ügyszám");
+    session().settings.mezo2 = QStringLiteral("Munka");
+    session().settings.mezo3 = QStringLiteral("Fajta");
+    const MasterTable::CallModes modes = MasterTable::callModes(MasterTable::Caller(caller));
+    ExecSql(QStringLiteral("INSERT INTO %1 (%1, %1_nev) VALUES (7, 'Élő');").arg(modes.table));
+    const bool marksDeleted =
+        modes.table == QLatin1String("tipus") || modes.table == QLatin1String("csoport");
+    if (marksDeleted)
+        ExecSql(QStringLiteral("INSERT INTO %1 (%1, %1_nev, torolve) VALUES (8, 'Törölt', 'I');")
+                    .arg(modes.table));
+
+    QString table;
+    QString title;
+    QString where;
+    bool pick = false;
+    bool editable = false;
+    bool deletedListed = false;
+    auto inspect = [&](QDialog *d) {
+        auto *list = asList(d);
+        table = list->data().field(0).name;
+        title = d->windowTitle();
+        where = list->queryLines().at(1);
+        pick = action(d, "aElfogad")->isVisible();
+        editable = action(d, "aUj")->isVisible();
+        for (int i = 0; i < list->model()->rowCount(); ++i)
+            deletedListed =
+                deletedListed || list->data().text(list->data().visibleRow(i), 1) == QStringLiteral("Törölt");
+        d->reject();
+    };
+
+    if (entry == QLatin1String("settings")) {
+        registerMasterDataPickers();
+        SettingsDialog settings(nullptr);
+        onModal(MasterDataList::ObjectName, inspect);
+        QTest::mouseClick(settings.findChild<QPushButton *>(QStringLiteral("btn_alapcsoport")),
+                          Qt::LeftButton);
+        settings.reject();
+    } else if (entry == QLatin1String("membership")) {
+        onModal(QStringLiteral("frm_FelhCsop"), [&](QDialog *d) {
+            onModal(MasterDataList::ObjectName, inspect);
+            trigger(d, "aUj");
+            d->reject();
+        });
+        EditUserGroups(nullptr, 1);
+    } else if (entry.startsWith(QLatin1String("aSzur"))) {
+        const FilterPickers pickers = FilterPickers::standard();
+        onModal(MasterDataList::ObjectName, inspect);
+        QCOMPARE((entry == QLatin1String("aSzur7") ? pickers.type : pickers.otherGroup)(nullptr), -1);
+    } else {
+        onModal(MasterDataList::ObjectName, inspect);
+        QVERIFY(openMasterDataFromMainWindow(nullptr, entry));
+    }
+
+    QCOMPARE(table, modes.table);
+    QCOMPARE(title, modes.captionIn(session().settings));
+    QCOMPARE(pick, modes.pickMode);
+    QCOMPARE(editable, !modes.readOnly);
+    QCOMPARE(where, QStringLiteral("WHERE ") + MasterTable::baseCondition(modes.softDelete));
+    // Without soft delete a row marked deleted is still offered (the type filter, for one).
+    if (marksDeleted)
+        QCOMPARE(deletedListed, !modes.softDelete);
 }
 
 void TestMasterDataList::captionsComeFromTheSettings()

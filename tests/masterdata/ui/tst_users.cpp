@@ -1,8 +1,9 @@
-#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
-#include "core/Session.h"
 #include "core/Login.h"
+#include "core/Session.h"
+#include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
+#include "masterdata/MasterData.h"
 #include "masterdata/ui/Pickers.h"
 #include "masterdata/ui/UserGroups.h"
 #include "masterdata/ui/UserList.h"
@@ -68,6 +69,7 @@ private Q_SLOTS:
     void duplicateLoginIsRefused_data();
     void duplicateLoginIsRefused();
     void passwordReset();
+    void okKeepsAPasswordChangedMeanwhile();
     void deletedUserKeepsItsRow();
     void flagColumnsArePictures();
     void pickModeAccepts();
@@ -192,6 +194,32 @@ void TestUsers::passwordReset()
     // The other fields are kept.
     QCOMPARE(SelectText(QStringLiteral("SELECT torzsszerkeszt FROM felhasznalo WHERE felhkod = 5;"), {}),
              QStringLiteral("I"));
+}
+
+void TestUsers::okKeepsAPasswordChangedMeanwhile()
+{
+    onModal(UserEditor::ObjectName, [](QDialog *e) {
+        changePassword(QStringLiteral("kovacs"), QStringLiteral("új jelszó"));
+        asEditor(e)->nameEdit()->setText(QStringLiteral("Kovács Éva dr."));
+        asEditor(e)->rightBox(QStringLiteral("candel"))->setChecked(false);
+        QTest::mouseClick(asEditor(e)->okButton(), Qt::LeftButton);
+    });
+    QCOMPARE(EditUser(nullptr, 5), 5);
+    QVERIFY(checkCredentials(QStringLiteral("kovacs"), QStringLiteral("új jelszó")).has_value());
+    const Dataset row =
+        db().query(QStringLiteral("SELECT felhasznalo_nev, candel FROM felhasznalo WHERE felhkod = 5;"));
+    QCOMPARE(row.text(0, 0), QStringLiteral("Kovács Éva dr."));
+    QCOMPARE(row.text(0, 1), QStringLiteral("N"));
+
+    // A reset is written even when the editor opened on the default password.
+    changePassword(QStringLiteral("kovacs"), Users::defaultPassword());
+    onModal(UserEditor::ObjectName, [](QDialog *e) {
+        changePassword(QStringLiteral("kovacs"), QStringLiteral("saját"));
+        QTest::mouseClick(e->findChild<QPushButton *>(QStringLiteral("btnVisszaallit")), Qt::LeftButton);
+        QTest::mouseClick(asEditor(e)->okButton(), Qt::LeftButton);
+    });
+    QCOMPARE(EditUser(nullptr, 5), 5);
+    QVERIFY(checkCredentials(QStringLiteral("kovacs"), Users::defaultPassword()).has_value());
 }
 
 void TestUsers::deletedUserKeepsItsRow()
