@@ -141,9 +141,10 @@ private Q_SLOTS:
             ExecSql(QStringLiteral("INSERT INTO t (s) VALUES (") + SqlLiteral(text) + QStringLiteral(")"));
             QFAIL("accepted text the register cannot hold");
         } catch (const EncodingError &e) {
-            QCOMPARE(e.text(), QStringLiteral("A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud "
-                                              "tárolni: „%1”. Kérem, javítsa.")
-                                   .arg(named));
+            QCOMPARE(e.text(),
+                     QStringLiteral("A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud "
+                                    "tárolni: „%1”. Kérem, javítsa.")
+                         .arg(named));
         }
         QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM t"), -1), before);
     }
@@ -205,7 +206,8 @@ private Q_SLOTS:
         auto other = m_db->newConnection();
         const auto written = [&](const QString &mark) {
             a.exec(QStringLiteral("INSERT INTO t (s) VALUES (") + SqlLiteral(mark) + QStringLiteral(")"));
-            return other->selectValue(QStringLiteral("SELECT COUNT(*) FROM t WHERE s = ") + SqlLiteral(mark)).toInt();
+            return other->selectValue(QStringLiteral("SELECT COUNT(*) FROM t WHERE s = ") + SqlLiteral(mark))
+                .toInt();
         };
         QCOMPARE(a.selectValue(QStringLiteral("SELECT @@autocommit")).toInt(), 1);
         QCOMPARE(written(QStringLiteral("after open")), 1);

@@ -13,18 +13,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("ascii") << QStringLiteral("Abc 1;'\\") << QByteArray("Abc 1;'\\");
-        QTest::newRow("hungarian letters")
-            << QStringLiteral("áéíóöőúüű ÁÉÍÓÖŐÚÜŰ") << QByteArray::fromHex("e1e9edf3f6f5fafcfb20c1c9cdd3d6d5dadcdb");
-        QTest::newRow("quotation marks") << QStringLiteral("„Idézet”") << QByteArray::fromHex("844964e97a657494");
-        QTest::newRow("single quotes and guillemets") << QStringLiteral("‚‘’‹›") << QByteArray::fromHex("8291928b9b");
-        QTest::newRow("dashes, ellipsis, euro") << QStringLiteral("– — … €") << QByteArray::fromHex("962097208520" "80");
+        QTest::newRow("hungarian letters") << QStringLiteral("áéíóöőúüű ÁÉÍÓÖŐÚÜŰ")
+                                           << QByteArray::fromHex("e1e9edf3f6f5fafcfb20c1c9cdd3d6d5dadcdb");
+        QTest::newRow("quotation marks")
+            << QStringLiteral("„Idézet”") << QByteArray::fromHex("844964e97a657494");
+        QTest::newRow("single quotes and guillemets")
+            << QStringLiteral("‚‘’‹›") << QByteArray::fromHex("8291928b9b");
+        QTest::newRow("dashes, ellipsis, euro") << QStringLiteral("– — … €")
+                                                << QByteArray::fromHex("962097208520"
+                                                                       "80");
         QTest::newRow("daggers, per mille, bullet, trade mark")
             << QStringLiteral("†‡‰•™") << QByteArray::fromHex("8687899599");
         // Letters both code pages hold take the latin2 byte the server's collation sorts by.
         QTest::newRow("letters of both code pages")
             << QStringLiteral("ŠšŽžŤťŚśŹź") << QByteArray::fromHex("a9b9aebeabbba6b6acbc");
-        QTest::newRow("code page 1250 gaps stay controls") << QStringLiteral("\u0081\u0083\u0088\u0090\u0098")
-                                                           << QByteArray::fromHex("8183889098");
+        QTest::newRow("code page 1250 gaps stay controls")
+            << QStringLiteral("\u0081\u0083\u0088\u0090\u0098") << QByteArray::fromHex("8183889098");
     }
     void encode()
     {
@@ -71,10 +75,12 @@ private Q_SLOTS:
         QTest::newRow("emoji, named whole") << QStringLiteral("ok 😀 x") << QStringLiteral("😀");
         QTest::newRow("cyrillic") << QStringLiteral("Жук") << QStringLiteral("Ж");
         QTest::newRow("check mark") << QStringLiteral("kész ✓") << QStringLiteral("✓");
-        QTest::newRow("guillemet of code page 1250's upper half") << QStringLiteral("«a»") << QStringLiteral("«");
+        QTest::newRow("guillemet of code page 1250's upper half")
+            << QStringLiteral("«a»") << QStringLiteral("«");
         QTest::newRow("copyright") << QStringLiteral("© 2024") << QStringLiteral("©");
         // Its byte would read back as "€".
-        QTest::newRow("control where code page 1250 has the euro") << QStringLiteral("a\u0080") << QStringLiteral("\u0080");
+        QTest::newRow("control where code page 1250 has the euro")
+            << QStringLiteral("a\u0080") << QStringLiteral("\u0080");
         QTest::newRow("first of several") << QStringLiteral("€ ✓ 😀") << QStringLiteral("✓");
     }
     void refused()
@@ -87,9 +93,10 @@ private Q_SLOTS:
             Latin2::encode(text);
             QFAIL("sent text the register cannot hold");
         } catch (const EncodingError &e) {
-            QCOMPARE(e.text(), QStringLiteral("A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud "
-                                              "tárolni: „%1”. Kérem, javítsa.")
-                                   .arg(named));
+            QCOMPARE(e.text(),
+                     QStringLiteral("A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud "
+                                    "tárolni: „%1”. Kérem, javítsa.")
+                         .arg(named));
         }
     }
 };
