@@ -245,6 +245,7 @@ void MainWindow::connectList()
         expired->setEnabled(on);
     });
     connect(m_controller, &FilterController::sortOrderShown, m_sortPanel, &QLabel::setText);
+    connect(m_controller, &FilterController::searchNoteChanged, m_hintPanel, &QLabel::setText);
     connect(m_controller, &FilterController::reopened, this, [this] {
         // A re-opened list may show a document whose files changed meanwhile.
         m_shownFiles = -1;

@@ -88,6 +88,13 @@ QString sessionModeStatement()
         "',,', ','))");
 }
 
+// Every statement stands on its own: a server whose default is off would otherwise
+// keep the rows a statement touched locked, and unsaved, until the session ends.
+QString autocommitStatement()
+{
+    return QStringLiteral("SET autocommit = 1");
+}
+
 Connection *Connection::current()
 {
     return currentConnection;
@@ -138,6 +145,9 @@ void Connection::connectHandle()
     my_bool reconnect = 0;
     mysql_optionsv(m, MYSQL_OPT_RECONNECT, &reconnect);
 
+    if (!m_params.initStatement.isEmpty())
+        mysql_optionsv(m, MYSQL_INIT_COMMAND, Latin2::encode(m_params.initStatement).constData());
+
     const QByteArray host = m_params.host.toUtf8();
     const QByteArray user = Latin2::encode(m_params.user);
     const QByteArray password = Latin2::encode(m_params.password);
@@ -151,12 +161,11 @@ void Connection::connectHandle()
     }
     m_mysql = m;
     m_lost = false;
-    const QByteArray setNames = setNamesStatement().toLatin1();
-    if (mysql_real_query(m_mysql, setNames.constData(), (unsigned long)setNames.size()) != 0)
-        raise();
-    static const QByteArray mode = sessionModeStatement().toLatin1();
-    if (mysql_real_query(m_mysql, mode.constData(), (unsigned long)mode.size()) != 0)
-        raise();
+    static const QByteArray first[] = {setNamesStatement().toLatin1(), sessionModeStatement().toLatin1(),
+                                       autocommitStatement().toLatin1()};
+    for (const QByteArray &statement : first)
+        if (mysql_real_query(m_mysql, statement.constData(), (unsigned long)statement.size()) != 0)
+            raise();
 }
 
 void Connection::reconnect()

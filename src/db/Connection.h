@@ -18,15 +18,18 @@ struct ConnectionParams
     QString database;         // may be empty
     int connectTimeout = 30;  // seconds
     bool compress = true;
+    // Run by the client library as each session opens, before the program's own
+    // first statements: a session setting the site's server needs.
+    QString initStatement;
 };
 
 // A typed parameter of a stored-procedure call.
 using ProcArg = QVariant;
 
-// One connection to the server: compression, latin2 / latin2_hungarian_ci, and
-// reconnection when the server dropped it (after which "SET NAMES ..." goes first).
+// One connection to the server: compression, latin2 / latin2_hungarian_ci, autocommit,
+// and reconnection when the server dropped it (after which "SET NAMES ..." goes first).
 // Every statement goes through here and is recorded as LastSql.
-// Errors throw DbError; text that latin2 cannot hold throws EncodingError.
+// Errors throw DbError; text the register cannot hold (see Latin2) throws EncodingError.
 class Connection
 {
 public:
@@ -100,3 +103,5 @@ void setLastSql(const QString &sql);
 QString setNamesStatement();
 // The session mode statement sent right after it.
 QString sessionModeStatement();
+// And the autocommit statement after that.
+QString autocommitStatement();

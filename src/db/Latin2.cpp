@@ -1,5 +1,6 @@
 #include "db/Latin2.h"
 
+#include "common/Encoding.h"
 #include "db/DbError.h"
 
 #include <QHash>
@@ -8,10 +9,15 @@
 
 namespace {
 
+bool isCp1250Range(int byte)
+{
+    return byte >= 0x80 && byte < 0xA0;
+}
+
 struct Tables
 {
     std::array<char16_t, 256> toUnicode{};
-    QHash<char16_t, char> fromUnicode; // only for code points above 0xA0
+    QHash<char16_t, uchar> fromUnicode; // only for code points from 0x80 on
 
     Tables()
     {
@@ -20,13 +26,16 @@ struct Tables
         char bytes[256];
         for (int i = 0; i < 256; ++i)
             bytes[i] = char(i);
-        const QString all = decoder.decode(QByteArrayView(bytes, 256));
-        Q_ASSERT(all.size() == 256);
-        for (int i = 0; i < 256; ++i) {
-            toUnicode[size_t(i)] = all.at(i).unicode();
-            if (i >= 0xA0)
-                fromUnicode.insert(all.at(i).unicode(), char(i));
-        }
+        const QString latin2 = decoder.decode(QByteArrayView(bytes, 256));
+        Q_ASSERT(latin2.size() == 256);
+        for (int i = 0; i < 256; ++i)
+            toUnicode[size_t(i)] = isCp1250Range(i) ? Cp1250Char(uchar(i)).unicode() : latin2.at(i).unicode();
+        // Latin2 goes second so that it wins for the letters both hold (Š is A9, not 8A):
+        // the server's collation knows only the latin2 byte.
+        for (int i = 0x80; i < 0xA0; ++i)
+            fromUnicode.insert(toUnicode[size_t(i)], uchar(i));
+        for (int i = 0xA0; i < 256; ++i)
+            fromUnicode.insert(toUnicode[size_t(i)], uchar(i));
     }
 };
 
@@ -36,13 +45,13 @@ const Tables &tables()
     return t;
 }
 
-// -1 when latin2 has no code for the character.
+// -1 when the register has no code for the character.
 inline int codeOf(const Tables &t, char16_t c)
 {
-    if (c < 0xA0)
+    if (c < 0x80)
         return c;
     auto it = t.fromUnicode.constFind(c);
-    return it == t.fromUnicode.cend() ? -1 : uchar(*it);
+    return it == t.fromUnicode.cend() ? -1 : *it;
 }
 
 } // namespace

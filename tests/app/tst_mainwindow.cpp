@@ -3,6 +3,7 @@
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "common/Clock.h"
+#include "common/SqlText.h"
 #include "db/DbHelpers.h"
 #include "common/LastAction.h"
 #include "common/ui/DesktopServices.h"
@@ -375,6 +376,42 @@ private Q_SLOTS:
         action(*w, "aSzur0")->trigger();
         QCOMPARE(keys(*w), (QList<qint64>{104, 101, 102, 103}));
         QCOMPARE(w->searchBox()->text(), QStringLiteral("na"));
+    }
+
+    // Word-processor punctuation is searched like any text; a character the register cannot
+    // store empties the list and says why, without a box at every keystroke.
+    void searchWithTypographicAndUnstorableCharacters()
+    {
+        ExecSql(QStringLiteral("UPDATE iktato SET kulcsszavak = ") +
+                SqlLiteral(QStringLiteral("„Idézet” – 5 € …")) + QStringLiteral(" WHERE iktato = 103"));
+        auto w = openWindow();
+        QVERIFY(w);
+        clickTab(w->directionTabs(), 3);
+        typeSearch(*w, QStringLiteral("„Idézet” –"));
+        QTRY_COMPARE(keys(*w), QList<qint64>{103});
+        w->searchBox()->setText(QStringLiteral("5 € …"));
+        QTRY_COMPARE(keys(*w), QList<qint64>{103});
+
+        QTest::sendKeyEvent(QTest::Click, w->searchBox(), Qt::Key_unknown, QStringLiteral("😀"),
+                            Qt::NoModifier);
+        QTRY_VERIFY(keys(*w).isEmpty());
+        QCOMPARE(w->hintPanel()->text(), QStringLiteral("Nem kereshető karakter: „😀”"));
+        typeSearch(*w, QStringLiteral("x"));
+        action(*w, "aFrissit")->trigger();
+        QVERIFY(keys(*w).isEmpty());
+        QCOMPARE(w->hintPanel()->text(), QStringLiteral("Nem kereshető karakter: „😀”"));
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+
+        // The next search that can run clears the note; so does a rebuild.
+        w->searchBox()->setText(QStringLiteral("idézet"));
+        QTRY_COMPARE(keys(*w), QList<qint64>{103});
+        QVERIFY(w->hintPanel()->text().isEmpty());
+        w->searchBox()->setText(QStringLiteral("😀"));
+        QTRY_COMPARE(w->hintPanel()->text(), QStringLiteral("Nem kereshető karakter: „😀”"));
+        action(*w, "aSzur0")->trigger();
+        QCOMPARE(keys(*w).size(), 4);
+        QVERIFY(w->hintPanel()->text().isEmpty());
+        ExecSql(QStringLiteral("UPDATE iktato SET kulcsszavak = NULL WHERE iktato = 103"));
     }
 
     void scannedBarcodeJumpsToTheDocument()

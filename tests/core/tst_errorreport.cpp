@@ -145,10 +145,10 @@ void TestErrorReport::classification_data()
                                           "Túl hosszú szöveg: a mező ennyit nem tud tárolni, rövidítse le.")}
                                    << false;
     QTest::newRow("character latin2 cannot hold")
-        << "frm_Szerkeszt.aOK-A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud tárolni: „€”."
+        << "frm_Szerkeszt.aOK-A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud tárolni: „😀”."
         << "" << false
         << QStringList{QStringLiteral(
-               "A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud tárolni: „€”.")}
+               "A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud tárolni: „😀”.")}
         << false;
     QTest::newRow("first rule wins") << "x-JPEG error after (2013)"
                                      << "" << false << QStringList{QStringLiteral("Érvénytelen kép.")}

@@ -6,6 +6,7 @@
 #include "common/ui/MessageBox.h"
 #include "core/Rights.h"
 #include "core/ui/ErrorHandler.h"
+#include "db/Latin2.h"
 #include "db/ui/DatasetModel.h"
 
 #include <QAction>
@@ -77,6 +78,14 @@ void HighlightDelegate::initStyleOption(QStyleOptionViewItem *option, const QMod
 }
 
 // ---- type-to-search
+
+QString searchRefusalNote(const QString &text)
+{
+    const QString refused = Latin2::firstUnencodable(text);
+    if (refused.isEmpty())
+        return {};
+    return QStringLiteral("Nem kereshető karakter: „%1”").arg(refused);
+}
 
 SearchKeys::SearchKeys(QAbstractItemView *grid, QLineEdit *searchBox)
     : QObject(grid), m_grid(grid), m_searchBox(searchBox)
@@ -459,6 +468,14 @@ QString ListScreen::whereCondition(const QString &text) const
 
 void ListScreen::search(const QString &text)
 {
+    const QString refused = searchRefusalNote(text);
+    if (!refused.isEmpty()) {
+        SetWhere(m_lines, whereCondition(QString()) + QStringLiteral(" AND FALSE"));
+        open(QVariant());
+        m_statusBar->showMessage(refused);
+        return;
+    }
+    m_statusBar->clearMessage();
     SetWhere(m_lines, whereCondition(text));
     open(QVariant());
     // Positioning is a convenience: a failure of it leaves the list as the query gave it.

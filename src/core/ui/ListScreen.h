@@ -78,6 +78,11 @@ private:
     bool m_selectOnRelease = false;
 };
 
+// The status-bar note for a search text holding a character the register cannot store,
+// "Nem kereshető karakter: „…”"; empty when the text can be searched. Such a search
+// shows no rows and this note, never the refusal box: it would open at every keystroke.
+QString searchRefusalNote(const QString &text);
+
 // ---- The common list screen
 
 // One grid column of a list screen: the field it shows, its title, and its width on

@@ -6,6 +6,7 @@
 #include "common/ui/InputDialogs.h"
 #include "core/Session.h"
 #include "core/ui/ErrorHandler.h"
+#include "core/ui/ListScreen.h"
 #include "masterdata/ui/Pickers.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
@@ -40,6 +41,12 @@ void FilterController::open()
         throw;
     }
     Q_EMIT reopened();
+    // A refused search stays in force through refreshes and sorts, until the condition changes.
+    const QString note = m_query.lines().value(1) == m_refusedLine ? m_refusedNote : QString();
+    if (note != m_searchNote) {
+        m_searchNote = note;
+        Q_EMIT searchNoteChanged(note);
+    }
 }
 
 QString FilterController::userCondition(int direction) const
@@ -70,6 +77,13 @@ void FilterController::refresh(qint64 documentKey)
 void FilterController::search(const QString &text)
 {
     m_searchTimer.stop();
+    m_refusedNote = searchRefusalNote(text);
+    if (!m_refusedNote.isEmpty()) {
+        m_query.setCondition(m_filter.condition + QStringLiteral(" AND FALSE"));
+        m_refusedLine = m_query.lines().value(1);
+        open();
+        return;
+    }
     m_query.setCondition(m_filter.condition + documentSearchPiece(text));
     open();
     Dataset &data = m_model->dataset();

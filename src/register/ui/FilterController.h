@@ -79,6 +79,9 @@ Q_SIGNALS:
     void entryMarked(FilterEntry entry);
     // "Lejártak" is offered only on the third direction tab.
     void expiredEntryAvailable(bool available);
+    // Why the list is empty: the search text holds a character the register cannot
+    // store (searchRefusalNote). Empty again once the list opens without that search.
+    void searchNoteChanged(const QString &note);
 
 private:
     void open();
@@ -94,4 +97,8 @@ private:
     FilterPickers m_pickers;
     QTimer m_searchTimer;
     QString m_pendingSearch;
+    // The condition line of a refused search, its note, and the note shown.
+    QString m_refusedLine;
+    QString m_refusedNote;
+    QString m_searchNote;
 };

@@ -2,6 +2,7 @@
 #include "db/DbHelpers.h"
 #include "core/ui/ListScreen.h"
 #include "core/Session.h"
+#include "common/ui/MessageBox.h"
 #include "db/ui/DatasetModel.h"
 
 #include "TestDatabase.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStandardItemModel>
+#include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -81,6 +83,7 @@ private Q_SLOTS:
     void searchBoxKeysMoveToTheGrid();
     void enteringTheSearchBoxSelectsItsText();
     void searchNarrowsAndPositions();
+    void unstorableSearchTextShowsNoRowsAndSaysWhy();
     void columnTitleSortsAndHighlights();
     void columnSharesFollowTheWidth();
     void doubleClickAcceptsOrEdits();
@@ -281,6 +284,33 @@ void TestListScreen::searchNarrowsAndPositions()
     box->setText(QStringLiteral(" , ;"));
     QCOMPARE(m_list->queryLines().at(1), QStringLiteral("WHERE (1=1)"));
     QCOMPARE(m_list->model()->rowCount(), 4);
+}
+
+void TestListScreen::unstorableSearchTextShowsNoRowsAndSaysWhy()
+{
+    MessageBox::setRecording(true);
+    MessageBox::clearShown();
+    QLineEdit *box = m_list->searchBox();
+    box->setFocus();
+    typeText(box, QStringLiteral("alma "));
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QStringLiteral("😀"), Qt::NoModifier);
+    QCOMPARE(box->text(), QStringLiteral("alma 😀"));
+    QCOMPARE(m_list->model()->rowCount(), 0);
+    QCOMPARE(m_list->statusBar()->currentMessage(), QStringLiteral("Nem kereshető karakter: „😀”"));
+    // Re-reading the list keeps it empty while the text stands.
+    m_list->requery();
+    QCOMPARE(m_list->model()->rowCount(), 0);
+
+    // Word-processor punctuation is searched like any text.
+    box->setText(QStringLiteral("„alma” – €"));
+    QCOMPARE(m_list->statusBar()->currentMessage(), QString());
+    QCOMPARE(m_list->model()->rowCount(), 0);
+    box->setText(QStringLiteral("alma"));
+    QCOMPARE(m_list->model()->rowCount(), 1);
+
+    const QList<MessageBox::ShownMessage> shown = MessageBox::shown();
+    MessageBox::setRecording(false);
+    QVERIFY2(shown.isEmpty(), qPrintable(shown.value(0).text));
 }
 
 void TestListScreen::columnTitleSortsAndHighlights()
