@@ -106,13 +106,15 @@ private Q_SLOTS:
     void serialNumbersContinueAboveAnImportUnderLoad()
     {
         db().call(QStringLiteral("sp_iktato"), {-1, 1, 0, -1, -1, 0, 1});
-        db().exec(QStringLiteral("INSERT INTO iktato (iktato2, dat_erk, csoport) VALUES (100, CURDATE(), 1)"));
+        db().exec(
+            QStringLiteral("INSERT INTO iktato (iktato2, dat_erk, csoport) VALUES (100, CURDATE(), 1)"));
         const QStringList failures = runTogether(*m_db, [](int i, Connection &c) {
             for (int n = 0; n < CallsEach; ++n)
                 c.call(QStringLiteral("sp_iktato"), {-1, 1, 0, -1, -1, 0, i + 1});
         });
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
-        verifyOneToN(QStringLiteral("SELECT iktato2 FROM iktato WHERE iktato2 > 100"), Workstations * CallsEach, 101);
+        verifyOneToN(QStringLiteral("SELECT iktato2 FROM iktato WHERE iktato2 > 100"),
+                     Workstations * CallsEach, 101);
     }
 
     // sp_maxaz2 and registrations with a main number, mixed, on one main number.

@@ -260,14 +260,16 @@ private Q_SLOTS:
             } else if (step.startsWith(QLatin1Char('='))) {
                 const QStringList parts = step.mid(1).split(QLatin1Char('@'));
                 const QDate arrived = parts.size() > 1 ? QDate::fromString(parts[1], Qt::ISODate) : today;
-                db().exec(QStringLiteral("INSERT INTO iktato (%1, az1, dat_erk, csoport) VALUES (%2, %3, '%4', 1)")
-                              .arg(counter, parts[0])
-                              .arg(mainNumber)
-                              .arg(arrived.toString(Qt::ISODate)));
+                db().exec(
+                    QStringLiteral("INSERT INTO iktato (%1, az1, dat_erk, csoport) VALUES (%2, %3, '%4', 1)")
+                        .arg(counter, parts[0])
+                        .arg(mainNumber)
+                        .arg(arrived.toString(Qt::ISODate)));
             } else {
                 const Dataset d = registerDocument(1, 0, -1, -1, mainNumber);
-                QVERIFY2(d.toInt(counter) == step.toInt(),
-                         qPrintable(QStringLiteral("%1 expected, %2 handed out").arg(step).arg(d.toInt(counter))));
+                QVERIFY2(
+                    d.toInt(counter) == step.toInt(),
+                    qPrintable(QStringLiteral("%1 expected, %2 handed out").arg(step).arg(d.toInt(counter))));
             }
         }
     }
