@@ -105,9 +105,6 @@ BEGIN
     END IF;
 END $$
 
--- Replaced by sp_alszam_sor and sp_szamlalo.
-DROP PROCEDURE IF EXISTS sp_alszam $$
-
 -- Creates a document (piktato < 0) or reads one (piktato = its key) and returns
 -- its row with the names of its project, work number, type and other grouping.
 -- A new document gets the next serial number in iktato2 (restarting at 1 every
