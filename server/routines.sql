@@ -32,14 +32,21 @@ END $$
 -- whose exclusive row lock lasts to the end of the caller's transaction, so two
 -- sessions never get the same number. LAST_INSERT_ID(expr) carries the value out
 -- of the UPDATE for this session only.
+--
+-- A counter knows only the numbers it handed out itself. Documents also get
+-- numbers elsewhere: from the other sequence while the yearly restart was
+-- switched the other way, or from an import. So every number is also above the
+-- largest one the sequence's documents already carry. That largest number is
+-- read before the transaction, without locks; the counter keeps concurrent
+-- sessions apart, and the indexes keep the read to a few look-ups.
 
--- Makes the counter row unless it exists; putolso is the last number already in
--- use for a new row.
+-- Makes the counter row unless it exists.
 DROP PROCEDURE IF EXISTS sp_szamlalo_sor $$
-CREATE PROCEDURE sp_szamlalo_sor(IN pszamlalo VARCHAR(10), IN pfoszam INT, IN pev INT, IN putolso BIGINT)
+CREATE PROCEDURE sp_szamlalo_sor(IN pszamlalo VARCHAR(10), IN pfoszam INT, IN pev INT)
 BEGIN
-    INSERT IGNORE INTO szamlalo (szamlalo, foszam, ev, ertek)
-        VALUES (pszamlalo, pfoszam, pev, IFNULL(putolso, 0));
+    IF NOT EXISTS (SELECT 1 FROM szamlalo WHERE szamlalo = pszamlalo AND foszam = pfoszam AND ev = pev) THEN
+        INSERT IGNORE INTO szamlalo (szamlalo, foszam, ev, ertek) VALUES (pszamlalo, pfoszam, pev, 0);
+    END IF;
 END $$
 
 -- The next number of a counter: one more than the last one handed out, never
@@ -56,34 +63,46 @@ BEGIN
     SET pertek = LAST_INSERT_ID();
 END $$
 
--- The sub-number sequence of a main number: its year (the server's current year
--- with beallit.alszamevenkent = 'I', else 0, never restarting) and its counter row.
-DROP PROCEDURE IF EXISTS sp_alszam_sor $$
-CREATE PROCEDURE sp_alszam_sor(IN paz1 INT, OUT pev INT)
+-- The serial-number sequence of a document arriving on pma: its year (that of
+-- pma with beallit.mindigegyrolindul = 'I', else 0, never restarting), its
+-- counter row, and the largest serial number in use in it.
+DROP PROCEDURE IF EXISTS sp_sorszam_sor $$
+CREATE PROCEDURE sp_sorszam_sor(IN pma DATE, OUT pev INT, OUT putolso BIGINT)
 BEGIN
     SET pev = 0;
-    IF (SELECT alszamevenkent FROM beallit ORDER BY beallit LIMIT 1) <=> 'I' THEN
-        SET pev = YEAR(CURDATE());
+    IF (SELECT mindigegyrolindul FROM beallit ORDER BY beallit LIMIT 1) <=> 'I' THEN
+        SET pev = YEAR(pma);
     END IF;
-    IF NOT EXISTS (SELECT 1 FROM szamlalo WHERE szamlalo = 'az2' AND foszam = paz1 AND ev = pev) THEN
-        CALL sp_szamlalo_sor('az2', paz1, pev, 0);
+    CALL sp_szamlalo_sor('iktato2', 0, pev);
+    IF pev = 0 THEN
+        SET putolso = (SELECT MAX(iktato2) FROM iktato);
+    ELSE
+        -- The largest of each day's largest: one index look-up per day of the
+        -- year (ix_iktato_dat_erk) instead of reading every document of the year.
+        SET putolso = (SELECT MAX(napi) FROM (SELECT MAX(iktato2) AS napi FROM iktato
+                                              WHERE dat_erk >= MAKEDATE(pev, 1) AND dat_erk < MAKEDATE(pev + 1, 1)
+                                              GROUP BY dat_erk) AS napok);
     END IF;
 END $$
 
--- The next sub-number of a main number in the sequence sp_alszam_sor made. A
--- number typed by hand above the counter moves the counter on, so it is not
--- handed out again.
-DROP PROCEDURE IF EXISTS sp_alszam $$
-CREATE PROCEDURE sp_alszam(IN paz1 INT, IN pev INT, OUT paz2 BIGINT)
+-- The sub-number sequence of main number paz1 for a document arriving on pma:
+-- its year (that of pma with beallit.alszamevenkent = 'I', else 0, never
+-- restarting), its counter row, and the largest sub-number in use in it, so a
+-- sub-number typed by hand is not handed out again.
+DROP PROCEDURE IF EXISTS sp_alszam_sor $$
+CREATE PROCEDURE sp_alszam_sor(IN paz1 INT, IN pma DATE, OUT pev INT, OUT putolso BIGINT)
 BEGIN
-    DECLARE v_max BIGINT;
-    IF pev = 0 THEN
-        SET v_max = (SELECT MAX(az2) FROM iktato WHERE az1 = paz1);
-    ELSE
-        SET v_max = (SELECT MAX(az2) FROM iktato
-                     WHERE az1 = paz1 AND dat_erk >= MAKEDATE(pev, 1) AND dat_erk < MAKEDATE(pev + 1, 1));
+    SET pev = 0;
+    IF (SELECT alszamevenkent FROM beallit ORDER BY beallit LIMIT 1) <=> 'I' THEN
+        SET pev = YEAR(pma);
     END IF;
-    CALL sp_szamlalo('az2', paz1, pev, IFNULL(v_max, 0) + 1, paz2);
+    CALL sp_szamlalo_sor('az2', paz1, pev);
+    IF pev = 0 THEN
+        SET putolso = (SELECT MAX(az2) FROM iktato WHERE az1 = paz1);
+    ELSE
+        SET putolso = (SELECT MAX(az2) FROM iktato
+                       WHERE az1 = paz1 AND dat_erk >= MAKEDATE(pev, 1) AND dat_erk < MAKEDATE(pev + 1, 1));
+    END IF;
 END $$
 
 -- Creates a document (piktato < 0) or reads one (piktato = its key) and returns
@@ -103,6 +122,7 @@ BEGIN
     DECLARE v_ma DATE;
     DECLARE v_utolso BIGINT;
     DECLARE v_alszam_ev INT;
+    DECLARE v_alszam_utolso BIGINT;
     DECLARE v_sorszam BIGINT;
     DECLARE v_az1 INT DEFAULT IFNULL(paz1, 0);
     DECLARE v_az2 BIGINT DEFAULT NULL;
@@ -118,29 +138,15 @@ BEGIN
         IF v_csoport IS NULL THEN
             SET v_csoport = IFNULL((SELECT alapcsoport FROM beallit ORDER BY beallit LIMIT 1), 0);
         END IF;
-        IF (SELECT mindigegyrolindul FROM beallit ORDER BY beallit LIMIT 1) <=> 'I' THEN
-            SET v_ev = YEAR(v_ma);
-        END IF;
-
-        -- A register whose documents came from elsewhere has no counter row yet:
-        -- the first one continues after the largest number in use.
-        IF NOT EXISTS (SELECT 1 FROM szamlalo WHERE szamlalo = 'iktato2' AND foszam = 0 AND ev = v_ev) THEN
-            IF v_ev = 0 THEN
-                SET v_utolso = (SELECT MAX(iktato2) FROM iktato);
-            ELSE
-                SET v_utolso = (SELECT MAX(iktato2) FROM iktato
-                                WHERE dat_erk >= MAKEDATE(v_ev, 1) AND dat_erk < MAKEDATE(v_ev + 1, 1));
-            END IF;
-            CALL sp_szamlalo_sor('iktato2', 0, v_ev, v_utolso);
-        END IF;
+        CALL sp_sorszam_sor(v_ma, v_ev, v_utolso);
         IF v_az1 > 0 THEN
-            CALL sp_alszam_sor(v_az1, v_alszam_ev);
+            CALL sp_alszam_sor(v_az1, v_ma, v_alszam_ev, v_alszam_utolso);
         END IF;
 
         START TRANSACTION;
-        CALL sp_szamlalo('iktato2', 0, v_ev, 1, v_sorszam);
+        CALL sp_szamlalo('iktato2', 0, v_ev, IFNULL(v_utolso, 0) + 1, v_sorszam);
         IF v_az1 > 0 THEN
-            CALL sp_alszam(v_az1, v_alszam_ev, v_az2);
+            CALL sp_szamlalo('az2', v_az1, v_alszam_ev, IFNULL(v_alszam_utolso, 0) + 1, v_az2);
         END IF;
 
         INSERT INTO iktato (iktato2, az1, az2, ugyf_kitol, ugyf_hova, ugyf_intezkedesre, dat_erk, dat_hatid,
@@ -167,9 +173,10 @@ CREATE PROCEDURE sp_maxaz2(IN paz1 INT)
 BEGIN
     DECLARE v_az1 INT DEFAULT IFNULL(paz1, 0);
     DECLARE v_ev INT;
+    DECLARE v_utolso BIGINT;
     DECLARE v_az2 BIGINT;
-    CALL sp_alszam_sor(v_az1, v_ev);
-    CALL sp_alszam(v_az1, v_ev, v_az2);
+    CALL sp_alszam_sor(v_az1, CURDATE(), v_ev, v_utolso);
+    CALL sp_szamlalo('az2', v_az1, v_ev, IFNULL(v_utolso, 0) + 1, v_az2);
     SELECT v_az2 AS maxaz2;
 END $$
 

@@ -47,17 +47,25 @@ CREATE TABLE iktato (
     -- The list reaches documents through the user's groups, then narrows by
     -- direction, deletion and year of arrival.
     KEY ix_iktato_lista (csoport, irany, torolve, dat_erk),
-    -- Year tabs, period filters and the yearly restart of the numbering.
-    KEY ix_iktato_dat_erk (dat_erk),
+    -- Year tabs and period filters; with iktato2, the largest serial number of a
+    -- day, which the yearly restart of the numbering reads day by day.
+    KEY ix_iktato_dat_erk (dat_erk, iktato2),
+    -- The largest serial number in use, for numbering without yearly restart.
+    KEY ix_iktato_sorszam (iktato2),
+    -- The main-number filter and the largest sub-number of a main number, in all
+    -- years or (with dat_erk) in one.
     KEY ix_iktato_foszam (az1, az2),
+    KEY ix_iktato_foszam_ev (az1, dat_erk, az2),
     KEY ix_iktato_dat_hatid (dat_hatid),
     KEY ix_iktato_dat_figy (dat_figy)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
--- Attached files.
+-- Attached files. A file always belongs to a document: the list's "no attached
+-- file" entry reads iktato NOT IN (SELECT iktato FROM iktato_file), which one
+-- NULL would turn into a condition no document meets.
 CREATE TABLE iktato_file (
     iktato_file INT NOT NULL AUTO_INCREMENT,
-    iktato INT NULL,
+    iktato INT NOT NULL,
     filenev VARCHAR(128) NULL,
     origfilenev VARCHAR(128) NULL,
     felhkod INT NULL,

@@ -1,5 +1,6 @@
 // Several workstations registering at the same moment: every document gets a
-// number of its own, with no gaps, also across a yearly restart.
+// number of its own, with no gaps, also across a yearly restart and above the
+// numbers of documents that came from elsewhere.
 #include "TestDatabase.h"
 #include "db/Connection.h"
 
@@ -54,8 +55,8 @@ class TestParallel : public QObject
 
     Connection &db() { return m_db->connection(); }
 
-    // The numbers column holds 1..n exactly once each.
-    void verifyOneToN(const QString &sql, int n)
+    // The numbers column holds first..first+n-1 exactly once each.
+    void verifyOneToN(const QString &sql, int n, qint64 first = 1)
     {
         const Dataset d = db().query(sql);
         QCOMPARE(d.rowCount(), n);
@@ -64,7 +65,7 @@ class TestParallel : public QObject
             numbers.push_back(d.toInt(r, 0));
         std::sort(numbers.begin(), numbers.end());
         for (int i = 0; i < n; ++i)
-            QCOMPARE(numbers[size_t(i)], qint64(i + 1));
+            QCOMPARE(numbers[size_t(i)], first + i);
     }
 
 private Q_SLOTS:
@@ -98,6 +99,22 @@ private Q_SLOTS:
         const int perYear = Workstations / 2 * CallsEach;
         verifyOneToN(QStringLiteral("SELECT iktato2 FROM iktato WHERE YEAR(dat_erk) = 2024"), perYear);
         verifyOneToN(QStringLiteral("SELECT iktato2 FROM iktato WHERE YEAR(dat_erk) = 2025"), perYear);
+    }
+
+    // A document from elsewhere numbered ahead of the counter: every workstation
+    // reads that number, and the counter still hands out each following one once.
+    void serialNumbersContinueAboveAnImportUnderLoad()
+    {
+        db().call(QStringLiteral("sp_iktato"), {-1, 1, 0, -1, -1, 0, 1});
+        db().exec(
+            QStringLiteral("INSERT INTO iktato (iktato2, dat_erk, csoport) VALUES (100, CURDATE(), 1)"));
+        const QStringList failures = runTogether(*m_db, [](int i, Connection &c) {
+            for (int n = 0; n < CallsEach; ++n)
+                c.call(QStringLiteral("sp_iktato"), {-1, 1, 0, -1, -1, 0, i + 1});
+        });
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+        verifyOneToN(QStringLiteral("SELECT iktato2 FROM iktato WHERE iktato2 > 100"),
+                     Workstations * CallsEach, 101);
     }
 
     // sp_maxaz2 and registrations with a main number, mixed, on one main number.

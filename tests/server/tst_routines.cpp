@@ -214,6 +214,66 @@ private Q_SLOTS:
         QCOMPARE(registerDocument().toInt(u"iktato2"), running + 1);
     }
 
+    // Whatever the yearly restart was when a number was handed out, and wherever
+    // a document came from, the next number is above every number its sequence
+    // (the year, or all documents) already holds. Steps: "I" / "N" switch the
+    // restart on / off, a number registers a document and expects that number,
+    // "=n" puts in a document from elsewhere numbered n (arriving today, or on
+    // the date after '@'), "@date" moves today.
+    void numbersNeverRepeatInTheirSequence_data()
+    {
+        QTest::addColumn<QString>("counter");
+        QTest::addColumn<QStringList>("steps");
+        const QString serial = QStringLiteral("iktato2"), sub = QStringLiteral("az2");
+        QTest::newRow("serial: restart on, off, on again")
+            << serial << QStringList{"I", "1", "2", "N", "3", "I", "4", "5"};
+        QTest::newRow("serial: restart off, on, off again")
+            << serial << QStringList{"N", "1", "2", "I", "3", "N", "4"};
+        QTest::newRow("serial: imported ahead of the running counter")
+            << serial << QStringList{"N", "1", "=10", "11", "12"};
+        QTest::newRow("serial: imported ahead of the yearly counter")
+            << serial << QStringList{"I", "1", "=7", "8", "@2031-01-02", "1"};
+        QTest::newRow("serial: an import of another year counts only without restart")
+            << serial << QStringList{"I", "1", "=50@2029-05-05", "2", "N", "51"};
+        QTest::newRow("sub-number: restart on, off, on again")
+            << sub << QStringList{"I", "1", "2", "N", "3", "I", "4"};
+        QTest::newRow("sub-number: typed ahead in another year")
+            << sub << QStringList{"I", "1", "=30@2029-02-01", "2", "N", "31"};
+    }
+    void numbersNeverRepeatInTheirSequence()
+    {
+        QFETCH(QString, counter);
+        QFETCH(QStringList, steps);
+        // The sequence without restart spans every document: a register of its own.
+        m_db.reset();
+        m_db = std::make_unique<TestDatabase>();
+        const char *setting = counter == QLatin1String("iktato2") ? "mindigegyrolindul" : "alszamevenkent";
+        const int mainNumber = counter == QLatin1String("iktato2") ? 0 : 90;
+        QDate today(2030, 3, 1);
+        setToday(today);
+        for (const QString &step : steps) {
+            if (step == QLatin1String("I") || step == QLatin1String("N")) {
+                this->setting(setting, step == QLatin1String("I") ? "I" : "N");
+            } else if (step.startsWith(QLatin1Char('@'))) {
+                today = QDate::fromString(step.mid(1), Qt::ISODate);
+                setToday(today);
+            } else if (step.startsWith(QLatin1Char('='))) {
+                const QStringList parts = step.mid(1).split(QLatin1Char('@'));
+                const QDate arrived = parts.size() > 1 ? QDate::fromString(parts[1], Qt::ISODate) : today;
+                db().exec(
+                    QStringLiteral("INSERT INTO iktato (%1, az1, dat_erk, csoport) VALUES (%2, %3, '%4', 1)")
+                        .arg(counter, parts[0])
+                        .arg(mainNumber)
+                        .arg(arrived.toString(Qt::ISODate)));
+            } else {
+                const Dataset d = registerDocument(1, 0, -1, -1, mainNumber);
+                QVERIFY2(
+                    d.toInt(counter) == step.toInt(),
+                    qPrintable(QStringLiteral("%1 expected, %2 handed out").arg(step).arg(d.toInt(counter))));
+            }
+        }
+    }
+
     // Documents that came from elsewhere (a restore, an import) carry numbers the
     // counters never handed out: the first new one continues after them.
     void numberingContinuesImportedDocuments()

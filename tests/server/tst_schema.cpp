@@ -21,6 +21,271 @@ QString schemaLiteral(const QString &name)
     return QLatin1Char('\'') + name + QLatin1Char('\'');
 }
 
+// A column as the client holds it: its type (int, text(n), text of any width,
+// longtext, date, datetime, flag) and what the client relies on besides: key,
+// auto (the server assigns it), unique, null (may be NULL), not-null. "own"
+// marks what this register adds for itself: own-key is a primary key the
+// client does not need, own a column it does not know.
+struct ExpectedColumn
+{
+    QString name;
+    QString spec;
+};
+
+struct ExpectedTable
+{
+    QString name;
+    QList<ExpectedColumn> columns;
+};
+
+const QList<ExpectedTable> &expectedSchema()
+{
+    static const QList<ExpectedTable> schema = [] {
+        QList<ExpectedTable> t = {
+            {"iktato",
+             {{"iktato", "int key auto"},
+              {"iktato2", "int"},
+              {"az1", "int"},
+              {"az2", "int"},
+              {"targy", "text(255)"},
+              {"ugyf_kitol", "int"},
+              {"ugyf_hova", "int"},
+              {"ugyf_intezkedesre", "int"},
+              {"tarolo", "text(50)"},
+              {"dat_erk", "date"},
+              {"dat_hatid", "date"},
+              {"dat_megorzes", "date"},
+              {"hivszam", "text(50)"},
+              {"torolve", "flag"},
+              {"dat_figy", "date null"},
+              {"figy_szoveg", "text(100) null"},
+              {"nyomtatni", "flag"},
+              {"projekt", "int"},
+              {"munkaszam", "int"},
+              {"irany", "int"},
+              {"tipus", "int"},
+              {"filenev", "text(128)"},
+              {"csoport", "int"},
+              {"felhkod", "int"},
+              {"kolcsonadva", "flag"},
+              {"kolcsonadva_dat", "date"},
+              {"kolcsonadva_kinek", "text(50)"},
+              {"statusz", "int"},
+              {"kulcsszavak", "text(100)"},
+              {"megjegyzes", "text(1024)"},
+              {"origfilenev", "text(128)"},
+              {"filenev2", "text(128)"},
+              {"origfilenev2", "text(128)"},
+              {"filenev3", "text(128)"},
+              {"origfilenev3", "text(128)"},
+              {"eredeti", "int"},
+              {"egyebcsop", "int"}}},
+            // A file without a document would make the "no attached file" entry list nothing.
+            {"iktato_file",
+             {{"iktato_file", "int key auto"},
+              {"iktato", "int not-null"},
+              {"filenev", "text(128)"},
+              {"origfilenev", "text(128)"},
+              {"felhkod", "int"},
+              {"rogzitve", "datetime"}}},
+            {"iktnaplo",
+             {{"iktnaplo", "int key auto"},
+              {"iktato", "int"},
+              {"felhkod", "int"},
+              {"datum", "datetime"},
+              {"szoveg", "longtext null"}}},
+            // The pair is unique.
+            {"masolat", {{"iktato", "int key"}, {"ugyfel", "int key"}, {"rogzitve", "datetime"}}},
+            {"ugyfel",
+             {{"ugyfel", "int key auto"},
+              {"ugyfel_nev", "text(50)"},
+              {"irsz", "text(5)"},
+              {"varos", "text(25)"},
+              {"cim", "text(50)"},
+              {"ui", "text(50)"},
+              {"telefon", "text(50)"},
+              {"emil", "text(100)"},
+              {"belso", "flag"},
+              {"webuser", "text(20)"},
+              {"webpwd", "text(20)"},
+              {"kellsorvika", "flag"},
+              {"kellemil", "flag"},
+              {"kellsms", "flag"},
+              {"torolve", "flag"},
+              {"dat_torolve", "datetime"}}},
+            // One postal code may serve several towns: the pair is the key.
+            {"irsz", {{"irsz", "text(5) own-key"}, {"varos", "text(25) own-key"}}},
+            {"csoport", {{"csoport", "int key auto"}, {"csoport_nev", "text(25)"}, {"torolve", "flag"}}},
+            // The pair is unique.
+            {"felhkod_csoport", {{"felhkod", "int key"}, {"csoport", "int key"}}},
+            {"felhasznalo",
+             {{"felhkod", "int key"},
+              {"felhasznalo", "text(20) unique"},
+              {"felhasznalo_nev", "text(20)"},
+              {"rendszergazda", "flag"},
+              {"torzsszerkeszt", "flag"},
+              {"csaksajat", "flag"},
+              {"canins", "flag"},
+              {"canedit", "flag"},
+              {"candel", "flag"},
+              {"jelszomd5", "text(50)"},
+              {"torolve", "flag"},
+              {"dat_torolve", "datetime"},
+              {"rogzitve", "datetime"}}},
+            {"foszam",
+             {{"foszam", "int key"},
+              {"foszam_nev", "text(50)"},
+              {"torolve", "flag"},
+              {"dat_torolve", "datetime"}}},
+            {"statusz",
+             {{"statusz", "int key"}, {"statusz_nev", "text(50)"}, {"kesz", "flag"}, {"szin", "text"}}},
+            {"projekt", {{"projekt", "int key auto"}, {"projekt_nev", "text(50)"}}},
+            {"munkaszam", {{"munkaszam", "int key auto"}, {"munkaszam_nev", "text(50)"}}},
+            {"tipus", {{"tipus", "int key auto"}, {"tipus_nev", "text(25)"}, {"torolve", "flag"}}},
+            {"egyebcsop", {{"egyebcsop", "int key auto"}, {"egyebcsop_nev", "text(50)"}}},
+            {"beallit",
+             {{"m1", "text"},
+              {"m2", "text"},
+              {"m3", "text"},
+              {"m4", "text"},
+              {"m5", "text"},
+              {"m6", "text"},
+              {"m7", "text"},
+              {"m8", "text"},
+              {"vanbelep", "flag"},
+              {"azhelyettfoszam", "flag"},
+              {"vansorszam", "flag"},
+              {"mindigegyrolindul", "flag"},
+              {"alszamevenkent", "flag"},
+              {"vanfoszam", "flag"},
+              {"foszamsorszam", "flag"},
+              {"alszamreadonly", "flag"},
+              {"vanmunkaszamkerdes", "flag"},
+              {"vanprojektkerdes", "flag"},
+              {"vantipuskerdes", "flag"},
+              {"vancsoport", "flag"},
+              {"irasvedett", "flag"},
+              {"azonnalment", "flag"},
+              {"mentescsoport", "flag"},
+              {"isftp", "flag"},
+              {"doksititkosit", "flag"},
+              {"alapcsoport", "int"},
+              {"hatidfigyel", "int"},
+              {"szabadmezo", "text"},
+              {"mezo1", "text"},
+              {"mezo2", "text"},
+              {"mezo3", "text"},
+              {"mezo4", "text"},
+              {"mezo5", "text"},
+              {"mezo6", "text"},
+              {"megjeleno_adatok", "text"},
+              {"mentesutvonal", "text"},
+              {"megnyitasutvonal", "text"},
+              {"ftp_user", "text"},
+              {"ftp_pwd", "text"},
+              {"ftp_host", "text"},
+              {"ftp_mappa", "text"},
+              {"verzioelfogadva", "text"},
+              {"hirelfogadva", "int"},
+              // A one-row table keyed for replication, the key last.
+              {"beallit", "int own-key auto own"}}},
+            {"tulajdonos",
+             {{"tulajdonos", "text(100)"},
+              {"telefon", "text(25)"},
+              {"mobil", "text(25)"},
+              {"fax", "text(25)"},
+              {"irsz", "text(5)"},
+              {"varos", "text(25)"},
+              {"cim", "text(50)"},
+              {"adoszam", "text(11)"},
+              {"bankszamlaszam", "text(24)"},
+              {"betujel", "text(10)"},
+              // The name column bears the table's name, so the key is named apart.
+              {"tulajdonos_azon", "int own-key auto own"}}},
+            {"uzenet",
+             {{"uzenet", "int key auto"},
+              {"szoveg", "text"},
+              {"link", "text"},
+              {"csakegyszer", "flag"},
+              {"olvasva", "flag"},
+              {"dat_olvasva", "datetime"}}},
+            {"verzio", {{"verzio", "text own-key"}}},
+            // azon is a label position two prints may share, so the key is a column of its own.
+            {"vkod",
+             {{"azon", "int"},
+              {"vkod", "text(7)"},
+              {"vkod_nev", "text(50)"},
+              {"vkod_azon", "int own-key auto own"}}},
+            {"csvexp",
+             {{"csvexp", "int key auto"},  {"csvexp_nev", "text(50)"},     {"kategoria", "text(45)"},
+              {"mezonevek", "text(100)"},  {"mezocimkek", "text(100)"},    {"szoveg_sql", "longtext"},
+              {"csopmezok", "text(100)"},  {"summezok", "text(100)"},      {"file_local", "text(100)"},
+              {"file_ftp", "text(100)"},   {"ftp_kell", "flag"},           {"hatarolo", "int"},
+              {"szovegjelolo", "int"},     {"ftp_user", "text(50)"},       {"ftp_jelszo", "text(50)"},
+              {"host_ftp", "text(100)"},   {"adatcentrum", "flag"},        {"ezgrafikon", "flag"},
+              {"parameterek", "text(50)"}, {"grafikonparam", "text(100)"}, {"keresmezok", "text(100)"}}},
+            {"sv_beallit",
+             {{"sv_beallit", "int key auto"},
+              {"targy", "text(100)"},
+              {"szoveg", "longtext"},
+              {"felado", "text(50)"},
+              {"ftp_host", "text(50)"},
+              {"ftp_username", "text(50)"},
+              {"ftp_password", "text(50)"},
+              {"ftp_mappa", "text(50)"},
+              {"ftp_port", "int"},
+              {"betoltphp", "text(100)"},
+              {"torolphp", "text(100)"}}},
+            // Our own: files handed to the online document store.
+            {"sv_file",
+             {{"sv_file", "int own-key auto own"},
+              {"iktato", "int own"},
+              {"ugyfel", "int own"},
+              {"filenev", "text(128) own"},
+              {"mime", "text(100) own"},
+              {"rogzitve", "datetime own"}}},
+            // Our own: the numbering counters.
+            {"szamlalo",
+             {{"szamlalo", "text(10) own-key own"},
+              {"foszam", "int own-key own"},
+              {"ev", "int own-key own"},
+              {"ertek", "int not-null own"}}},
+        };
+        const auto columnsOf = [&t](const char *table) {
+            for (const ExpectedTable &e : t)
+                if (e.name == QLatin1String(table))
+                    return e.columns;
+            return QList<ExpectedColumn>();
+        };
+        t.append(
+            {"vw_felhasznalo", columnsOf("felhasznalo") + QList<ExpectedColumn>{{"csopstr", "text(255)"}}});
+        t.append(
+            {"vw_felhkod_csoport", {{"felhkod", "int"}, {"csoport", "int"}, {"csoport_nev", "text(25)"}}});
+        t.append(
+            {"vw_iktato", columnsOf("iktato") + QList<ExpectedColumn>{{"ugyf_kitol_nev", "text(50)"},
+                                                                      {"ugyf_kinek_nev", "text(50)"},
+                                                                      {"ugyf_intezkedesre_nev", "text(50)"},
+                                                                      {"projekt_nev", "text(50)"},
+                                                                      {"munkaszam_nev", "text(50)"},
+                                                                      {"tipus_nev", "text(25)"},
+                                                                      {"csoport_nev", "text(25)"},
+                                                                      {"xtargy", "text(255)"},
+                                                                      {"irany_nev", "text(2)"},
+                                                                      {"foszamstr", "text(53)"},
+                                                                      {"fcs", "int not-null"},
+                                                                      {"kesz", "flag"},
+                                                                      {"iktatoaz", "text(50)"}}});
+        t.append({"vw_iktato_file",
+                  columnsOf("iktato_file") + QList<ExpectedColumn>{{"felhasznalo", "text(20)"}}});
+        // The owner's row keeps its own key column; the width of the address line is ours.
+        t.append({"vw_tulajdonos",
+                  columnsOf("tulajdonos") + QList<ExpectedColumn>{{"irszvaros", "text(31) own"}}});
+        t.append({"vw_ugyfel", columnsOf("ugyfel") + QList<ExpectedColumn>{{"cimstr", "text(83)"}}});
+        return t;
+    }();
+    return schema;
+}
+
 } // namespace
 
 class TestSchema : public QObject
@@ -81,65 +346,116 @@ private Q_SLOTS:
                  QStringList());
     }
 
-    // The document editor copies rows by name but the backup and the generic
-    // screens walk columns in order: the document table keeps the order the client holds.
-    void documentColumnsInClientOrder()
+    // Every table and view the client reads, column by column in the order its
+    // records hold them, with the types and widths it relies on.
+    void columnsAsTheClientHoldsThem()
     {
-        const QStringList iktato{"iktato",
-                                 "iktato2",
-                                 "az1",
-                                 "az2",
-                                 "targy",
-                                 "ugyf_kitol",
-                                 "ugyf_hova",
-                                 "ugyf_intezkedesre",
-                                 "tarolo",
-                                 "dat_erk",
-                                 "dat_hatid",
-                                 "dat_megorzes",
-                                 "hivszam",
-                                 "torolve",
-                                 "dat_figy",
-                                 "figy_szoveg",
-                                 "nyomtatni",
-                                 "projekt",
-                                 "munkaszam",
-                                 "irany",
-                                 "tipus",
-                                 "filenev",
-                                 "csoport",
-                                 "felhkod",
-                                 "kolcsonadva",
-                                 "kolcsonadva_dat",
-                                 "kolcsonadva_kinek",
-                                 "statusz",
-                                 "kulcsszavak",
-                                 "megjegyzes",
-                                 "origfilenev",
-                                 "filenev2",
-                                 "origfilenev2",
-                                 "filenev3",
-                                 "origfilenev3",
-                                 "eredeti",
-                                 "egyebcsop"};
-        const QString columns =
-            QStringLiteral("SELECT COLUMN_NAME FROM information_schema.COLUMNS WHERE "
-                           "TABLE_SCHEMA=%1 AND TABLE_NAME='%2' ORDER BY ORDINAL_POSITION");
-        QCOMPARE(list(columns.arg(schemaLiteral(m_db->name()), QStringLiteral("iktato"))), iktato);
-        const QStringList extra{"ugyf_kitol_nev",
-                                "ugyf_kinek_nev",
-                                "ugyf_intezkedesre_nev",
-                                "projekt_nev",
-                                "munkaszam_nev",
-                                "tipus_nev",
-                                "csoport_nev",
-                                "xtargy",
-                                "irany_nev",
-                                "foszamstr",
-                                "fcs",
-                                "kesz",
-                                "iktatoaz"};
-        QCOMPARE(list(columns.arg(schemaLiteral(m_db->name()), QStringLiteral("vw_iktato"))), iktato + extra);
+        const Dataset d = db().query(
+            QStringLiteral("SELECT c.TABLE_NAME, c.COLUMN_NAME, c.DATA_TYPE, c.COLUMN_TYPE, "
+                           "c.CHARACTER_MAXIMUM_LENGTH, c.IS_NULLABLE, c.COLUMN_KEY, c.EXTRA, t.TABLE_TYPE "
+                           "FROM information_schema.COLUMNS c JOIN information_schema.TABLES t ON "
+                           "t.TABLE_SCHEMA = c.TABLE_SCHEMA AND t.TABLE_NAME = c.TABLE_NAME "
+                           "WHERE c.TABLE_SCHEMA = %1 ORDER BY c.TABLE_NAME, c.ORDINAL_POSITION")
+                .arg(schemaLiteral(m_db->name())));
+        QMap<QString, QStringList> actualColumns;
+        QHash<QString, int> rowOf;
+        QStringList actualTables, actualViews;
+        for (int r = 0; r < d.rowCount(); ++r) {
+            const QString table = d.text(r, 0);
+            if (!actualColumns.contains(table))
+                (d.text(r, 8) == QLatin1String("VIEW") ? actualViews : actualTables) << table;
+            actualColumns[table] << d.text(r, 1);
+            rowOf.insert(table + QLatin1Char('.') + d.text(r, 1), r);
+        }
+
+        QStringList expectedTables, expectedViews;
+        for (const ExpectedTable &t : expectedSchema())
+            (t.name.startsWith(QLatin1String("vw_")) ? expectedViews : expectedTables) << t.name;
+        for (QStringList *names : {&actualTables, &actualViews, &expectedTables, &expectedViews})
+            names->sort();
+        QCOMPARE(actualTables, expectedTables);
+        QCOMPARE(actualViews, expectedViews);
+
+        for (const ExpectedTable &t : expectedSchema()) {
+            QStringList names;
+            for (const ExpectedColumn &c : t.columns)
+                names << c.name;
+            QCOMPARE(actualColumns.value(t.name), names);
+            for (const ExpectedColumn &c : t.columns) {
+                const QString what = t.name + QLatin1Char('.') + c.name;
+                const int r = rowOf.value(what);
+                const QStringList spec = c.spec.split(QLatin1Char(' '));
+                const QString type = spec.first();
+                const QString dataType = d.text(r, 2);
+                const bool isText =
+                    QStringList{"char", "varchar", "text", "mediumtext", "longtext"}.contains(dataType);
+                if (type == QLatin1String("int")) {
+                    QVERIFY2(d.text(r, 3) == QLatin1String("int(11)") || d.text(r, 3) == QLatin1String("int"),
+                             qPrintable(what + QLatin1Char(' ') + d.text(r, 3)));
+                } else if (type == QLatin1String("flag")) {
+                    QVERIFY2(isText && d.toInt(r, 4) == 1,
+                             qPrintable(what + QLatin1Char(' ') + d.text(r, 3)));
+                } else if (type == QLatin1String("text")) {
+                    QVERIFY2(isText, qPrintable(what + QLatin1Char(' ') + d.text(r, 3)));
+                } else if (type.startsWith(QLatin1String("text("))) {
+                    QCOMPARE(dataType, QStringLiteral("varchar"));
+                    QVERIFY2(QStringLiteral("text(%1)").arg(d.toInt(r, 4)) == type,
+                             qPrintable(what + QLatin1Char(' ') + d.text(r, 3)));
+                } else {
+                    QVERIFY2(dataType == type, qPrintable(what + QLatin1Char(' ') + dataType));
+                }
+                // Keys and nullability are checked in tables; a view's metadata says
+                // little about them, except for fcs, which is named never NULL.
+                if (t.name.startsWith(QLatin1String("vw_"))) {
+                    if (spec.contains(QLatin1String("not-null")))
+                        QVERIFY2(d.text(r, 5) == QLatin1String("NO"), qPrintable(what));
+                    continue;
+                }
+                const bool key =
+                    spec.contains(QLatin1String("key")) || spec.contains(QLatin1String("own-key"));
+                QVERIFY2((d.text(r, 6) == QLatin1String("PRI")) == key,
+                         qPrintable(what + QLatin1String(" key")));
+                if (spec.contains(QLatin1String("unique")))
+                    QVERIFY2(d.text(r, 6) == QLatin1String("UNI"),
+                             qPrintable(what + QLatin1String(" unique")));
+                // Keys marked auto come from the server; the others the client supplies.
+                if (key)
+                    QVERIFY2(d.text(r, 7).contains(QLatin1String("auto_increment")) ==
+                                 spec.contains(QLatin1String("auto")),
+                             qPrintable(what + QLatin1String(" auto")));
+                if (key || spec.contains(QLatin1String("not-null")))
+                    QVERIFY2(d.text(r, 5) == QLatin1String("NO"), qPrintable(what + QLatin1String(" NULL")));
+                if (spec.contains(QLatin1String("null")))
+                    QVERIFY2(d.text(r, 5) == QLatin1String("YES"), qPrintable(what + QLatin1String(" NULL")));
+            }
+        }
+    }
+
+    // The client never fills these on insert: the server's defaults do.
+    void serverFillsDeletionMarksAndTimeStamps()
+    {
+        const Dataset d = db().query(
+            QStringLiteral("SELECT CONCAT(c.TABLE_NAME, '.', c.COLUMN_NAME), c.COLUMN_DEFAULT FROM "
+                           "information_schema.COLUMNS c JOIN information_schema.TABLES t ON "
+                           "t.TABLE_SCHEMA = c.TABLE_SCHEMA AND t.TABLE_NAME = c.TABLE_NAME WHERE "
+                           "c.TABLE_SCHEMA = %1 AND t.TABLE_TYPE = 'BASE TABLE' AND c.COLUMN_NAME IN "
+                           "('torolve', 'rogzitve', 'datum') ORDER BY 1")
+                .arg(schemaLiteral(m_db->name())));
+        QStringList columns;
+        for (int r = 0; r < d.rowCount(); ++r) {
+            columns << d.text(r, 0);
+            // MariaDB quotes a text default and writes now() as current_timestamp(); MySQL does neither.
+            QString given = d.text(r, 1).toLower();
+            given.remove(QLatin1Char('\'')).remove(QStringLiteral("()"));
+            const QString expected = d.text(r, 0).endsWith(QLatin1String(".torolve"))
+                                         ? QStringLiteral("n")
+                                         : QStringLiteral("current_timestamp");
+            QVERIFY2(given == expected, qPrintable(d.text(r, 0) + QLatin1Char(' ') + d.text(r, 1)));
+        }
+        QCOMPARE(columns,
+                 (QStringList{"csoport.torolve", "felhasznalo.rogzitve", "felhasznalo.torolve",
+                              "foszam.torolve", "iktato.torolve", "iktato_file.rogzitve", "iktnaplo.datum",
+                              "masolat.rogzitve", "sv_file.rogzitve", "tipus.torolve", "ugyfel.torolve"}));
     }
 
     void newRegisterHoldsItsStartingData()
