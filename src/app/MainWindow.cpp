@@ -230,6 +230,7 @@ void MainWindow::connectActions()
         a.connectHandler(filterEntryActionName(FilterEntry(i)),
                          [this, i] { m_controller->chooseEntry(FilterEntry(i)); });
     connectDocumentActions(*this);
+    connectAttachmentActions(*this);
     connectMarkingActions(*this);
     connectOutputActions(*this);
     connectAdminActions(*this);

@@ -1,0 +1,7 @@
+#include "register/ui/EditorHooks.h"
+
+EditorHooks &editorHooks()
+{
+    static EditorHooks hooks;
+    return hooks;
+}

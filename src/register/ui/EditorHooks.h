@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QtGlobal>
+#include <functional>
+
+class QWidget;
+
+// What the attachment work adds to the document editor (frm_Szerkeszt) without
+// the editor knowing it: the "Csatolt dokumentumok" page and the "Sorvikaba..."
+// hand-over. Until they are set the page is empty and the button does nothing.
+struct EditorHooks
+{
+    // The attachments page for a document of a group; readOnly on a write-protected register.
+    std::function<QWidget *(QWidget *parent, qint64 documentKey, int group, bool readOnly)> attachmentsPage;
+    // "Sorvikaba...": hands the saved document over to the online store.
+    std::function<void(QWidget *parent, qint64 documentKey)> sendToOnlineStore;
+};
+EditorHooks &editorHooks();
