@@ -11,9 +11,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QTextEdit>
+#include <QWindow>
 
 namespace {
 
@@ -80,7 +84,103 @@ void paintUnfocused(QWidget *widget)
     widget->setProperty(kHadOwnPalette, QVariant());
 }
 
+// The platform style masks passwords with a bullet; the boxes here show '*'.
+class StarPasswordStyle : public QProxyStyle
+{
+public:
+    explicit StarPasswordStyle(QStyle *base) : QProxyStyle(base) {}
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// The frame of the last window the window manager framed.
+QMargins lastFrameMargins;
+
+QMargins ownFrameMargins(const QWidget *window)
+{
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
+void applyFrame(QWidget *window, const QRect &frame, bool resize, const QMargins &margins)
+{
+    if (resize)
+        window->resize(frame.size().shrunkBy(margins));
+    window->move(frame.topLeft());
+}
+
+// Waits until the window manager has framed the window (it does so before the
+// window first appears) and places it again if the frame is not the one assumed.
+class FrameWatch : public QObject
+{
+public:
+    FrameWatch(QWidget *window, const QRect &frame, bool resize, const QMargins &assumed)
+        : QObject(window), m_window(window), m_frame(frame), m_resize(resize), m_assumed(assumed)
+    {
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (m_done || (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Expose))
+            return false;
+        const QMargins real = ownFrameMargins(m_window);
+        if (!real.isNull()) {
+            lastFrameMargins = real;
+            m_done = true;
+            if (real != m_assumed)
+                applyFrame(m_window, m_frame, m_resize, real);
+            deleteLater();
+        } else if (type == QEvent::Expose) {
+            m_done = true; // on screen without a frame: nobody frames it
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QRect m_frame;
+    bool m_resize;
+    QMargins m_assumed;
+    bool m_done = false;
+};
+
 } // namespace
+
+void maskPasswordBox(QLineEdit *edit)
+{
+    auto *style = new StarPasswordStyle(QStyleFactory::create(edit->style()->name()));
+    style->setParent(edit);
+    edit->setStyle(style);
+    edit->setEchoMode(QLineEdit::Password);
+}
+
+QMargins windowFrameMargins(const QWidget *window)
+{
+    const QMargins own = ownFrameMargins(window);
+    return own.isNull() ? lastFrameMargins : own;
+}
+
+void placeWindowFrame(QWidget *window, const QRect &frame, bool resize)
+{
+    const QMargins margins = windowFrameMargins(window);
+    applyFrame(window, frame, resize, margins);
+    QWindow *handle = window->windowHandle();
+    if (!handle || !ownFrameMargins(window).isNull())
+        return;
+    // A watch of an earlier placing gives way to this one.
+    for (FrameWatch *old : window->findChildren<FrameWatch *>(Qt::FindDirectChildrenOnly))
+        delete old;
+    handle->installEventFilter(new FrameWatch(window, frame, resize, margins));
+}
 
 QColor focusColor()
 {
@@ -118,11 +218,9 @@ void Dialog::showEvent(QShowEvent *event)
         const QSize designed = size();
         if (!objectName().isEmpty()) {
             const QRect workArea = screen()->availableGeometry();
-            const QRect place =
-                readDialogGeometry(objectName(), QRect(pos(), designed), m_resizable, workArea);
-            if (m_resizable)
-                resize(place.size());
-            move(place.topLeft());
+            const QRect place = readDialogGeometry(
+                objectName(), QRect(pos(), designed.grownBy(windowFrameMargins(this))), m_resizable, workArea);
+            placeWindowFrame(this, place, m_resizable);
         }
         if (!m_resizable)
             setFixedSize(designed);
@@ -134,7 +232,7 @@ void Dialog::done(int result)
 {
     // Per-key failures are ignored: a read-only configuration must not stop a dialog from closing.
     if (m_placed && isVisible() && !objectName().isEmpty())
-        writeDialogGeometry(objectName(), QRect(pos(), size()), m_resizable);
+        writeDialogGeometry(objectName(), frameGeometry(), m_resizable);
     QDialog::done(result);
 }
 
