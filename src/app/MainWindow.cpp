@@ -472,7 +472,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     Session &current = session();
-    const QRect g = frameGeometry();
+    const QRect g = windowFrameGeometry(this);
     current.local.bal = g.x();
     current.local.felul = g.y();
     current.local.magas = g.height();

@@ -154,6 +154,8 @@ private Q_SLOTS:
             set("edDatabase", p.database);
             set("edDisplayName", QStringLiteral("Új adatbázis"));
             set("edPort", QString::number(p.port));
+            QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("edPassword"))->displayText(),
+                     QString(p.password.size(), QLatin1Char('*')));
             auto *ok = w->findChild<QPushButton *>(QStringLiteral("btnOK"));
             QVERIFY(!ok->isEnabled());
             w->findChild<QPushButton *>(QStringLiteral("btnTeszt"))->click();

@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QRadioButton>
 #include <QScreen>
@@ -101,47 +100,50 @@ public:
 // The frame of the last window the window manager framed.
 QMargins lastFrameMargins;
 
+// Asked of the platform window each time: the widget's own record of its frame
+// is renewed only when the window moves or is resized, and a window placed by its
+// client area may never move after it was framed. Before the window is mapped the
+// platform may guess from a parent that is not the frame yet: no frame then.
 QMargins ownFrameMargins(const QWidget *window)
 {
-    const QRect outer = window->frameGeometry();
-    const QRect inner = window->geometry();
-    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                    outer.bottom() - inner.bottom());
+    const QWindow *handle = window->windowHandle();
+    if (!handle || !window->isVisible() || !handle->isExposed())
+        return {};
+    const QMargins m = handle->frameMargins();
+    return m.left() < 0 || m.top() < 0 || m.right() < 0 || m.bottom() < 0 ? QMargins() : m;
 }
 
+// Sets the client area inside the frame rather than the frame's place: a window
+// manager keeps a client where it was asked to be, and builds the frame round it.
 void applyFrame(QWidget *window, const QRect &frame, bool resize, const QMargins &margins)
 {
-    if (resize)
-        window->resize(frame.size().shrunkBy(margins));
-    window->move(frame.topLeft());
+    const QRect client = frame.marginsRemoved(margins);
+    window->setGeometry(resize ? client : QRect(client.topLeft(), window->size()));
 }
 
-// Waits until the window manager has framed the window (it does so before the
-// window first appears) and places it again if the frame is not the one assumed.
+// Waits until the window is on screen, when the window manager has framed it,
+// and places it again if the frame is not the one assumed.
 class FrameWatch : public QObject
 {
 public:
     FrameWatch(QWidget *window, const QRect &frame, bool resize, const QMargins &assumed)
         : QObject(window), m_window(window), m_frame(frame), m_resize(resize), m_assumed(assumed)
     {
+        setObjectName(QLatin1String(Name));
     }
+    static constexpr const char *Name = "korvenaFrameWatch";
 
     bool eventFilter(QObject *, QEvent *event) override
     {
-        const QEvent::Type type = event->type();
-        if (m_done || (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Expose))
+        if (m_done || event->type() != QEvent::Expose || !m_window->windowHandle()->isExposed())
             return false;
+        m_done = true;
         const QMargins real = ownFrameMargins(m_window);
-        if (!real.isNull()) {
+        if (!real.isNull()) // none: nobody frames the window
             lastFrameMargins = real;
-            m_done = true;
-            if (real != m_assumed)
-                applyFrame(m_window, m_frame, m_resize, real);
-            deleteLater();
-        } else if (type == QEvent::Expose) {
-            m_done = true; // on screen without a frame: nobody frames it
-            deleteLater();
-        }
+        if (real != m_assumed)
+            applyFrame(m_window, m_frame, m_resize, real);
+        deleteLater();
         return false;
     }
 
@@ -163,10 +165,17 @@ void maskPasswordBox(QLineEdit *edit)
     edit->setEchoMode(QLineEdit::Password);
 }
 
+QRect windowFrameGeometry(const QWidget *window)
+{
+    return window->geometry().marginsAdded(ownFrameMargins(window));
+}
+
 QMargins windowFrameMargins(const QWidget *window)
 {
-    const QMargins own = ownFrameMargins(window);
-    return own.isNull() ? lastFrameMargins : own;
+    if (window->windowFlags().testFlag(Qt::FramelessWindowHint))
+        return {};
+    const QWindow *handle = window->windowHandle();
+    return handle && window->isVisible() && handle->isExposed() ? ownFrameMargins(window) : lastFrameMargins;
 }
 
 void placeWindowFrame(QWidget *window, const QRect &frame, bool resize)
@@ -174,11 +183,11 @@ void placeWindowFrame(QWidget *window, const QRect &frame, bool resize)
     const QMargins margins = windowFrameMargins(window);
     applyFrame(window, frame, resize, margins);
     QWindow *handle = window->windowHandle();
-    if (!handle || !ownFrameMargins(window).isNull())
+    if (!handle || handle->isExposed())
         return;
     // A watch of an earlier placing gives way to this one.
-    for (FrameWatch *old : window->findChildren<FrameWatch *>(Qt::FindDirectChildrenOnly))
-        delete old;
+    const auto earlier = window->findChildren<QObject *>(QLatin1String(FrameWatch::Name), Qt::FindDirectChildrenOnly);
+    qDeleteAll(earlier);
     handle->installEventFilter(new FrameWatch(window, frame, resize, margins));
 }
 
@@ -232,7 +241,7 @@ void Dialog::done(int result)
 {
     // Per-key failures are ignored: a read-only configuration must not stop a dialog from closing.
     if (m_placed && isVisible() && !objectName().isEmpty())
-        writeDialogGeometry(objectName(), frameGeometry(), m_resizable);
+        writeDialogGeometry(objectName(), windowFrameGeometry(this), m_resizable);
     QDialog::done(result);
 }
 

@@ -49,6 +49,9 @@ void maskPasswordBox(QLineEdit *edit);
 // frame of an earlier window stands in, and the place is made good once more as
 // soon as the real frame turns out different.
 void placeWindowFrame(QWidget *window, const QRect &frame, bool resize = true);
+// The outer frame of a shown window, title bar and borders included (the widget's
+// frameGeometry() can lag behind the window manager's frame).
+QRect windowFrameGeometry(const QWidget *window);
 // The width of the window's frame on each side: its own once the window manager
 // has framed it, until then that of the last framed window (none at first).
 QMargins windowFrameMargins(const QWidget *window);
