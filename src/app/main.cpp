@@ -1,8 +1,8 @@
 // Korvena iktatás: the desktop program.
+#include "app/MainWindow.h"
 #include "common/ui/MessageBox.h"
 #include "core/ui/Application.h"
 #include "core/ui/Startup.h"
-#include "app/MainWindow.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,17 +1,17 @@
 #include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
-#include "db/DbHelpers.h"
+#include "app/MainWindow.h"
 #include "common/SqlText.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
-#include "core/Session.h"
 #include "core/ConnectionProfile.h"
 #include "core/IniFile.h"
+#include "core/Session.h"
 #include "core/ui/DatabaseChooser.h"
 #include "core/ui/LoginDialog.h"
 #include "core/ui/Startup.h"
-#include "app/MainWindow.h"
+#include "db/DbHelpers.h"
 
 #include <QDialog>
 #include <QFile>
@@ -238,11 +238,13 @@ private Q_SLOTS:
             << QStringLiteral("frm_Main.FormCreate-Érvénytelen portszám: '33o6'") << chooser;
         QTest::newRow("profile password latin2 cannot hold")
             << profileLine(p.database, p.host, port, p.user, unstorable, name) << false
-            << QStringLiteral("Hiba: A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud tárolni: „©”.")
+            << QStringLiteral(
+                   "Hiba: A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud tárolni: „©”.")
             << chooser;
         QTest::newRow("login password latin2 cannot hold")
             << goodLine() << true
-            << QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\r\nA szöveg olyan karaktert tartalmaz")
+            << QStringLiteral(
+                   "Ismeretlen hiba, indítsa újra a programot.\r\nA szöveg olyan karaktert tartalmaz")
             << QStringList{QString(LoginDialog::ObjectName)};
     }
     void brokenStartEndsCleanly()
@@ -255,7 +257,8 @@ private Q_SLOTS:
             ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'I'"));
         IniFile file = ini();
         storeNewProfile(file, line);
-        QCOMPARE(UnscrambleProfile(file.readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"))), line);
+        QCOMPARE(UnscrambleProfile(file.readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"))),
+                 line);
         const QByteArray before = iniBytes();
 
         ModalSequence driver;
@@ -265,7 +268,8 @@ private Q_SLOTS:
                     static_cast<QDialog *>(w)->reject();
                     return;
                 }
-                w->findChild<QLineEdit *>(QStringLiteral("edtFelhasznalo"))->setText(QStringLiteral("rendszergazda"));
+                w->findChild<QLineEdit *>(QStringLiteral("edtFelhasznalo"))
+                    ->setText(QStringLiteral("rendszergazda"));
                 w->findChild<QLineEdit *>(QStringLiteral("edtJelszo"))->setText(QStringLiteral("jelszó©"));
                 w->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
             });

@@ -2,7 +2,7 @@
 // exists only there, so this runs on a virtual X display managed by openbox.
 #include "TestDatabase.h"
 #include "TestSupport.h"
-#include "db/DbHelpers.h"
+#include "app/MainWindow.h"
 #include "common/ui/Dialog.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
@@ -12,7 +12,7 @@
 #include "core/ui/ConnectionSetupDialog.h"
 #include "core/ui/DatabaseChooser.h"
 #include "core/ui/Startup.h"
-#include "app/MainWindow.h"
+#include "db/DbHelpers.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -52,7 +52,8 @@ class TestWindowFrames : public QObject
             return showMainWindow();
         std::unique_ptr<QWidget> dialog;
         if (screen == DatabaseChooser::ObjectName)
-            dialog = std::make_unique<DatabaseChooser>(QList<ProfileChoice>{{1, QStringLiteral("a;b;3306;c;d;Első")}});
+            dialog = std::make_unique<DatabaseChooser>(
+                QList<ProfileChoice>{{1, QStringLiteral("a;b;3306;c;d;Első")}});
         else
             dialog = std::make_unique<ConnectionSetupDialog>();
         dialog->show();
@@ -108,7 +109,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QRect>("place");
         QTest::newRow("main window") << QString(MainWindow::ObjectName) << QRect(120, 90, 1000, 640);
-        QTest::newRow("resizable dialog") << QString(DatabaseChooser::ObjectName) << QRect(300, 200, 520, 360);
+        QTest::newRow("resizable dialog")
+            << QString(DatabaseChooser::ObjectName) << QRect(300, 200, 520, 360);
         QTest::newRow("fixed dialog") << QString(ConnectionSetupDialog::ObjectName) << QRect(260, 140, 0, 0);
     }
     void rememberedPlaceSurvivesRestarts()

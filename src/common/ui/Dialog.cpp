@@ -186,7 +186,8 @@ void placeWindowFrame(QWidget *window, const QRect &frame, bool resize)
     if (!handle || handle->isExposed())
         return;
     // A watch of an earlier placing gives way to this one.
-    const auto earlier = window->findChildren<QObject *>(QLatin1String(FrameWatch::Name), Qt::FindDirectChildrenOnly);
+    const auto earlier =
+        window->findChildren<QObject *>(QLatin1String(FrameWatch::Name), Qt::FindDirectChildrenOnly);
     qDeleteAll(earlier);
     handle->installEventFilter(new FrameWatch(window, frame, resize, margins));
 }
@@ -227,8 +228,9 @@ void Dialog::showEvent(QShowEvent *event)
         const QSize designed = size();
         if (!objectName().isEmpty()) {
             const QRect workArea = screen()->availableGeometry();
-            const QRect place = readDialogGeometry(
-                objectName(), QRect(pos(), designed.grownBy(windowFrameMargins(this))), m_resizable, workArea);
+            const QRect place =
+                readDialogGeometry(objectName(), QRect(pos(), designed.grownBy(windowFrameMargins(this))),
+                                   m_resizable, workArea);
             placeWindowFrame(this, place, m_resizable);
         }
         if (!m_resizable)

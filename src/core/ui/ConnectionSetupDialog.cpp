@@ -1,8 +1,8 @@
 #include "core/ui/ConnectionSetupDialog.h"
 
 #include "common/ui/MessageBox.h"
-#include "core/ConnectionProfile.h"
 #include "core/AppFolders.h"
+#include "core/ConnectionProfile.h"
 #include "core/LocalConfig.h"
 #include "core/ui/ErrorHandler.h"
 

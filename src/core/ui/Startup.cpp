@@ -1,16 +1,16 @@
 #include "core/ui/Startup.h"
 
 #include "common/Version.h"
-#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
-#include "core/Session.h"
 #include "core/ConnectionProfile.h"
 #include "core/ProgramSettings.h"
+#include "core/Session.h"
 #include "core/ui/ConnectionSetupDialog.h"
-#include "core/ui/ErrorHandler.h"
 #include "core/ui/DatabaseChooser.h"
+#include "core/ui/ErrorHandler.h"
 #include "core/ui/LoginDialog.h"
+#include "db/DbHelpers.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ QString pickProfile(const QList<ProfileChoice> &choices)
 {
     if (choices.size() == 1) {
         QString error;
-        if (runGuarded(QString(), [&] { error = testProfile(ConnectionProfile::fromLine(choices.first().line)); })) {
+        if (runGuarded(QString(),
+                       [&] { error = testProfile(ConnectionProfile::fromLine(choices.first().line)); })) {
             if (error.isEmpty())
                 return choices.first().line;
             ShowError(QStringLiteral("Hiba: ") + error);

@@ -41,8 +41,8 @@ struct Fixture
         ok->setDefault(true);
         cancel = new QPushButton(QStringLiteral("Mégsem"));
         const std::pair<QWidget *, const char *> widgets[] = {
-            {first, "first"}, {check, "check"}, {spin, "spin"}, {date, "date"},    {combo, "combo"},
-            {memo, "memo"},   {secret, "secret"}, {kept, "kept"}, {ok, "ok"},  {cancel, "cancel"}};
+            {first, "first"}, {check, "check"},   {spin, "spin"}, {date, "date"}, {combo, "combo"},
+            {memo, "memo"},   {secret, "secret"}, {kept, "kept"}, {ok, "ok"},     {cancel, "cancel"}};
         for (const auto &[w, name] : widgets) {
             w->setObjectName(QLatin1String(name));
             layout->addWidget(w);
