@@ -9,6 +9,7 @@
 #include "common/LastAction.h"
 #include "common/Text.h"
 #include "common/ui/DesktopServices.h"
+#include "common/ui/Dialog.h"
 #include "core/ui/ListScreen.h"
 #include "core/Session.h"
 #include "core/ConnectionProfile.h"
@@ -18,7 +19,6 @@
 #include "core/ui/LogoSplash.h"
 #include "core/ui/MessagePanel.h"
 #include "core/ui/Pictures.h"
-#include "core/ui/Startup.h"
 #include "common/Version.h"
 #include "masterdata/ui/Pickers.h"
 #include "register/ui/DetailPanel.h"
@@ -55,18 +55,16 @@ MainWindowRoutines &mainWindowRoutines()
     return routines;
 }
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_connection(std::make_unique<Connection>())
+MainWindow::MainWindow(std::unique_ptr<Connection> connection, QWidget *parent)
+    : QMainWindow(parent), m_connection(std::move(connection))
 {
     setObjectName(ObjectName);
     registerMasterDataPickers();
     buildWindow();
     connectActions();
     connectList();
+    Connection::setCurrent(m_connection.get());
 
-    if (!runStartup(this, *m_connection)) {
-        abortStartup();
-        return;
-    }
     // Step 11: from here on the middle panel shows the hint under the mouse,
     // and the wheel walks lists row by row.
     m_hintsOn = true;
@@ -328,19 +326,6 @@ void MainWindow::loadYearTabs()
     m_yearTabs->setCurrentIndex(0);
 }
 
-void MainWindow::abortStartup()
-{
-    m_aborted = true;
-    auto *closing = new QTimer(this);
-    closing->setObjectName(QStringLiteral("tmrBezar"));
-    closing->setInterval(1000);
-    connect(closing, &QTimer::timeout, this, [this] {
-        close();
-        QCoreApplication::quit();
-    });
-    closing->start();
-}
-
 // ---- the list
 
 qint64 MainWindow::currentDocument() const
@@ -379,15 +364,14 @@ void MainWindow::copyRegistrationId()
 
 void MainWindow::placeWindow()
 {
+    // The remembered place is the outer frame, and so is the work area it must fit into.
     const LocalConfig &local = session().local;
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (local.teljesKep && screen) {
-        const QRect area = screen->availableGeometry();
-        setGeometry(QRect(area.topLeft(), area.size()));
-    } else {
-        move(local.bal, local.felul);
-        resize(local.szeles, local.magas);
-    }
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    QRect frame = local.teljesKep ? area : QRect(local.bal, local.felul, local.szeles, local.magas);
+    if (!area.isEmpty())
+        frame = fitIntoWorkArea(frame, area);
+    placeWindowFrame(this, frame);
 }
 
 void MainWindow::applyFontSize()
@@ -468,7 +452,7 @@ void MainWindow::startTimers()
 void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (m_aborted || m_shownOnce)
+    if (m_shownOnce)
         return;
     m_shownOnce = true;
     HighlightColumn(m_list, DocumentListModel::FirstFieldColumn);
@@ -491,8 +475,6 @@ void MainWindow::showEvent(QShowEvent *event)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    if (m_aborted)
-        return;
     m_list->layoutColumns(width());
     m_detail->setWide(DetailPanel::isWideWindow(width()));
     if (m_messages->isVisible())
@@ -501,20 +483,18 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_aborted) {
-        Session &current = session();
-        const QRect g = geometry();
-        current.local.bal = g.x();
-        current.local.felul = g.y();
-        current.local.magas = g.height();
-        current.local.szeles = g.width();
-        current.local.lastUser = current.user.login;
-        current.local.mezok = current.settings.megjelenoAdatok;
-        current.local.save();
-        if (m_keepAlive)
-            m_keepAlive->stop();
-        m_connection->close();
-    }
+    Session &current = session();
+    const QRect g = windowFrameGeometry(this);
+    current.local.bal = g.x();
+    current.local.felul = g.y();
+    current.local.magas = g.height();
+    current.local.szeles = g.width();
+    current.local.lastUser = current.user.login;
+    current.local.mezok = current.settings.megjelenoAdatok;
+    current.local.save();
+    if (m_keepAlive)
+        m_keepAlive->stop();
+    m_connection->close();
     event->accept();
 }
 

@@ -31,7 +31,7 @@ struct MainWindowRoutines
 };
 MainWindowRoutines &mainWindowRoutines();
 
-// frm_Main: runs the start-up sequence while it is created, owns the
+// frm_Main: built once start-up has opened the connection, owns that
 // connection and the document list for the whole process, and carries every
 // action of the program. The list, its filter, the detail panel, the message
 // panel and the action catalogue are collaborators of their own.
@@ -40,10 +40,10 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 public:
     static constexpr QLatin1StringView ObjectName{"frm_Main"};
-    explicit MainWindow(QWidget *parent = nullptr);
+    // Takes the connection that start-up opened (runStartup()).
+    explicit MainWindow(std::unique_ptr<Connection> connection, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    bool startupAborted() const { return m_aborted; }
     Connection &connection() { return *m_connection; }
 
     ActionCatalogue &actionCatalogue() { return *m_actions; }
@@ -80,7 +80,6 @@ private:
     void applySettings();
     void openList();
     void loadYearTabs();
-    void abortStartup();
     void placeWindow();
     void applyFontSize();
     void changeFontSize(int step);
@@ -94,7 +93,6 @@ private:
     void wheelToKey(QObject *receiver, const QWheelEvent *wheel);
 
     std::unique_ptr<Connection> m_connection;
-    bool m_aborted = false;
     bool m_shownOnce = false;
     bool m_hintsOn = false;
 

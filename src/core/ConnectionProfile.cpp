@@ -149,7 +149,8 @@ QString testProfile(const ConnectionProfile &profile)
         Connection connection;
         connection.open(params);
         connection.close();
-    } catch (const DbError &e) {
+    } catch (const KorvenaError &e) {
+        // Also a user or password the register's character set cannot carry.
         return e.text();
     }
     return {};

@@ -56,5 +56,6 @@ QList<ProfileChoice> profileChoices(const IniFile &file);
 int storeNewProfile(IniFile &file, const QString &line, QRandomGenerator *random = nullptr);
 
 // Opens and closes a separate connection with the profile: empty on success,
-// otherwise the server's message. A bad port throws (see connectionParams()).
+// otherwise the server's message (or why the profile's text cannot be sent).
+// A bad port throws (see connectionParams()).
 QString testProfile(const ConnectionProfile &profile);

@@ -37,7 +37,7 @@ struct LocalConfig
     int vkHova = 0;
     // Lang
     QString lang;
-    // Alapertek: the main window
+    // Alapertek: the main window; its place is that of the outer frame
     bool teljesKep = true;
     bool vanFigyu = false;
     int bal = 5;
@@ -70,7 +70,8 @@ IniFile localConfigFile();
 
 // A dialog's remembered place, under a section named after its object name:
 // Left and Top (default 10) and, when resizable, Width and Height (default the
-// designed size), fitted into the work area.
+// designed size), fitted into the work area. The rectangle is the outer frame,
+// title bar and borders included, as the work area is.
 QRect readDialogGeometry(const IniFile &file, const QString &objectName, const QRect &designed,
                          bool resizable, const QRect &workArea);
 QRect readDialogGeometry(const QString &objectName, const QRect &designed, bool resizable,

@@ -16,6 +16,7 @@
 #include "app/ActionCatalogue.h"
 #include "app/MainWindow.h"
 #include "core/ui/MessagePanel.h"
+#include "core/ui/Startup.h"
 #include "db/ui/DatasetModel.h"
 #include "register/ui/DetailPanel.h"
 #include "register/ui/DocumentListModel.h"
@@ -63,9 +64,10 @@ class TestMainWindow : public QObject
 
     Window openWindow()
     {
-        Window window(new MainWindow, WindowCloser{&m_db->connection()});
-        if (window->startupAborted())
+        std::unique_ptr<Connection> connection = runStartup();
+        if (!connection)
             return nullptr;
+        Window window(new MainWindow(std::move(connection)), WindowCloser{&m_db->connection()});
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             return nullptr;

@@ -1,14 +1,17 @@
 #include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
-#include "db/DbHelpers.h"
+#include "app/MainWindow.h"
 #include "common/SqlText.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
-#include "core/Session.h"
 #include "core/ConnectionProfile.h"
 #include "core/IniFile.h"
-#include "app/MainWindow.h"
+#include "core/Session.h"
+#include "core/ui/DatabaseChooser.h"
+#include "core/ui/LoginDialog.h"
+#include "core/ui/Startup.h"
+#include "db/DbHelpers.h"
 
 #include <QDialog>
 #include <QFile>
@@ -17,10 +20,18 @@
 #include <QPushButton>
 #include <QTest>
 
+// Start-up as the program runs it: a main window only when start-up gave a connection.
+std::unique_ptr<MainWindow> start()
+{
+    std::unique_ptr<Connection> connection = runStartup();
+    return connection ? std::make_unique<MainWindow>(std::move(connection)) : nullptr;
+}
+
 class TestStartup : public QObject
 {
     Q_OBJECT
     std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<TestDatabase> m_emptyDb;
     std::unique_ptr<TempDataFolder> m_data;
 
     QString lineFor(const QString &database, const QString &name) const
@@ -36,6 +47,21 @@ class TestStartup : public QObject
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
+    // The file as start-up left it, without the place of a chooser the user closed.
+    QByteArray iniBytesWithoutChooserPlace() const
+    {
+        IniFile file = ini();
+        file.removeSection(QString(DatabaseChooser::ObjectName));
+        return iniBytes();
+    }
+    static bool wasShown(const QString &text)
+    {
+        for (const auto &box : MessageBox::shown())
+            if (box.text.contains(text))
+                return true;
+        return false;
+    }
+
     static QString lastError()
     {
         const auto shown = MessageBox::shown();
@@ -46,6 +72,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_db = std::make_unique<TestDatabase>();
+        m_emptyDb = std::make_unique<TestDatabase>(TestDatabase::Empty);
+        Connection::setCurrent(&m_db->connection());
         ExecSql(QStringLiteral("UPDATE tulajdonos SET tulajdonos = 'Próba és Társa Kft.'"));
         MessageBox::setRecording(true);
     }
@@ -63,6 +91,7 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         Connection::setCurrent(&m_db->connection());
+        m_emptyDb.reset();
         m_db.reset();
     }
 
@@ -72,12 +101,12 @@ private Q_SLOTS:
         storeNewProfile(file, goodLine());
         ModalSequence driver;
         driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
-        MainWindow window;
-        QVERIFY(!window.startupAborted());
+        const auto window = start();
+        QVERIFY(window);
         QVERIFY2(driver.seen().isEmpty(), qPrintable(driver.seen().join(',')));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Korvena: [Próba és Társa Kft.]"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Korvena: [Próba és Társa Kft.]"));
         QCOMPARE(session().user.login, QStringLiteral("rendszergazda"));
-        window.close();
+        window->close();
         QCOMPARE(IniFile(ini().path()).readString(QStringLiteral("User"), QStringLiteral("LastUser")),
                  QStringLiteral("rendszergazda"));
     }
@@ -102,8 +131,7 @@ private Q_SLOTS:
             QTest::keyClick(list, Qt::Key_Up); // wraps round to the last entry
             QTest::keyClick(list, Qt::Key_Return);
         });
-        MainWindow window;
-        QVERIFY(!window.startupAborted());
+        QVERIFY(start());
         QCOMPARE(driver.seen(), QStringList{QStringLiteral("frm_AdatbazisNyit")});
         QCOMPARE(title, QStringLiteral("Korvena Iktatás adatbázis választás"));
         QCOMPARE(entries, (QStringList{QStringLiteral("1; Első"), QStringLiteral("3; Harmadik")}));
@@ -126,14 +154,15 @@ private Q_SLOTS:
             set("edDatabase", p.database);
             set("edDisplayName", QStringLiteral("Új adatbázis"));
             set("edPort", QString::number(p.port));
+            QCOMPARE(w->findChild<QLineEdit *>(QStringLiteral("edPassword"))->displayText(),
+                     QString(p.password.size(), QLatin1Char('*')));
             auto *ok = w->findChild<QPushButton *>(QStringLiteral("btnOK"));
             QVERIFY(!ok->isEnabled());
             w->findChild<QPushButton *>(QStringLiteral("btnTeszt"))->click();
             QVERIFY(ok->isEnabled());
             ok->click();
         });
-        MainWindow window;
-        QVERIFY(!window.startupAborted());
+        QVERIFY(start());
         QCOMPARE(title, QStringLiteral("Adatbázis beállítás"));
         const QString stored = ini().readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"));
         const QString line = profileLine(p.database, p.host, QString::number(p.port), p.user, p.password,
@@ -148,9 +177,7 @@ private Q_SLOTS:
     {
         ModalSequence driver;
         driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
-        MainWindow window;
-        QVERIFY(window.startupAborted());
-        window.close();
+        QVERIFY(!start());
         QVERIFY(!QFile::exists(m_data->file(QStringLiteral("Korvena.ini"))));
     }
 
@@ -167,11 +194,7 @@ private Q_SLOTS:
         IniFile file = ini();
         storeNewProfile(file, goodLine());
         const QByteArray before = iniBytes();
-        {
-            MainWindow window;
-            QVERIFY(window.startupAborted());
-            window.close();
-        }
+        QVERIFY(!start());
         QCOMPARE(lastError(), QStringLiteral("Eltérő verziók, hiba lehetséges, frissítse programját, "
                                              "adatbázisát\r\nadatbázis : ") +
                                   version + QStringLiteral("\r\nprogram: 24.0.0.367"));
@@ -186,10 +209,96 @@ private Q_SLOTS:
                                           QStringLiteral("Nem elérhető")));
         ModalSequence driver;
         driver.then([](QWidget *w) { static_cast<QDialog *>(w)->reject(); }); // the chooser after the failure
-        MainWindow window;
-        QVERIFY(window.startupAborted());
+        QVERIFY(!start());
         QVERIFY(MessageBox::shown().first().text.startsWith(QStringLiteral("Hiba: ")));
         QCOMPARE(driver.seen(), QStringList{QStringLiteral("frm_AdatbazisNyit")});
+    }
+
+    void brokenStartEndsCleanly_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("login");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("screens"); // a chooser is cancelled, a login tried
+
+        const ConnectionParams p = m_db->params();
+        const QString port = QString::number(p.port);
+        const QString name = QStringLiteral("Teszt");
+        const QString unstorable = QStringLiteral("jelszó©"); // code page 1250 holds it, latin2 does not
+        const QStringList chooser{QString(DatabaseChooser::ObjectName)};
+        // Failures no step expects reach the error handler, which offers a report naming them.
+        QTest::newRow("no database name")
+            << profileLine(QString(), p.host, port, p.user, p.password, name) << false
+            << QStringLiteral("frm_Main.FormCreate-No database selected (1046)") << QStringList();
+        QTest::newRow("empty database")
+            << profileLine(m_emptyDb->name(), p.host, port, p.user, p.password, name) << false
+            << QStringLiteral("verzio' doesn't exist (1146)") << QStringList();
+        QTest::newRow("port not a number")
+            << profileLine(p.database, p.host, QStringLiteral("33o6"), p.user, p.password, name) << false
+            << QStringLiteral("frm_Main.FormCreate-Érvénytelen portszám: '33o6'") << chooser;
+        QTest::newRow("profile password latin2 cannot hold")
+            << profileLine(p.database, p.host, port, p.user, unstorable, name) << false
+            << QStringLiteral(
+                   "Hiba: A szöveg olyan karaktert tartalmaz, amelyet az adatbázis nem tud tárolni: „©”.")
+            << chooser;
+        QTest::newRow("login password latin2 cannot hold")
+            << goodLine() << true
+            << QStringLiteral(
+                   "Ismeretlen hiba, indítsa újra a programot.\r\nA szöveg olyan karaktert tartalmaz")
+            << QStringList{QString(LoginDialog::ObjectName)};
+    }
+    void brokenStartEndsCleanly()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, login);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, screens);
+        if (login)
+            ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'I'"));
+        IniFile file = ini();
+        storeNewProfile(file, line);
+        QCOMPARE(UnscrambleProfile(file.readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"))),
+                 line);
+        const QByteArray before = iniBytes();
+
+        ModalSequence driver;
+        for (int i = 0; i < 2; ++i)
+            driver.then([](QWidget *w) {
+                if (w->objectName() != LoginDialog::ObjectName) {
+                    static_cast<QDialog *>(w)->reject();
+                    return;
+                }
+                w->findChild<QLineEdit *>(QStringLiteral("edtFelhasznalo"))
+                    ->setText(QStringLiteral("rendszergazda"));
+                w->findChild<QLineEdit *>(QStringLiteral("edtJelszo"))->setText(QStringLiteral("jelszó©"));
+                w->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+            });
+        QVERIFY(!start());
+        QVERIFY2(wasShown(shown), qPrintable(lastError()));
+        QCOMPARE(driver.seen(), screens);
+        QCOMPARE(Connection::current(), &m_db->connection()); // none left behind that is gone
+        QCOMPARE(iniBytesWithoutChooserPlace(), before);
+    }
+
+    void ctrlEnterInTheChooserConfirms()
+    {
+        IniFile file = ini();
+        storeNewProfile(file, lineFor(QStringLiteral("nincs_ilyen_db"), QStringLiteral("Első")));
+        storeNewProfile(file, goodLine(QStringLiteral("Második")));
+        ModalSequence driver;
+        bool stayedOpen = false;
+        driver.then([&](QWidget *w) {
+            auto *button = w->findChild<QPushButton *>(QStringLiteral("btnUj"));
+            // The first entry does not connect: its error, and the chooser stays.
+            QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);
+            stayedOpen = w->isVisible();
+            w->findChild<QListWidget *>()->setCurrentRow(1);
+            QTest::keyClick(button, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+        });
+        QVERIFY(start());
+        QVERIFY(stayedOpen);
+        QVERIFY(lastError().startsWith(QStringLiteral("Hiba: ")));
+        QCOMPARE(session().profileLine, goodLine(QStringLiteral("Második")));
     }
 
     void loginIsAskedWhenTheRegisterWantsIt()
@@ -208,11 +317,11 @@ private Q_SLOTS:
             w->findChild<QLineEdit *>(QStringLiteral("edtJelszo"))->setText(QStringLiteral("pirkalo"));
             w->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
         });
-        MainWindow window;
-        QVERIFY(!window.startupAborted());
+        const auto window = start();
+        QVERIFY(window);
         QCOMPARE(title, QStringLiteral("Belépés azonosítás"));
         QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Érvénytelen felhasználó, vagy jelszó"));
-        window.close();
+        window->close();
         QCOMPARE(IniFile(ini().path()).readString(QStringLiteral("User"), QStringLiteral("LastUser")),
                  QStringLiteral("rendszergazda"));
     }

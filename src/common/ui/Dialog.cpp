@@ -11,9 +11,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QTextEdit>
+#include <QWindow>
 
 namespace {
 
@@ -80,7 +83,114 @@ void paintUnfocused(QWidget *widget)
     widget->setProperty(kHadOwnPalette, QVariant());
 }
 
+// The platform style masks passwords with a bullet; the boxes here show '*'.
+class StarPasswordStyle : public QProxyStyle
+{
+public:
+    explicit StarPasswordStyle(QStyle *base) : QProxyStyle(base) {}
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// The frame of the last window the window manager framed.
+QMargins lastFrameMargins;
+
+// Asked of the platform window each time: the widget's own record of its frame
+// is renewed only when the window moves or is resized, and a window placed by its
+// client area may never move after it was framed. Before the window is mapped the
+// platform may guess from a parent that is not the frame yet: no frame then.
+QMargins ownFrameMargins(const QWidget *window)
+{
+    const QWindow *handle = window->windowHandle();
+    if (!handle || !window->isVisible() || !handle->isExposed())
+        return {};
+    const QMargins m = handle->frameMargins();
+    return m.left() < 0 || m.top() < 0 || m.right() < 0 || m.bottom() < 0 ? QMargins() : m;
+}
+
+// Sets the client area inside the frame rather than the frame's place: a window
+// manager keeps a client where it was asked to be, and builds the frame round it.
+void applyFrame(QWidget *window, const QRect &frame, bool resize, const QMargins &margins)
+{
+    const QRect client = frame.marginsRemoved(margins);
+    window->setGeometry(resize ? client : QRect(client.topLeft(), window->size()));
+}
+
+// Waits until the window is on screen, when the window manager has framed it,
+// and places it again if the frame is not the one assumed.
+class FrameWatch : public QObject
+{
+public:
+    FrameWatch(QWidget *window, const QRect &frame, bool resize, const QMargins &assumed)
+        : QObject(window), m_window(window), m_frame(frame), m_resize(resize), m_assumed(assumed)
+    {
+        setObjectName(QLatin1String(Name));
+    }
+    static constexpr const char *Name = "korvenaFrameWatch";
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (m_done || event->type() != QEvent::Expose || !m_window->windowHandle()->isExposed())
+            return false;
+        m_done = true;
+        const QMargins real = ownFrameMargins(m_window);
+        if (!real.isNull()) // none: nobody frames the window
+            lastFrameMargins = real;
+        if (real != m_assumed)
+            applyFrame(m_window, m_frame, m_resize, real);
+        deleteLater();
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QRect m_frame;
+    bool m_resize;
+    QMargins m_assumed;
+    bool m_done = false;
+};
+
 } // namespace
+
+void maskPasswordBox(QLineEdit *edit)
+{
+    auto *style = new StarPasswordStyle(QStyleFactory::create(edit->style()->name()));
+    style->setParent(edit);
+    edit->setStyle(style);
+    edit->setEchoMode(QLineEdit::Password);
+}
+
+QRect windowFrameGeometry(const QWidget *window)
+{
+    return window->geometry().marginsAdded(ownFrameMargins(window));
+}
+
+QMargins windowFrameMargins(const QWidget *window)
+{
+    if (window->windowFlags().testFlag(Qt::FramelessWindowHint))
+        return {};
+    const QWindow *handle = window->windowHandle();
+    return handle && window->isVisible() && handle->isExposed() ? ownFrameMargins(window) : lastFrameMargins;
+}
+
+void placeWindowFrame(QWidget *window, const QRect &frame, bool resize)
+{
+    const QMargins margins = windowFrameMargins(window);
+    applyFrame(window, frame, resize, margins);
+    QWindow *handle = window->windowHandle();
+    if (!handle || handle->isExposed())
+        return;
+    // A watch of an earlier placing gives way to this one.
+    const auto earlier =
+        window->findChildren<QObject *>(QLatin1String(FrameWatch::Name), Qt::FindDirectChildrenOnly);
+    qDeleteAll(earlier);
+    handle->installEventFilter(new FrameWatch(window, frame, resize, margins));
+}
 
 QColor focusColor()
 {
@@ -119,10 +229,9 @@ void Dialog::showEvent(QShowEvent *event)
         if (!objectName().isEmpty()) {
             const QRect workArea = screen()->availableGeometry();
             const QRect place =
-                readDialogGeometry(objectName(), QRect(pos(), designed), m_resizable, workArea);
-            if (m_resizable)
-                resize(place.size());
-            move(place.topLeft());
+                readDialogGeometry(objectName(), QRect(pos(), designed.grownBy(windowFrameMargins(this))),
+                                   m_resizable, workArea);
+            placeWindowFrame(this, place, m_resizable);
         }
         if (!m_resizable)
             setFixedSize(designed);
@@ -134,7 +243,7 @@ void Dialog::done(int result)
 {
     // Per-key failures are ignored: a read-only configuration must not stop a dialog from closing.
     if (m_placed && isVisible() && !objectName().isEmpty())
-        writeDialogGeometry(objectName(), QRect(pos(), size()), m_resizable);
+        writeDialogGeometry(objectName(), windowFrameGeometry(this), m_resizable);
     QDialog::done(result);
 }
 

@@ -22,7 +22,8 @@ TextInputDialog::TextInputDialog(QWidget *parent, const QString &title, const QS
     if (maxLength >= 0)
         m_edit->setMaxLength(maxLength);
     m_edit->setText(text);
-    m_edit->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
+    if (password)
+        maskPasswordBox(m_edit);
     m_prompt->setBuddy(m_edit);
     // Enter confirms through the default button.
     keepEnterKey(m_edit);

@@ -1,9 +1,10 @@
 #include "core/ui/ConnectionSetupDialog.h"
 
 #include "common/ui/MessageBox.h"
-#include "core/ConnectionProfile.h"
 #include "core/AppFolders.h"
+#include "core/ConnectionProfile.h"
 #include "core/LocalConfig.h"
+#include "core/ui/ErrorHandler.h"
 
 #include <QFile>
 #include <QFormLayout>
@@ -26,7 +27,7 @@ ConnectionSetupDialog::ConnectionSetupDialog(QWidget *parent)
     m_server = field(QStringLiteral("edServer"), QStringLiteral("Kiszolgáló (webszerver) név, vagy IP cím"));
     m_user = field(QStringLiteral("edUser"), QStringLiteral("Felhasználó"));
     m_password = field(QStringLiteral("edPassword"), QStringLiteral("Jelszó"));
-    m_password->setEchoMode(QLineEdit::Password);
+    maskPasswordBox(m_password);
     m_database = field(QStringLiteral("edDatabase"), QStringLiteral("Tárhely, vagy adatbázis neve"));
     m_displayName = field(QStringLiteral("edDisplayName"), QStringLiteral("Adatbázis megjelenített neve"));
     m_port = field(QStringLiteral("edPort"), QStringLiteral("Port"));
@@ -51,7 +52,8 @@ ConnectionSetupDialog::ConnectionSetupDialog(QWidget *parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    connect(m_test, &QPushButton::clicked, this, &ConnectionSetupDialog::testConnection);
+    connect(m_test, &QPushButton::clicked, this,
+            guarded(QStringLiteral("frm_Init.btnTeszt"), [this] { testConnection(); }));
     connect(m_ok, &QPushButton::clicked, this, &ConnectionSetupDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &ConnectionSetupDialog::reject);
     m_server->setFocus();
@@ -81,7 +83,7 @@ void ConnectionSetupDialog::testConnection()
 {
     if (!fieldsAreStorable())
         return;
-    // A port that is not a number raises, and goes to the general error handling.
+    // A port that is not a number raises: the error handler takes it, the screen stays open.
     const QString error = testProfile(ConnectionProfile::fromLine(profileLine()));
     if (!error.isEmpty()) {
         ShowError(QStringLiteral("Hiba: ") + error);
@@ -95,10 +97,14 @@ void ConnectionSetupDialog::accept()
 {
     if (!fieldsAreStorable())
         return;
-    IniFile file = localConfigFile();
-    m_stored = profileLine();
-    storeNewProfile(file, m_stored);
-    Dialog::accept();
+    // A configuration that cannot be written goes to the error handler; the screen stays open.
+    runGuarded(QStringLiteral("frm_Init.btnOK"), [this] {
+        IniFile file = localConfigFile();
+        const QString line = profileLine();
+        storeNewProfile(file, line);
+        m_stored = line;
+        Dialog::accept();
+    });
 }
 
 void ConnectionSetupDialog::done(int result)

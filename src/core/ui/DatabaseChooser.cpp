@@ -2,6 +2,7 @@
 
 #include "common/ui/MessageBox.h"
 #include "core/ui/ConnectionSetupDialog.h"
+#include "core/ui/ErrorHandler.h"
 #include "core/ui/Pictures.h"
 
 #include <QHBoxLayout>
@@ -46,10 +47,10 @@ DatabaseChooser::DatabaseChooser(const QList<ProfileChoice> &choices, QWidget *p
     layout->addLayout(row);
     resize(420, 300);
 
-    connect(ok, &QPushButton::clicked, this, &DatabaseChooser::tryChosen);
+    connect(ok, &QPushButton::clicked, this, &DatabaseChooser::accept);
     connect(cancel, &QPushButton::clicked, this, &DatabaseChooser::reject);
     connect(newButton, &QPushButton::clicked, this, &DatabaseChooser::newConnection);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &DatabaseChooser::tryChosen);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &DatabaseChooser::accept);
     m_list->setFocus();
 }
 
@@ -69,25 +70,28 @@ bool DatabaseChooser::eventFilter(QObject *watched, QEvent *event)
             }
         }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            tryChosen();
+            accept();
             return true;
         }
     }
     return Dialog::eventFilter(watched, event);
 }
 
-void DatabaseChooser::tryChosen()
+void DatabaseChooser::accept()
 {
     const int row = m_list->currentRow();
     if (row < 0 || row >= m_choices.size())
         return;
-    const QString error = testProfile(ConnectionProfile::fromLine(m_choices[row].line));
-    if (!error.isEmpty()) {
-        ShowError(QStringLiteral("Hiba: ") + error);
-        return;
-    }
-    m_chosen = m_choices[row].line;
-    accept();
+    // A port that is not a number goes to the error handler; the chooser stays open.
+    runGuarded(QStringLiteral("frm_AdatbazisNyit.btnOK"), [this, row] {
+        const QString error = testProfile(ConnectionProfile::fromLine(m_choices[row].line));
+        if (!error.isEmpty()) {
+            ShowError(QStringLiteral("Hiba: ") + error);
+            return;
+        }
+        m_chosen = m_choices[row].line;
+        Dialog::accept();
+    });
 }
 
 void DatabaseChooser::newConnection()
@@ -98,7 +102,7 @@ void DatabaseChooser::newConnection()
         return;
     }
     m_chosen = line;
-    accept();
+    Dialog::accept();
 }
 
 QString DatabaseChooser::run(const QList<ProfileChoice> &choices, QWidget *parent)

@@ -19,11 +19,14 @@ public:
 
     static QString run(const QList<ProfileChoice> &choices, QWidget *parent);
 
+    // "OK", Enter and Ctrl+Enter alike: tests the selected entry and closes
+    // only when it connects.
+    void accept() override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
-    void tryChosen();
     void newConnection();
 
 private:

@@ -33,7 +33,7 @@ LoginDialog::LoginDialog(QWidget *parent) : Dialog(parent, ObjectName)
     m_login->setObjectName(QStringLiteral("edtFelhasznalo"));
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("edtJelszo"));
-    m_password->setEchoMode(QLineEdit::Password);
+    maskPasswordBox(m_password);
 
     auto *form = new QFormLayout;
     auto *loginLabel = new QLabel(QStringLiteral("Felhasználó"), this);
@@ -93,10 +93,17 @@ void LoginDialog::showEvent(QShowEvent *event)
     Dialog::showEvent(event);
     // The login screen always opens in the middle of the screen, whatever place was remembered.
     if (const QScreen *s = screen()) {
-        QRect frame = frameGeometry();
+        QRect frame(QPoint(), size().grownBy(windowFrameMargins(this)));
         frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
+        placeWindowFrame(this, frame, false);
     }
+}
+
+// Always centred, so there is no place to remember: a login that ends start-up
+// leaves the local configuration as it was.
+void LoginDialog::done(int result)
+{
+    QDialog::done(result);
 }
 
 bool LoginDialog::checkAndFillUser()

@@ -28,6 +28,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void done(int result) override;
 
 private:
     bool checkAndFillUser();

@@ -34,13 +34,12 @@ void LogoSplash::fadeStep()
         return;
     }
     setWindowOpacity(m_alpha / 255.0);
-    update();
 }
 
+// The fade is the window's opacity; the picture itself is always drawn whole.
 void LogoSplash::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.setOpacity(m_alpha / 255.0);
     p.drawPixmap(0, 0, m_picture);
 }
 

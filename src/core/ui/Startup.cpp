@@ -1,29 +1,34 @@
 #include "core/ui/Startup.h"
 
 #include "common/Version.h"
-#include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
-#include "core/Session.h"
 #include "core/ConnectionProfile.h"
 #include "core/ProgramSettings.h"
+#include "core/Session.h"
 #include "core/ui/ConnectionSetupDialog.h"
 #include "core/ui/DatabaseChooser.h"
+#include "core/ui/ErrorHandler.h"
 #include "core/ui/LoginDialog.h"
+#include "db/DbHelpers.h"
 
 namespace {
 
 // The single configured profile is tried at once; the chooser appears when
-// there are several or the single one fails. Empty: cancelled.
-QString pickProfile(QWidget *window, const QList<ProfileChoice> &choices)
+// there are several or the single one fails, also by a failure the error handler
+// took (a port that is not a number). Empty: cancelled.
+QString pickProfile(const QList<ProfileChoice> &choices)
 {
     if (choices.size() == 1) {
-        const QString error = testProfile(ConnectionProfile::fromLine(choices.first().line));
-        if (error.isEmpty())
-            return choices.first().line;
-        ShowError(QStringLiteral("Hiba: ") + error);
+        QString error;
+        if (runGuarded(QString(),
+                       [&] { error = testProfile(ConnectionProfile::fromLine(choices.first().line)); })) {
+            if (error.isEmpty())
+                return choices.first().line;
+            ShowError(QStringLiteral("Hiba: ") + error);
+        }
     }
-    return DatabaseChooser::run(choices, window);
+    return DatabaseChooser::run(choices, nullptr);
 }
 
 bool versionMatches()
@@ -36,9 +41,8 @@ bool versionMatches()
     return false;
 }
 
-} // namespace
-
-bool runStartup(QWidget *window, Connection &connection)
+// False when start-up ends; what made it end has been shown.
+bool startUp(Connection &connection)
 {
     const AppFolders &folders = AppFolders::refresh();
     folders.createDocumentFolder();
@@ -48,9 +52,9 @@ bool runStartup(QWidget *window, Connection &connection)
     const QList<ProfileChoice> choices = profileChoices(current.local.conStr);
     QString line;
     if (choices.isEmpty()) {
-        line = ConnectionSetupDialog::run(window);
+        line = ConnectionSetupDialog::run(nullptr);
     } else {
-        line = pickProfile(window, choices);
+        line = pickProfile(choices);
     }
     if (line.isEmpty())
         return false;
@@ -74,15 +78,13 @@ bool runStartup(QWidget *window, Connection &connection)
 
     if (current.settings.vanbelep) {
         try {
-            const std::optional<SessionUser> user = LoginDialog::login(window);
+            const std::optional<SessionUser> user = LoginDialog::login(nullptr);
             if (!user)
                 return false;
             session().user = *user;
-        } catch (const std::exception &e) {
-            const QString message =
-                dynamic_cast<const KorvenaError *>(&e) ? static_cast<const KorvenaError &>(e).text()
-                                                        : QString::fromUtf8(e.what());
-            ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\r\n") + message);
+        } catch (...) {
+            ShowError(QStringLiteral("Ismeretlen hiba, indítsa újra a programot.\r\n") +
+                      failureText(std::current_exception()));
             return false;
         }
     } else {
@@ -91,4 +93,21 @@ bool runStartup(QWidget *window, Connection &connection)
 
     current.ownerName = SelectText(QStringLiteral("SELECT tulajdonos FROM tulajdonos LIMIT 1;"), QString());
     return true;
+}
+
+} // namespace
+
+std::unique_ptr<Connection> runStartup()
+{
+    auto connection = std::make_unique<Connection>();
+    Connection *const before = Connection::current();
+    bool started = false;
+    // What no step expected (a register without its tables, a database that is
+    // not chosen) reaches the error handler while the connection still stands.
+    runGuarded(QStringLiteral("frm_Main.FormCreate"), [&] { started = startUp(*connection); });
+    if (!started) {
+        Connection::setCurrent(before);
+        return nullptr;
+    }
+    return connection;
 }

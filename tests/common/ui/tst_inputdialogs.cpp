@@ -248,15 +248,15 @@ void TestInputDialogs::passwordRevealBox()
     secret.show();
     secret.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&secret));
-    QCOMPARE(secret.edit()->echoMode(), QLineEdit::Password);
+    QCOMPARE(secret.edit()->displayText(), QStringLiteral("*****"));
     QVERIFY(secret.revealBox()->isVisible());
     QCOMPARE(secret.revealBox()->text(), QStringLiteral("Látszanak a karakterek"));
 
     QTest::mouseClick(secret.revealBox(), Qt::LeftButton);
-    QCOMPARE(secret.edit()->echoMode(), QLineEdit::Normal);
+    QCOMPARE(secret.edit()->displayText(), QStringLiteral("titok"));
     QTRY_VERIFY(secret.edit()->hasFocus());
     QTest::mouseClick(secret.revealBox(), Qt::LeftButton);
-    QCOMPARE(secret.edit()->echoMode(), QLineEdit::Password);
+    QCOMPARE(secret.edit()->displayText(), QStringLiteral("*****"));
     QTRY_VERIFY(secret.edit()->hasFocus());
     QCOMPARE(secret.text(), QStringLiteral("titok"));
     secret.reject();
