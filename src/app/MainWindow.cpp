@@ -65,14 +65,13 @@ MainWindow::MainWindow(std::unique_ptr<Connection> connection, QWidget *parent)
     connectList();
     Connection::setCurrent(m_connection.get());
 
-    // Step 11: from here on the middle panel shows the hint under the mouse,
-    // and the wheel walks lists row by row.
+    // From here on the middle panel shows the hint under the mouse, and the
+    // wheel walks lists row by row.
     m_hintsOn = true;
     qApp->installEventFilter(this);
-    // Step 12.
     setWindowTitle(QStringLiteral("Korvena: [") + session().ownerName + QLatin1Char(']'));
     applySettings();
-    // Steps 13 to 16: a failure here leaves the window usable with what it has.
+    // Opening the list: a failure here leaves the window usable with what it has.
     runGuarded(QStringLiteral("frm_Main.FormCreate"), [this] { openList(); });
 }
 

@@ -1,3 +1,4 @@
+#include "ModalDialogs.h"
 #include "common/Clock.h"
 #include "common/ui/InputDialogs.h"
 #include "common/ui/MessageBox.h"
@@ -23,33 +24,16 @@
 
 namespace {
 
-// Runs the action on the modal dialog once it is shown. Whatever the action
-// leaves open is cancelled afterwards, so a failing check cannot hang the test.
+// Runs the action on the dialog once it shows; whatever the action leaves open is
+// cancelled afterwards, so a failing check cannot hang the test.
 template <typename DialogType> void whenModal(std::function<void(DialogType *)> action)
 {
-    auto *timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget *w = QApplication::activeModalWidget();
-        auto *dialog = qobject_cast<DialogType *>(w);
-        const bool timedOut = started->elapsed() > 10000;
-        if (!(dialog && dialog->isVisible()) && !timedOut)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!dialog) {
-            qWarning("the expected dialog did not appear");
-            if (auto *other = qobject_cast<QDialog *>(w))
-                other->reject();
-            return;
-        }
-        const QPointer<DialogType> guard = dialog;
-        action(dialog);
+    ModalDriver::onModal(DialogType::ObjectName, [action = std::move(action)](QDialog *d) {
+        const QPointer<QDialog> guard = d;
+        action(static_cast<DialogType *>(d));
         if (guard && guard->isVisible())
             guard->reject();
     });
-    timer->start(10);
 }
 
 void pressOnFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

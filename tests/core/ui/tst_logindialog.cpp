@@ -1,3 +1,4 @@
+#include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "db/DbHelpers.h"
@@ -17,29 +18,9 @@
 
 namespace {
 
-// Runs the action on the next visible modal window of that object name. A
-// window that never comes stops the waiting after a while, so the test fails
-// instead of hanging.
 void whenModal(const QString &objectName, std::function<void(QWidget *)> action)
 {
-    auto *timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget *w = QApplication::activeModalWidget();
-        if (w && w->isVisible() && w->objectName() == objectName) {
-            timer->stop();
-            timer->deleteLater();
-            action(w);
-        } else if (started->elapsed() > 10000) {
-            timer->stop();
-            timer->deleteLater();
-            qWarning("no modal window %s appeared", qPrintable(objectName));
-            if (auto *dialog = qobject_cast<QDialog *>(w))
-                dialog->reject();
-        }
-    });
-    timer->start(10);
+    ModalDriver::onModal(objectName, [action = std::move(action)](QDialog *d) { action(d); });
 }
 
 void type(QWidget *dialog, const char *field, const QString &text)
