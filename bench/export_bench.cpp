@@ -1,13 +1,13 @@
 // Export benchmark, run by hand against a register filled by
 // "korvena-admin demo --documents 100000":
 //
-//   export_bench --port 3306 --user korvena --password korvena --database demo [--xls-check]
+//   export_bench --port 3306 --user korvena --password korvena --database demo [--keep folder]
 //
 // For the main list ("Összes" tab, all years) it times the delimited text and
 // the spreadsheet written from the list, and the mariadb client writing the same
-// SQL's rows to a file. The spreadsheet holds at most 65 535 data rows, so its
-// case reads that many rows (LIMIT) on both sides. Each figure is the median of
-// the runs: "write" is the writer alone, "query+write" adds reading the list.
+// SQL's rows to a file. Each figure is the median of the runs: "write" is the
+// writer alone, "query+write" adds reading the list. The spreadsheet format holds
+// 16 383 data rows, so its case reads that many rows (LIMIT) on both sides.
 #include "core/Session.h"
 #include "db/Connection.h"
 #include "output/BiffWriter.h"

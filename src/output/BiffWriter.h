@@ -17,8 +17,8 @@ class QIODevice;
 class BiffWriter
 {
 public:
-    // A sheet row number has 16 bits; row 0 is the header.
-    static constexpr int MaxDataRows = 65535;
+    // A sheet of this format holds 16 384 rows (readers refuse more); row 0 is the header.
+    static constexpr int MaxDataRows = 16383;
     static constexpr int MaxColumns = 256;
 
     // Refuses a missing, closed (no fields) or empty row set, and one that does not
