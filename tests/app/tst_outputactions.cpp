@@ -1,0 +1,135 @@
+#include "DocumentFixture.h"
+#include "ModalDialogs.h"
+#include "TestDatabase.h"
+#include "TestSupport.h"
+#include "app/ActionCatalogue.h"
+#include "app/MainWindow.h"
+#include "common/Encoding.h"
+#include "common/ui/MessageBox.h"
+#include "core/AppFolders.h"
+#include "core/ConnectionProfile.h"
+#include "core/IniFile.h"
+#include "core/Session.h"
+#include "db/DbHelpers.h"
+#include "output/ui/ExportDialog.h"
+#include "register/ui/DocumentListModel.h"
+#include "register/ui/DocumentListView.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+struct WindowCloser
+{
+    Connection *fallback = nullptr;
+    void operator()(MainWindow *window) const
+    {
+        delete window;
+        Connection::setCurrent(fallback);
+    }
+};
+using Window = std::unique_ptr<MainWindow, WindowCloser>;
+
+} // namespace
+
+class TestOutputActions : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<TempDataFolder> m_data;
+
+    Window openWindow()
+    {
+        Window window(new MainWindow, WindowCloser{&m_db->connection()});
+        if (window->startupAborted())
+            return nullptr;
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            return nullptr;
+        return window;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        DocumentFixture::load();
+    }
+    void init()
+    {
+        ModalDriver::resetScreenState();
+        m_data = std::make_unique<TempDataFolder>();
+        AppFolders::refresh();
+        Connection::setCurrent(&m_db->connection());
+        ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'N', irasvedett = 'N', hatidfigyel = -1"));
+        ExecSql(QStringLiteral("UPDATE iktato SET nyomtatni = 'N'"));
+        const ConnectionParams p = m_db->params();
+        IniFile ini(m_data->file(QStringLiteral("Korvena.ini")));
+        storeNewProfile(ini, profileLine(p.database, p.host, QString::number(p.port), p.user, p.password,
+                                         QStringLiteral("Teszt")));
+    }
+    void cleanup()
+    {
+        Connection::setCurrent(&m_db->connection());
+        m_data.reset();
+    }
+    void cleanupTestCase()
+    {
+        Connection::setCurrent(&m_db->connection());
+        m_db.reset();
+    }
+
+    void excelExportsTheListAndTheGridFollowsItsLastRow()
+    {
+        auto w = openWindow();
+        QVERIFY(w);
+        const Dataset &list = w->listModel()->dataset();
+        QCOMPARE(list.rowCount(), 2);
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("Iktato.csv"));
+        QString defaultName;
+        ModalDriver::onModal(QString(ExportDialog::ObjectName), [&](QDialog *d) {
+            auto *edit = d->findChild<QLineEdit *>(QStringLiteral("edFilenev"));
+            defaultName = edit->text();
+            edit->setText(name);
+            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("btnExport")), Qt::LeftButton);
+            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("btnBezar")), Qt::LeftButton);
+        });
+        w->actionCatalogue().action(QStringLiteral("aExcel"))->trigger();
+        QCOMPARE(defaultName, QStringLiteral("Iktato.csv"));
+        QFile f(name);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        QCOMPARE(lines.size(), 4); // header, two documents, nothing after the last CR LF
+        QVERIFY(FromCp1250(lines[0]).startsWith(QStringLiteral("iktato;Főszám;Alszám;targy;")));
+        QCOMPARE(lines[1].count(';'), 45);
+        QCOMPARE(w->listView()->currentDatasetRow(), 1);
+        QCOMPARE(w->currentDocument(), list.toInt(1, list.fieldIndex(u"iktato")));
+    }
+
+    void clipboardCopyOfTheCurrentOrTheMarkedDocuments()
+    {
+        auto w = openWindow();
+        QVERIFY(w);
+        session().local.masolMezok = QStringLiteral("NINNNNNNNNNNNN");
+        const qint64 current = w->currentDocument();
+        w->actionCatalogue().action(QStringLiteral("aVagolapra"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Kitől: Kiss Péter\r\n-*-\r\n\r\n"));
+
+        ExecSql(QStringLiteral("UPDATE iktato SET nyomtatni = 'I' WHERE iktato IN (101, 102)"));
+        w->refreshList();
+        w->actionCatalogue().action(QStringLiteral("aVagolapra"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("Kitől: Kiss Péter\r\n-*-\r\n\r\nKitől: Kovács és Társa Bt.\r\n-*-\r\n\r\n"));
+        QCOMPARE(w->currentDocument(), current);
+    }
+};
+
+QTEST_MAIN(TestOutputActions)
+#include "tst_outputactions.moc"
