@@ -73,6 +73,17 @@ void DocumentListModel::setRowFilter(std::function<bool(const Dataset &, int)> p
     endResetModel();
 }
 
+void DocumentListModel::setCell(int datasetRow, QStringView field, const QVariant &value)
+{
+    const int col = m_data.fieldIndex(field);
+    if (col < 0 || datasetRow < 0 || datasetRow >= m_data.rowCount())
+        return;
+    m_data.setValue(datasetRow, col, value);
+    const int row = modelRow(datasetRow);
+    if (row >= 0)
+        Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
 int DocumentListModel::datasetRow(int modelRow) const
 {
     if (modelRow < 0 || modelRow >= m_data.visibleCount())

@@ -41,6 +41,10 @@ public:
     // A client-side row filter that stays in force across reloads; empty: none.
     void setRowFilter(std::function<bool(const Dataset &, int row)> predicate);
     bool hasRowFilter() const { return bool(m_rowFilter); }
+    // One cell changed in memory after its statement changed the server's row, so
+    // a one-row change repaints that row instead of re-reading the list. The row
+    // stays shown even when the row filter would now hide it.
+    void setCell(int datasetRow, QStringView field, const QVariant &value);
 
     int datasetRow(int modelRow) const;
     int modelRow(int datasetRow) const;
