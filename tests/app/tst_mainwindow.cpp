@@ -1,3 +1,4 @@
+#include "MainWindowFixture.h"
 #include "DocumentFixture.h"
 #include "ModalDialogs.h"
 #include "TestDatabase.h"
@@ -45,16 +46,6 @@
 #include <thread>
 
 // A closed main window leaves no current connection; the test's own takes over again.
-struct WindowCloser
-{
-    Connection *fallback = nullptr;
-    void operator()(MainWindow *window) const
-    {
-        delete window;
-        Connection::setCurrent(fallback);
-    }
-};
-using Window = std::unique_ptr<MainWindow, WindowCloser>;
 
 class TestMainWindow : public QObject
 {
@@ -62,17 +53,7 @@ class TestMainWindow : public QObject
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<TempDataFolder> m_data;
 
-    Window openWindow()
-    {
-        std::unique_ptr<Connection> connection = runStartup();
-        if (!connection)
-            return nullptr;
-        Window window(new MainWindow(std::move(connection)), WindowCloser{&m_db->connection()});
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return nullptr;
-        return window;
-    }
+    Window openWindow() { return openMainWindow(&m_db->connection()); }
     static QList<qint64> keys(MainWindow &w)
     {
         QList<qint64> list;

@@ -1,9 +1,11 @@
+#include "MainWindowFixture.h"
 #include "DocumentFixture.h"
 #include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
 #include "app/ActionCatalogue.h"
 #include "app/MainWindow.h"
+#include "core/ui/Startup.h"
 #include "common/Clock.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
@@ -33,16 +35,6 @@ using namespace ModalDriver;
 
 namespace {
 
-struct WindowCloser
-{
-    Connection *fallback = nullptr;
-    void operator()(MainWindow *window) const
-    {
-        delete window;
-        Connection::setCurrent(fallback);
-    }
-};
-using Window = std::unique_ptr<MainWindow, WindowCloser>;
 
 QString flagOf(qint64 document, const char *column)
 {
@@ -61,16 +53,7 @@ class TestMarking : public QObject
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<TempDataFolder> m_data;
 
-    Window openWindow()
-    {
-        Window window(new MainWindow, WindowCloser{&m_db->connection()});
-        if (window->startupAborted())
-            return nullptr;
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return nullptr;
-        return window;
-    }
+    Window openWindow() { return openMainWindow(&m_db->connection()); }
     static QList<qint64> keys(MainWindow &w)
     {
         QList<qint64> list;
