@@ -133,15 +133,17 @@ void scrambleBlock(char *data, qsizetype size, const QByteArray &key, bool unscr
 void scrambleFile(const QString &from, const QString &to, const QByteArray &key, bool unscramble)
 {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw KorvenaError(QStringLiteral("Nem olvasható állomány: ") + shown(from) + QStringLiteral("\r\n") +
                            source.errorString());
     QFile target(to);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw KorvenaError(QStringLiteral("Nem írható állomány: ") + shown(to) + QStringLiteral("\r\n") +
                            target.errorString());
     const auto pattern = patternOf(key);
-    QByteArray block(ScrambleBlockSize, Qt::Uninitialized);
+    // Several blocks per read and write: fewer system calls, the same rule.
+    constexpr qsizetype ChunkSize = 16 * ScrambleBlockSize;
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
     auto fail = [&](const QString &what, const QFile &file) {
         const QString reason = file.errorString();
         target.close();
@@ -149,11 +151,11 @@ void scrambleFile(const QString &from, const QString &to, const QByteArray &key,
         throw KorvenaError(what + shown(file.fileName()) + QStringLiteral("\r\n") + reason);
     };
     for (;;) {
-        // A block is what one read gives up to its size: short reads are filled up, so
-        // the key restarts exactly every ScrambleBlockSize bytes of the file.
+        // Short reads are filled up, so the key restarts exactly every ScrambleBlockSize
+        // bytes of the file.
         qsizetype filled = 0;
-        while (filled < ScrambleBlockSize) {
-            const qint64 n = source.read(block.data() + filled, ScrambleBlockSize - filled);
+        while (filled < ChunkSize) {
+            const qint64 n = source.read(chunk.data() + filled, ChunkSize - filled);
             if (n < 0)
                 fail(QStringLiteral("Hiba az állomány olvasása közben: "), source);
             if (n <= 0)
@@ -162,10 +164,12 @@ void scrambleFile(const QString &from, const QString &to, const QByteArray &key,
         }
         if (filled == 0)
             break;
-        applyPattern(reinterpret_cast<unsigned char *>(block.data()), filled, *pattern, unscramble);
-        if (target.write(block.constData(), filled) != filled)
+        auto *bytes = reinterpret_cast<unsigned char *>(chunk.data());
+        for (qsizetype start = 0; start < filled; start += ScrambleBlockSize)
+            applyPattern(bytes + start, qMin(ScrambleBlockSize, filled - start), *pattern, unscramble);
+        if (target.write(chunk.constData(), filled) != filled)
             fail(QStringLiteral("Hiba az állomány írása közben: "), target);
-        if (filled < ScrambleBlockSize)
+        if (filled < ChunkSize)
             break;
     }
     if (!target.flush())
