@@ -42,7 +42,8 @@ QString groupFolder(const ProgramSettings &settings, int group)
 
 QString openingFolder(const ProgramSettings &settings)
 {
-    return settings.megnyitasutvonal.isEmpty() ? AppFolders::current().tmpFolder() : settings.megnyitasutvonal;
+    return settings.megnyitasutvonal.isEmpty() ? AppFolders::current().tmpFolder()
+                                               : settings.megnyitasutvonal;
 }
 
 QString openingPath(const ProgramSettings &settings, const QString &original)
@@ -74,9 +75,10 @@ QString storageName(qint64 document, qint64 sequence, const QString &fileName)
 
 qint64 nextSequence(qint64 document)
 {
-    const QString highest = SelectText(QStringLiteral("SELECT MAX(iktato_file) FROM iktato_file WHERE iktato = ") +
-                                           QString::number(document) + QLatin1Char(';'),
-                                       QString());
+    const QString highest =
+        SelectText(QStringLiteral("SELECT MAX(iktato_file) FROM iktato_file WHERE iktato = ") +
+                       QString::number(document) + QLatin1Char(';'),
+                   QString());
     return highest.toLongLong() + 1;
 }
 
@@ -190,7 +192,8 @@ Step prepareFolder(const ProgramSettings &settings, qint64 document, int group)
 {
     const QString folder = groupFolder(settings, group);
     if (!QFileInfo(folder).isDir()) {
-        Journal::write(document, QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") + shown(folder));
+        Journal::write(document,
+                       QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") + shown(folder));
         QDir().mkpath(folder);
     }
     if (!QFileInfo(folder).isDir() && !settings.isftp) {
@@ -207,8 +210,8 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
     const QString folder = groupFolder(settings, group);
     result.originalName = originalName(chosenPath);
     if (!isAcceptableName(result.originalName)) {
-        Journal::write(document, QStringLiteral("Hiba: Érvénytelen, vagy túl hosszú file név: ") + shown(folder) +
-                                     result.originalName);
+        Journal::write(document, QStringLiteral("Hiba: Érvénytelen, vagy túl hosszú file név: ") +
+                                     shown(folder) + result.originalName);
         result.message = QStringLiteral("Érvénytelen, vagy túl hosszú file név.");
         return result;
     }
@@ -223,8 +226,8 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
     } else if (settings.doksititkosit) {
         scrambleFile(chosenPath, folder + result.storageName, scrambleKey(), false);
     } else if (!copyFile(chosenPath, folder + result.storageName)) {
-        Journal::write(document, QStringLiteral("Hiba: Hiba a másolás közben: ") + shown(folder) +
-                                     result.originalName);
+        Journal::write(document,
+                       QStringLiteral("Hiba: Hiba a másolás közben: ") + shown(folder) + result.originalName);
         result.message = QStringLiteral("Hiba a másolás közben.");
         return result;
     }

@@ -28,8 +28,8 @@ QString addStatement(qint64 document, const QString &fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot >= 0 ? fileName.mid(dot) : QString();
-    return QStringLiteral("CALL sp_svadd(") + QString::number(document) + QLatin1Char(',') + SqlLiteral(fileName) +
-           QLatin1Char(',') + SqlLiteral(MimeType(extension)) + QStringLiteral(");");
+    return QStringLiteral("CALL sp_svadd(") + QString::number(document) + QLatin1Char(',') +
+           SqlLiteral(fileName) + QLatin1Char(',') + SqlLiteral(MimeType(extension)) + QStringLiteral(");");
 }
 
 QString requestAddress(const QString &loadPage, qint64 document, quint32 random)
@@ -81,17 +81,18 @@ Settings loadSettings()
 void saveSettings(const Settings &s)
 {
     if (s.key == 0) {
-        ExecSql(QStringLiteral("INSERT INTO sv_beallit (targy, felado, szoveg, betoltphp, torolphp) VALUES (") +
-                SqlLiteral(s.targy) + QLatin1Char(',') + SqlLiteral(s.felado) + QLatin1Char(',') +
-                SqlLiteral(s.szoveg) + QLatin1Char(',') + SqlLiteral(s.betoltphp) + QLatin1Char(',') +
-                SqlLiteral(s.torolphp) + QStringLiteral(");"));
+        ExecSql(
+            QStringLiteral("INSERT INTO sv_beallit (targy, felado, szoveg, betoltphp, torolphp) VALUES (") +
+            SqlLiteral(s.targy) + QLatin1Char(',') + SqlLiteral(s.felado) + QLatin1Char(',') +
+            SqlLiteral(s.szoveg) + QLatin1Char(',') + SqlLiteral(s.betoltphp) + QLatin1Char(',') +
+            SqlLiteral(s.torolphp) + QStringLiteral(");"));
         return;
     }
-    ExecSql(QStringLiteral("UPDATE sv_beallit SET targy=") + SqlLiteral(s.targy) + QStringLiteral(", felado=") +
-            SqlLiteral(s.felado) + QStringLiteral(", szoveg=") + SqlLiteral(s.szoveg) +
-            QStringLiteral(", betoltphp=") + SqlLiteral(s.betoltphp) + QStringLiteral(", torolphp=") +
-            SqlLiteral(s.torolphp) + QStringLiteral(" WHERE sv_beallit=") + QString::number(s.key) +
-            QLatin1Char(';'));
+    ExecSql(QStringLiteral("UPDATE sv_beallit SET targy=") + SqlLiteral(s.targy) +
+            QStringLiteral(", felado=") + SqlLiteral(s.felado) + QStringLiteral(", szoveg=") +
+            SqlLiteral(s.szoveg) + QStringLiteral(", betoltphp=") + SqlLiteral(s.betoltphp) +
+            QStringLiteral(", torolphp=") + SqlLiteral(s.torolphp) + QStringLiteral(" WHERE sv_beallit=") +
+            QString::number(s.key) + QLatin1Char(';'));
 }
 
 } // namespace OnlineStore

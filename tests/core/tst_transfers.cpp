@@ -59,7 +59,10 @@ private:
     std::unique_ptr<LocalServer> m_ftp;
     std::unique_ptr<LocalServer> m_http;
 
-    FtpTarget writer() const { return {m_ftp->host(), QStringLiteral("iro"), QStringLiteral("jelszo"), QStringLiteral("dok")}; }
+    FtpTarget writer() const
+    {
+        return {m_ftp->host(), QStringLiteral("iro"), QStringLiteral("jelszo"), QStringLiteral("dok")};
+    }
 };
 
 void TestTransfers::initTestCase()
@@ -69,7 +72,8 @@ void TestTransfers::initTestCase()
     QVERIFY(QDir(m_root->path()).mkpath(QStringLiteral("dok")));
     m_ftp = std::make_unique<LocalServer>("ftp_server.py", QStringList{m_root->path()});
     QVERIFY2(m_ftp->port() > 0, "the local FTP server did not start");
-    m_http = std::make_unique<LocalServer>("http_server.py", QStringList{m_local->filePath(QStringLiteral("http.log"))});
+    m_http = std::make_unique<LocalServer>("http_server.py",
+                                           QStringList{m_local->filePath(QStringLiteral("http.log"))});
     QVERIFY2(m_http->port() > 0, "the local HTTP server did not start");
 }
 
@@ -142,8 +146,8 @@ void TestTransfers::unreachableServerFails()
     // Nobody listens on port 1 of the loopback: the connection is refused at once.
     const QString source = m_local->filePath(QStringLiteral("egy.txt"));
     writeFile(source, "1");
-    FtpTransfer up(FtpTarget{QStringLiteral("127.0.0.1:1"), QStringLiteral("iro"),
-                             QStringLiteral("jelszo"), {}});
+    FtpTransfer up(
+        FtpTarget{QStringLiteral("127.0.0.1:1"), QStringLiteral("iro"), QStringLiteral("jelszo"), {}});
     QVERIFY(!up.upload(source, QStringLiteral("egy.txt")));
     QVERIFY(!up.errorText().isEmpty());
     QVERIFY(!up.upload(m_local->filePath(QStringLiteral("nincs-ilyen")), QStringLiteral("x")));
@@ -163,10 +167,12 @@ void TestTransfers::httpAnswerIsSaved()
 {
     const QString answer = m_local->filePath(QStringLiteral("kesz.txt"));
     HttpTransfer request;
-    QVERIFY2(request.get(QStringLiteral("http://127.0.0.1:%1/betolt.php?iktato=7&ids=12").arg(m_http->port()), answer),
+    QVERIFY2(request.get(QStringLiteral("http://127.0.0.1:%1/betolt.php?iktato=7&ids=12").arg(m_http->port()),
+                         answer),
              qPrintable(request.errorText()));
     QCOMPARE(readFile(answer), QByteArray("kesz"));
-    QVERIFY(readFile(m_local->filePath(QStringLiteral("http.log"))).contains("/betolt.php?iktato=7&ids=12\n"));
+    QVERIFY(
+        readFile(m_local->filePath(QStringLiteral("http.log"))).contains("/betolt.php?iktato=7&ids=12\n"));
 }
 
 void TestTransfers::httpErrorStatusFails()

@@ -49,7 +49,8 @@ int fileRows()
 QStringList journal(qint64 document)
 {
     QStringList rows;
-    FillList(rows, QStringLiteral("SELECT szoveg FROM iktnaplo WHERE iktato=%1 ORDER BY iktnaplo;").arg(document));
+    FillList(rows,
+             QStringLiteral("SELECT szoveg FROM iktnaplo WHERE iktato=%1 ORDER BY iktnaplo;").arg(document));
     return rows;
 }
 
@@ -138,12 +139,18 @@ void TestAttachments::storageNames_data()
     QTest::addColumn<qint64>("sequence");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("first file") << qint64(7) << qint64(1) << "Level.pdf" << "0000007-1.pdf";
-    QTest::newRow("no extension") << qint64(42) << qint64(901) << "README" << "0000042-901";
-    QTest::newRow("last extension only") << qint64(5) << qint64(2) << "mentes.tar.gz" << "0000005-2.gz";
-    QTest::newRow("folder dropped") << qint64(5) << qint64(3) << "C:\\Dok\\a.b\\level.doc" << "0000005-3.doc";
-    QTest::newRow("dot in a folder only") << qint64(5) << qint64(4) << "/x.y/level" << "0000005-4";
-    QTest::newRow("wider key") << qint64(123456789) << qint64(12) << "x.PDF" << "123456789-12.PDF";
+    QTest::newRow("first file") << qint64(7) << qint64(1) << "Level.pdf"
+                                << "0000007-1.pdf";
+    QTest::newRow("no extension") << qint64(42) << qint64(901) << "README"
+                                  << "0000042-901";
+    QTest::newRow("last extension only") << qint64(5) << qint64(2) << "mentes.tar.gz"
+                                         << "0000005-2.gz";
+    QTest::newRow("folder dropped") << qint64(5) << qint64(3) << "C:\\Dok\\a.b\\level.doc"
+                                    << "0000005-3.doc";
+    QTest::newRow("dot in a folder only") << qint64(5) << qint64(4) << "/x.y/level"
+                                          << "0000005-4";
+    QTest::newRow("wider key") << qint64(123456789) << qint64(12) << "x.PDF"
+                               << "123456789-12.PDF";
 }
 
 void TestAttachments::storageNames()
@@ -220,7 +227,9 @@ void TestAttachments::keyRestartsEveryBlock()
     const QString scrambled = m_work->filePath(QStringLiteral("blokk.tit"));
     scrambleFile(plain, scrambled, kKey, false);
     const QByteArray stored = readFile(scrambled);
-    auto expected = [&](int offset, int keyIndex) { return char(quint8(data[offset]) + quint8(kKey[keyIndex])); };
+    auto expected = [&](int offset, int keyIndex) {
+        return char(quint8(data[offset]) + quint8(kKey[keyIndex]));
+    };
     QCOMPARE(stored[0], expected(0, 0));
     QCOMPARE(stored[31], expected(31, 31));
     QCOMPARE(stored[32], expected(32, 0));
@@ -259,7 +268,8 @@ void TestAttachments::attachAndOpen()
     QVERIFY(QFile::exists(copy));
     QCOMPARE(readFile(copy) == data, !scramble);
 
-    const Dataset row = db().query(QStringLiteral("SELECT iktato, filenev, origfilenev, felhkod FROM iktato_file;"));
+    const Dataset row =
+        db().query(QStringLiteral("SELECT iktato, filenev, origfilenev, felhkod FROM iktato_file;"));
     QCOMPARE(row.rowCount(), 1);
     QCOMPARE(row.text(0, 0), QStringLiteral("7"));
     QCOMPARE(row.text(0, 1), QStringLiteral("0000007-1.pdf"));
@@ -277,13 +287,15 @@ void TestAttachments::attachAndOpen()
 
 void TestAttachments::nextFileFollowsTheHighestKey()
 {
-    ExecSql(QStringLiteral("INSERT INTO iktato_file (iktato_file, iktato, filenev, origfilenev, felhkod) VALUES "
-                           "(900, 42, '0000042-1.txt', 'a.txt', 1), (950, 43, '0000043-1.txt', 'b.txt', 1);"));
+    ExecSql(
+        QStringLiteral("INSERT INTO iktato_file (iktato_file, iktato, filenev, origfilenev, felhkod) VALUES "
+                       "(900, 42, '0000042-1.txt', 'a.txt', 1), (950, 43, '0000043-1.txt', 'b.txt', 1);"));
     QCOMPARE(nextSequence(42), qint64(901));
     QCOMPARE(nextSequence(44), qint64(1));
     const ProgramSettings s = settings(false);
     QVERIFY(prepareFolder(s, 42, 1).ok);
-    QCOMPARE(store(s, 42, 1, chosen(QStringLiteral("c"), "c"), {}).storageName, QStringLiteral("0000042-901"));
+    QCOMPARE(store(s, 42, 1, chosen(QStringLiteral("c"), "c"), {}).storageName,
+             QStringLiteral("0000042-901"));
 }
 
 void TestAttachments::missingFolderIsCreatedAndJournalled()
@@ -292,7 +304,8 @@ void TestAttachments::missingFolderIsCreatedAndJournalled()
     const QString folder = QDir::toNativeSeparators(groupFolder(s, 3));
     QVERIFY(prepareFolder(s, 7, 3).ok);
     QVERIFY(QFileInfo(groupFolder(s, 3)).isDir());
-    QCOMPARE(journal(7), QStringList{QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") + folder});
+    QCOMPARE(journal(7),
+             QStringList{QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") + folder});
     // An existing folder is taken as it is.
     QVERIFY(prepareFolder(s, 7, 3).ok);
     QCOMPARE(journal(7).size(), 1);
@@ -307,8 +320,9 @@ void TestAttachments::folderThatCannotBeMade()
     const Step step = prepareFolder(s, 7, 3);
     QVERIFY(!step.ok);
     QCOMPARE(step.message, QStringLiteral("Nem létező mentés útvonal: \"") + folder + QLatin1Char('"'));
-    QCOMPARE(journal(7), (QStringList{QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") + folder,
-                                      QStringLiteral("Hiba: Nem létező mentés útvonal: ") + folder}));
+    QCOMPARE(journal(7),
+             (QStringList{QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") + folder,
+                          QStringLiteral("Hiba: Nem létező mentés útvonal: ") + folder}));
     // FTP storage does not need the folder.
     s.isftp = true;
     QVERIFY(prepareFolder(s, 7, 3).ok);
@@ -420,7 +434,8 @@ void TestAttachments::fetchFailures()
     QVERIFY(!fetched.open);
 
     // A name from the register never leads out of the opening folder.
-    QCOMPARE(openingPath(s, QStringLiteral("../../etc/level.pdf")), s.megnyitasutvonal + QStringLiteral("/level.pdf"));
+    QCOMPARE(openingPath(s, QStringLiteral("../../etc/level.pdf")),
+             s.megnyitasutvonal + QStringLiteral("/level.pdf"));
 
     ProgramSettings ftp = s;
     ftp.isftp = true;

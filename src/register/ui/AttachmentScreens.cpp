@@ -28,7 +28,8 @@ bool AttachFile(QWidget *parent, qint64 document, int group, QString *originalNa
     if (chosen.isEmpty())
         return false;
     const Attachments::Stored stored = Attachments::store(
-        settings, document, group, chosen, [parent](const QString &local, const QString &remote, QString *error) {
+        settings, document, group, chosen,
+        [parent](const QString &local, const QString &remote, QString *error) {
             return FtpWindow::upload(parent, FtpWindow::registerTarget(), local, remote, error);
         });
     if (!stored.ok) {

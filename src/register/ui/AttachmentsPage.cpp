@@ -37,8 +37,8 @@ AttachmentsPage::AttachmentsPage(QWidget *parent, qint64 document, int group, bo
     m_grid->setModel(m_model);
     m_popup = new QMenu(this);
 
-    QAction *add = makeAction(QStringLiteral("aFileUj"), QStringLiteral("Új sor"), QKeySequence(Qt::Key_Insert),
-                              [this] { attach(); });
+    QAction *add = makeAction(QStringLiteral("aFileUj"), QStringLiteral("Új sor"),
+                              QKeySequence(Qt::Key_Insert), [this] { attach(); });
     QAction *remove = makeAction(QStringLiteral("aFileTorol"), QStringLiteral("Sor törlése"),
                                  QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { removeCurrent(); });
     QAction *open = makeAction(QStringLiteral("aFileMegnez"), QStringLiteral("Megnéz"),
@@ -63,8 +63,8 @@ AttachmentsPage::AttachmentsPage(QWidget *parent, qint64 document, int group, bo
     runGuarded(QString(), [this] { requery(); });
 }
 
-QAction *AttachmentsPage::makeAction(const QString &name, const QString &caption, const QKeySequence &shortcut,
-                                     std::function<void()> handler)
+QAction *AttachmentsPage::makeAction(const QString &name, const QString &caption,
+                                     const QKeySequence &shortcut, std::function<void()> handler)
 {
     auto *action = new QAction(caption, this);
     action->setObjectName(name);
@@ -156,9 +156,10 @@ void AttachmentsPage::removeCurrent()
     if (!AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés")))
         return;
     const QString key = currentText(QStringLiteral("iktato_file"));
-    Journal::write(m_document, QStringLiteral("Csatolás törlés = ") + currentText(QStringLiteral("origfilenev")));
-    ExecSql(QStringLiteral("DELETE FROM iktato_file WHERE (iktato_file=") + QString::number(key.toLongLong()) +
-            QStringLiteral(");"));
+    Journal::write(m_document,
+                   QStringLiteral("Csatolás törlés = ") + currentText(QStringLiteral("origfilenev")));
+    ExecSql(QStringLiteral("DELETE FROM iktato_file WHERE (iktato_file=") +
+            QString::number(key.toLongLong()) + QStringLiteral(");"));
     requery();
 }
 

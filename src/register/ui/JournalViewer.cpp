@@ -112,8 +112,8 @@ void JournalViewer::showText()
 void JournalViewer::askDocument()
 {
     int key = 0;
-    if (!AskNumber(QStringLiteral("Dokumentum azonosító"), QStringLiteral("Add meg a dokumentum azonosítóját!"),
-                   key, this)) {
+    if (!AskNumber(QStringLiteral("Dokumentum azonosító"),
+                   QStringLiteral("Add meg a dokumentum azonosítóját!"), key, this)) {
         m_marked->setChecked(true);
         return;
     }

@@ -37,7 +37,8 @@ void UploadToSorvika(QWidget *parent, qint64 document, const QString &fileName)
     window.show();
 
     label->setText(QFileInfo(QString(fileName).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName());
-    const QString address = OnlineStore::registerFile(document, fileName, [bar](int step) { bar->setValue(step); });
+    const QString address =
+        OnlineStore::registerFile(document, fileName, [bar](int step) { bar->setValue(step); });
 
     // The store may be slow to answer: the window keeps repainting meanwhile.
     std::atomic<bool> finished{false};
@@ -58,8 +59,9 @@ void SendToOnlineStore(QWidget *parent, qint64 document)
     // Handing over saves the document, which a write-protected register forbids.
     if (isWriteProtected())
         return;
-    const Dataset row = db().query(QStringLiteral("SELECT filenev, ugyf_intezkedesre FROM iktato WHERE iktato=") +
-                                   QString::number(document) + QLatin1Char(';'));
+    const Dataset row =
+        db().query(QStringLiteral("SELECT filenev, ugyf_intezkedesre FROM iktato WHERE iktato=") +
+                   QString::number(document) + QLatin1Char(';'));
     const QString fileName = row.rowCount() > 0 ? row.text(0, 0) : QString();
     const qint64 client = row.rowCount() > 0 ? row.toInt(0, 1, 0) : 0;
     const QString refused = OnlineStore::refusal(fileName, client);

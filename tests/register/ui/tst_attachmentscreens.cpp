@@ -1,6 +1,8 @@
 #include "common/Clock.h"
 #include "common/SqlText.h"
 #include "common/ui/FileDialog.h"
+#include "common/ui/NumberInputDialog.h"
+#include "common/ui/PeriodDialog.h"
 #include "core/AppFolders.h"
 #include "core/Session.h"
 #include "db/DbHelpers.h"
@@ -11,8 +13,6 @@
 #include "register/ui/AttachmentsPage.h"
 #include "register/ui/JournalViewer.h"
 #include "register/ui/OnlineStoreScreens.h"
-#include "common/ui/NumberInputDialog.h"
-#include "common/ui/PeriodDialog.h"
 
 #include "../../core/LocalServers.h"
 #include "ModalDialogs.h"
@@ -64,7 +64,8 @@ QByteArray readFile(const QString &path)
 QStringList journal(qint64 document)
 {
     QStringList rows;
-    FillList(rows, QStringLiteral("SELECT szoveg FROM iktnaplo WHERE iktato=%1 ORDER BY iktnaplo;").arg(document));
+    FillList(rows,
+             QStringLiteral("SELECT szoveg FROM iktnaplo WHERE iktato=%1 ORDER BY iktnaplo;").arg(document));
     return rows;
 }
 
@@ -134,7 +135,8 @@ void TestAttachmentScreens::initTestCase()
     m_folder = std::make_unique<TempDataFolder>();
     AppFolders::refresh();
     m_db = std::make_unique<TestDatabase>();
-    ExecSql(QStringLiteral("INSERT INTO csoport (csoport, csoport_nev, torolve) VALUES (3, 'Titkárság', 'N');"));
+    ExecSql(
+        QStringLiteral("INSERT INTO csoport (csoport, csoport_nev, torolve) VALUES (3, 'Titkárság', 'N');"));
     ExecSql(QStringLiteral("INSERT INTO felhasznalo (felhkod, felhasznalo, felhasznalo_nev, torolve) VALUES "
                            "(2, 'kiss', 'Kiss Péter', 'N');"));
     ExecSql(QStringLiteral("INSERT INTO ugyfel (ugyfel, ugyfel_nev, kellsorvika) VALUES (1, 'Webes', 'I'), "
@@ -306,12 +308,13 @@ void TestAttachmentScreens::editorPageJournalsItsActions()
     // The stored copy stays where it was.
     QCOMPARE(QDir(m_work->filePath(QStringLiteral("tar/00003"))).entryList(QDir::Files).size(), 2);
 
-    QCOMPARE(journal(7), (QStringList{QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") +
-                                          QDir::toNativeSeparators(m_work->filePath(QStringLiteral("tar/00003/"))),
-                                      QStringLiteral("File csatolás = elso.txt"),
-                                      QStringLiteral("File csatolás = Level.pdf"),
-                                      QStringLiteral("Csatolt file megnyitás = Level.pdf"),
-                                      QStringLiteral("Csatolás törlés = Level.pdf")}));
+    QCOMPARE(
+        journal(7),
+        (QStringList{QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") +
+                         QDir::toNativeSeparators(m_work->filePath(QStringLiteral("tar/00003/"))),
+                     QStringLiteral("File csatolás = elso.txt"), QStringLiteral("File csatolás = Level.pdf"),
+                     QStringLiteral("Csatolt file megnyitás = Level.pdf"),
+                     QStringLiteral("Csatolás törlés = Level.pdf")}));
 
     // A cancelled file dialog journals nothing.
     FileDialog::setNextFileName(QString());
@@ -329,13 +332,15 @@ void TestAttachmentScreens::editorPageReadOnly()
 
 void TestAttachmentScreens::journalShowsTheDocumentsRows()
 {
-    ExecSql(QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, szoveg) VALUES (7, 1, 'targy = Levél\r\n'), "
-                           "(8, 1, 'másik'), (7, 2, NULL);"));
+    ExecSql(
+        QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, szoveg) VALUES (7, 1, 'targy = Levél\r\n'), "
+                       "(8, 1, 'másik'), (7, 2, NULL);"));
     JournalViewer viewer(nullptr);
     viewer.showDocument(7);
     QCOMPARE(viewer.windowTitle(), QStringLiteral("Iktatás napló"));
     QCOMPARE(column(viewer, u"iktato"), (QStringList{QStringLiteral("7"), QStringLiteral("7")}));
-    QCOMPARE(column(viewer, u"felhasznalo_nev"), (QStringList{QStringLiteral("rendszergazda"), QStringLiteral("Kiss Péter")}));
+    QCOMPARE(column(viewer, u"felhasznalo_nev"),
+             (QStringList{QStringLiteral("rendszergazda"), QStringLiteral("Kiss Péter")}));
     QVERIFY(!column(viewer, u"iktatoaz").first().isEmpty());
     QCOMPARE(viewer.textBox()->toPlainText(), QStringLiteral("targy = Levél\n"));
     QCOMPARE(viewer.rowCountText(), QStringLiteral("2: 1"));
@@ -352,10 +357,11 @@ void TestAttachmentScreens::journalShowsTheDocumentsRows()
 
 void TestAttachmentScreens::journalFilters()
 {
-    ExecSql(QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, datum, szoveg) VALUES "
-                           "(7, 1, '2024-02-29 23:59:59', 'elotte'), (7, 2, '2024-03-01 00:00:00', 'reggel'), "
-                           "(8, 2, '2024-03-01 23:59:59', 'este'), (8, 1, '2024-03-02 10:00:00', 'masnap'), "
-                           "(999, 1, '2024-03-05 10:00:00', 'torolt irat');"));
+    ExecSql(
+        QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, datum, szoveg) VALUES "
+                       "(7, 1, '2024-02-29 23:59:59', 'elotte'), (7, 2, '2024-03-01 00:00:00', 'reggel'), "
+                       "(8, 2, '2024-03-01 23:59:59', 'este'), (8, 1, '2024-03-02 10:00:00', 'masnap'), "
+                       "(999, 1, '2024-03-05 10:00:00', 'torolt irat');"));
     JournalViewer viewer(nullptr);
     viewer.showDocument(7);
     viewer.show();
@@ -393,7 +399,8 @@ void TestAttachmentScreens::journalFilters()
 
 void TestAttachmentScreens::journalCancelKeepsTheFilter()
 {
-    ExecSql(QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, szoveg) VALUES (7, 1, 'a'), (8, 2, 'b');"));
+    ExecSql(
+        QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, szoveg) VALUES (7, 1, 'a'), (8, 2, 'b');"));
     JournalViewer viewer(nullptr);
     viewer.showDocument(8);
     viewer.show();
@@ -409,7 +416,8 @@ void TestAttachmentScreens::journalCancelKeepsTheFilter()
 
 void TestAttachmentScreens::journalSortsByColumnTitle()
 {
-    ExecSql(QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, szoveg) VALUES (7, 1, 'a'), (7, 2, 'b');"));
+    ExecSql(
+        QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, szoveg) VALUES (7, 1, 'a'), (7, 2, 'b');"));
     JournalViewer viewer(nullptr);
     viewer.showDocument(7);
     viewer.show();
@@ -419,7 +427,8 @@ void TestAttachmentScreens::journalSortsByColumnTitle()
     const QPoint at(header->sectionViewportPosition(userColumn) + 5, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     QVERIFY(viewer.queryLines().contains(QStringLiteral("ORDER BY felhasznalo_nev;")));
-    QCOMPARE(column(viewer, u"felhasznalo_nev"), (QStringList{QStringLiteral("Kiss Péter"), QStringLiteral("rendszergazda")}));
+    QCOMPARE(column(viewer, u"felhasznalo_nev"),
+             (QStringList{QStringLiteral("Kiss Péter"), QStringLiteral("rendszergazda")}));
     QCOMPARE(highlightedColumn(viewer.grid()), userColumn);
 }
 
@@ -427,8 +436,9 @@ void TestAttachmentScreens::onlineStoreRefusals()
 {
     SendToOnlineStore(nullptr, 8);
     SendToOnlineStore(nullptr, 9);
-    QCOMPARE(errors(), (QStringList{QStringLiteral("Nincs file feltöltve."),
-                                    QStringLiteral("Ehhez az ügyintézőhöz nincs beállítva Sorvika kapcsolat.")}));
+    QCOMPARE(errors(),
+             (QStringList{QStringLiteral("Nincs file feltöltve."),
+                          QStringLiteral("Ehhez az ügyintézőhöz nincs beállítva Sorvika kapcsolat.")}));
     // A write-protected register hands nothing over: it would save the document.
     MessageBox::clearShown();
     session().settings.irasvedett = true;
@@ -443,7 +453,8 @@ void TestAttachmentScreens::onlineStoreHandOver()
     LocalServer server("http_server.py", {log});
     QVERIFY2(server.port() > 0, "the local HTTP server did not start");
     ExecSql(QStringLiteral("UPDATE sv_beallit SET betoltphp=") +
-            SqlLiteral(QStringLiteral("http://127.0.0.1:%1/betolt.php").arg(server.port())) + QLatin1Char(';'));
+            SqlLiteral(QStringLiteral("http://127.0.0.1:%1/betolt.php").arg(server.port())) +
+            QLatin1Char(';'));
     SendToOnlineStore(nullptr, 7);
     QVERIFY(errors().isEmpty());
     const Dataset row = db().query(QStringLiteral("SELECT iktato, ugyfel, filenev, mime FROM sv_file;"));
@@ -453,8 +464,9 @@ void TestAttachmentScreens::onlineStoreHandOver()
     QCOMPARE(row.text(0, 2), QStringLiteral("C:\\Dok\\level.pdf"));
     QCOMPARE(row.text(0, 3), QStringLiteral("application/pdf"));
     const QString request = QString::fromUtf8(readFile(log)).trimmed();
-    QVERIFY2(QRegularExpression(QStringLiteral("^/betolt\\.php\\?iktato=7&ids=\\d+$")).match(request).hasMatch(),
-             qPrintable(request));
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^/betolt\\.php\\?iktato=7&ids=\\d+$")).match(request).hasMatch(),
+        qPrintable(request));
     QCOMPARE(readFile(AppFolders::current().dataFolder + QStringLiteral("/kesz.txt")), QByteArray("kesz"));
     ExecSql(QStringLiteral("DELETE FROM sv_file;"));
 }
@@ -471,7 +483,8 @@ void TestAttachmentScreens::onlineStoreSettingsAreSaved()
         dialog->okButton()->click();
     });
     QVERIFY(OnlineStoreSettingsDialog::run(nullptr));
-    const Dataset row = db().query(QStringLiteral("SELECT targy, felado, szoveg, betoltphp, torolphp FROM sv_beallit;"));
+    const Dataset row =
+        db().query(QStringLiteral("SELECT targy, felado, szoveg, betoltphp, torolphp FROM sv_beallit;"));
     QCOMPARE(row.rowCount(), 1);
     QCOMPARE(row.text(0, 0), QStringLiteral("Új irat érkezett"));
     QCOMPARE(row.text(0, 1), QStringLiteral("iroda@pelda.hu"));
@@ -484,7 +497,8 @@ void TestAttachmentScreens::onlineStoreSettingsAreSaved()
         d->reject();
     });
     QVERIFY(!OnlineStoreSettingsDialog::run(nullptr));
-    QCOMPARE(SelectText(QStringLiteral("SELECT targy FROM sv_beallit;"), {}), QStringLiteral("Új irat érkezett"));
+    QCOMPARE(SelectText(QStringLiteral("SELECT targy FROM sv_beallit;"), {}),
+             QStringLiteral("Új irat érkezett"));
 }
 
 QTEST_MAIN(TestAttachmentScreens)
