@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+
+struct ProgramSettings;
+
+// Attached files: where their stored copies live, how they are named and
+// scrambled, and the steps of storing and fetching one. The screens only ask
+// for the file, show the messages given here and open the fetched copy.
+namespace Attachments {
+
+// Original names must stay shorter than this.
+constexpr int MaxOriginalNameLength = 128;
+// Scrambling restarts its key at every block of this many bytes.
+constexpr qsizetype ScrambleBlockSize = 65535;
+
+// The group's storage folder, ending in a separator: mentesutvonal, then the
+// five-digit group key when every group has a folder of its own.
+QString groupFolder(const ProgramSettings &settings, int group);
+// The folder attached files are fetched into, and the path of one there.
+QString openingFolder(const ProgramSettings &settings);
+QString openingPath(const ProgramSettings &settings, const QString &originalName);
+// The chosen file's name without its folder.
+QString originalName(const QString &path);
+bool isAcceptableName(const QString &originalName);
+
+// The stored copy's name: the document key with at least seven digits, "-",
+// the sequence, and the extension of the file with its dot.
+QString storageName(qint64 document, qint64 sequence, const QString &fileName);
+// One more than the document's highest attachment key; 1 for its first file.
+qint64 nextSequence(qint64 document);
+QString insertStatement(qint64 document, const QString &storageName, const QString &originalName,
+                        int userKey);
+
+// The 32-character key, the server's MD5 of the built-in word; never stored.
+QByteArray scrambleKey();
+// Scrambles (or unscrambles) one block in place; the key starts at its first
+// character at the block's first byte.
+void scrambleBlock(char *data, qsizetype size, const QByteArray &key, bool unscramble);
+// Writes the scrambled (unscrambled) copy of a file, replacing the target.
+// A read or write failure removes the unfinished target and throws KorvenaError.
+void scrambleFile(const QString &from, const QString &to, const QByteArray &key, bool unscramble);
+// A plain copy replacing the target; false when it failed.
+bool copyFile(const QString &from, const QString &to);
+
+// Moves a file to or from the FTP store; false with the reason in *error.
+using Upload = std::function<bool(const QString &localPath, const QString &remoteName, QString *error)>;
+using Download = std::function<bool(const QString &remoteName, const QString &localPath, QString *error)>;
+
+// What a step asks the screen to show ("Hiba" box) when it failed.
+struct Step
+{
+    bool ok = false;
+    QString message;
+};
+
+// Makes sure the group folder exists before a file is asked for, journalling
+// the attempt to create it. Fails (with the message) only when files are kept
+// locally and the folder cannot be made.
+Step prepareFolder(const ProgramSettings &settings, qint64 document, int group);
+
+struct Stored
+{
+    bool ok = false;
+    QString message;
+    QString originalName;
+    QString storageName;
+};
+// Stores the chosen file for the document and records it in iktato_file; no
+// row is written unless the copy is in its place.
+Stored store(const ProgramSettings &settings, qint64 document, int group, const QString &chosenPath,
+             const Upload &upload);
+
+struct Fetched
+{
+    bool open = false; // ask the desktop to open target
+    QString message;   // shown before anything is opened, when not empty
+    QString target;
+};
+// Fetches the stored copy into the opening folder under its original name.
+Fetched fetch(const ProgramSettings &settings, const QString &storageName, const QString &originalName,
+              int group, const Download &download);
+
+} // namespace Attachments
