@@ -564,7 +564,8 @@ void DocumentEditor::showEvent(QShowEvent *event)
     if (m_shown)
         return;
     m_shown = true;
-    runGuarded(action("FormShow"), [this] { showNames(); });
+    // Not an action of its own: the one that opened the editor stays the last action.
+    runGuarded(QString(), [this] { showNames(); });
     m_az1->setFocus();
     // The values just loaded are not changes.
     QTimer::singleShot(100, this, [this] { m_tracking = true; });
