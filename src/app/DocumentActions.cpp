@@ -2,8 +2,64 @@
 
 #include "app/ActionCatalogue.h"
 #include "app/MainWindow.h"
+#include "common/ui/MessageBox.h"
+#include "core/ui/RightsGate.h"
+#include "db/DbHelpers.h"
+#include "register/Journal.h"
+#include "register/ui/DocumentEditor.h"
+#include "register/ui/FilterController.h"
+
+namespace {
+
+// New documents one after the other, until the editor is cancelled.
+void registerDocuments(MainWindow &window)
+{
+    if (!CheckRight(Right::Insert))
+        return;
+    for (;;) {
+        const qint64 key = OpenDocumentEditor(&window, -1, window.documentList().filter().direction);
+        if (key == -1) {
+            // A cancelled editor may leave the numbered row behind; the list shows it.
+            window.refreshList();
+            break;
+        }
+        window.documentList().refresh(key);
+    }
+    window.focusSearchBox();
+}
+
+void editDocument(MainWindow &window)
+{
+    if (!CheckRight(Right::Edit))
+        return;
+    const qint64 key = window.currentDocument();
+    if (key <= 0)
+        return;
+    OpenDocumentEditor(&window, key, window.documentList().filter().direction);
+    window.refreshList();
+    window.focusSearchBox();
+}
+
+void deleteDocument(MainWindow &window)
+{
+    if (!CheckRight(Right::Delete))
+        return;
+    const qint64 key = window.currentDocument();
+    if (key > 0 && AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés"))) {
+        ExecSql(QStringLiteral("UPDATE iktato SET torolve='I' WHERE iktato=") + QString::number(key) +
+                QLatin1Char(';'));
+        window.refreshList();
+        Journal::writeWithoutText(key);
+    }
+    window.focusSearchBox();
+}
+
+} // namespace
 
 void connectDocumentActions(MainWindow &window)
 {
-    (void)window;
+    ActionCatalogue &a = window.actionCatalogue();
+    a.connectHandler(QStringLiteral("aUj"), [&window] { registerDocuments(window); });
+    a.connectHandler(QStringLiteral("aSzerkeszt"), [&window] { editDocument(window); });
+    a.connectHandler(QStringLiteral("aTorol"), [&window] { deleteDocument(window); });
 }

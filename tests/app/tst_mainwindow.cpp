@@ -596,9 +596,13 @@ private Q_SLOTS:
         QSignalSpy edits(action(*w, "aSzerkeszt"), &QAction::triggered);
 
         const QRect cell = w->listView()->visualRect(w->listModel()->index(1, 5));
+        ModalDriver::onModal(QStringLiteral("frm_Szerkeszt"), [](QDialog *d) { d->reject(); });
         doubleClick(w->listView()->viewport(), cell.center());
         QCOMPARE(edits.count(), 1);
         QCOMPARE(LastAction(), QStringLiteral("frm_Main.aSzerkeszt"));
+        // The editor it opened has closed; the window is active again.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
 
         QTest::keyClick(w.get(), Qt::Key_F1);
         QCOMPARE(DesktopServices::opened().size(), 1);

@@ -1,0 +1,118 @@
+// Document editor benchmark, run by hand against a register filled by
+// "korvena-admin demo --documents 100000":
+//
+//   document_editor_bench --port 3306 --user korvena --password korvena --database demo
+//
+// Registers --runs new incoming documents (they stay in the register) and prints the
+// median of two times the user waits for: Ins to an editable editor (sp_iktato, the
+// screen built, loaded and shown; the questions are the user's own time) and OK to
+// the refreshed list (the UPDATE, the journal row and the list re-opened on the document).
+#include "core/Session.h"
+#include "db/Connection.h"
+#include "register/DocumentEdit.h"
+#include "register/ui/DocumentEditor.h"
+#include "register/ui/DocumentListModel.h"
+#include "register/ui/DocumentListView.h"
+#include "register/ui/FilterController.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Document editor benchmark"));
+    parser.addHelpOption();
+    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server."), QStringLiteral("host"),
+                                  QStringLiteral("127.0.0.1"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port."), QStringLiteral("port"),
+                                  QStringLiteral("3306"));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"),
+                                  QStringLiteral("korvena"));
+    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Password."),
+                                      QStringLiteral("password"), QStringLiteral("korvena"));
+    const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Register."),
+                                      QStringLiteral("database"));
+    const QCommandLineOption userCode(QStringLiteral("user-code"), QStringLiteral("Session user code (felhkod)."),
+                                      QStringLiteral("code"), QStringLiteral("1"));
+    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Measured runs."), QStringLiteral("n"),
+                                  QStringLiteral("9"));
+    parser.addOptions({host, port, user, password, database, userCode, runs});
+    parser.process(app);
+
+    ConnectionParams params;
+    params.host = parser.value(host);
+    params.port = parser.value(port).toUInt();
+    params.user = parser.value(user);
+    params.password = parser.value(password);
+    params.database = parser.value(database);
+    Connection connection;
+    connection.open(params);
+    Connection::setCurrent(&connection);
+    session().user.code = parser.value(userCode).toInt();
+    session().settings.megjelenoAdatok = QString(17, QLatin1Char('I'));
+    const int runCount = qMax(1, parser.value(runs).toInt());
+
+    DocumentListModel model;
+    DocumentListView view;
+    QLineEdit searchBox;
+    view.resize(1400, 800);
+    view.setDocumentModel(&model);
+    view.show();
+    FilterController list(&model, &view, &searchBox, &view);
+    list.rebuild(0);
+    app.processEvents();
+
+    QTextStream out(stdout);
+    out << "Register " << params.database << ", " << model.rowCount() << " documents listed, " << runCount
+        << " runs (median)\n";
+    QList<double> opening, saving, closing;
+    for (int run = 0; run <= runCount; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        NewDocumentAnswers answers;
+        answers.group = session().settings.alapcsoport;
+        DocumentEditor editor(&view, DocumentEdit::create(answers, 0, session().user.code));
+        editor.show();
+        if (!QTest::qWaitForWindowExposed(&editor))
+            return 1;
+        const double opened = timer.nsecsElapsed() / 1e6;
+        editor.findChild<QComboBox *>(QStringLiteral("targy"))->setCurrentText(QStringLiteral("Mérés %1").arg(run));
+
+        timer.restart();
+        editor.accept();
+        const double saved = timer.nsecsElapsed() / 1e6;
+        list.refresh(editor.edit().key());
+        app.processEvents();
+        const double closed = timer.nsecsElapsed() / 1e6;
+        if (run == 0)
+            continue; // warms the caches
+        opening << opened;
+        saving << saved;
+        closing << closed;
+    }
+    out << "Ins to an editable editor: " << median(opening) << " ms\n";
+    out << "OK to the refreshed list:  " << median(closing) << " ms (of which the UPDATE and the journal row "
+        << median(saving) << " ms)\n";
+    return 0;
+}
