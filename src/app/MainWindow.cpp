@@ -354,9 +354,9 @@ void MainWindow::copyRegistrationId()
 {
     const Dataset &data = m_model->dataset();
     const int col = data.fieldIndex(u"iktatoaz");
-    if (data.current() < 0 || col < 0)
-        return;
-    QGuiApplication::clipboard()->setText(data.text(data.current(), col));
+    // An empty list copies empty text, so nothing stale is pasted afterwards.
+    const bool hasRow = data.current() >= 0 && col >= 0;
+    QGuiApplication::clipboard()->setText(hasRow ? data.text(data.current(), col) : QString());
 }
 
 // ---- window

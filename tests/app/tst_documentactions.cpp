@@ -1,3 +1,4 @@
+#include "MainWindowFixture.h"
 // The main window's new, edit and delete actions around the document editor.
 #include "DocumentFixture.h"
 #include "ModalDialogs.h"
@@ -20,16 +21,6 @@
 
 #include <memory>
 
-struct WindowCloser
-{
-    Connection *fallback = nullptr;
-    void operator()(MainWindow *window) const
-    {
-        delete window;
-        Connection::setCurrent(fallback);
-    }
-};
-using Window = std::unique_ptr<MainWindow, WindowCloser>;
 
 class TestDocumentActions : public QObject
 {
@@ -37,16 +28,7 @@ class TestDocumentActions : public QObject
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<TempDataFolder> m_data;
 
-    Window openWindow()
-    {
-        Window window(new MainWindow, WindowCloser{&m_db->connection()});
-        if (window->startupAborted())
-            return nullptr;
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return nullptr;
-        return window;
-    }
+    Window openWindow() { return openMainWindow(&m_db->connection()); }
     static int count(const QString &sql) { return SelectInt(sql, -1); }
 
 private Q_SLOTS:

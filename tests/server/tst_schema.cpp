@@ -29,7 +29,7 @@ QString schemaLiteral(const QString &name)
 struct ExpectedColumn
 {
     QString name;
-    QString spec;
+    QString shape;
 };
 
 struct ExpectedTable
@@ -384,8 +384,8 @@ private Q_SLOTS:
             for (const ExpectedColumn &c : t.columns) {
                 const QString what = t.name + QLatin1Char('.') + c.name;
                 const int r = rowOf.value(what);
-                const QStringList spec = c.spec.split(QLatin1Char(' '));
-                const QString type = spec.first();
+                const QStringList shape = c.shape.split(QLatin1Char(' '));
+                const QString type = shape.first();
                 const QString dataType = d.text(r, 2);
                 const bool isText =
                     QStringList{"char", "varchar", "text", "mediumtext", "longtext"}.contains(dataType);
@@ -407,25 +407,25 @@ private Q_SLOTS:
                 // Keys and nullability are checked in tables; a view's metadata says
                 // little about them, except for fcs, which is named never NULL.
                 if (t.name.startsWith(QLatin1String("vw_"))) {
-                    if (spec.contains(QLatin1String("not-null")))
+                    if (shape.contains(QLatin1String("not-null")))
                         QVERIFY2(d.text(r, 5) == QLatin1String("NO"), qPrintable(what));
                     continue;
                 }
                 const bool key =
-                    spec.contains(QLatin1String("key")) || spec.contains(QLatin1String("own-key"));
+                    shape.contains(QLatin1String("key")) || shape.contains(QLatin1String("own-key"));
                 QVERIFY2((d.text(r, 6) == QLatin1String("PRI")) == key,
                          qPrintable(what + QLatin1String(" key")));
-                if (spec.contains(QLatin1String("unique")))
+                if (shape.contains(QLatin1String("unique")))
                     QVERIFY2(d.text(r, 6) == QLatin1String("UNI"),
                              qPrintable(what + QLatin1String(" unique")));
                 // Keys marked auto come from the server; the others the client supplies.
                 if (key)
                     QVERIFY2(d.text(r, 7).contains(QLatin1String("auto_increment")) ==
-                                 spec.contains(QLatin1String("auto")),
+                                 shape.contains(QLatin1String("auto")),
                              qPrintable(what + QLatin1String(" auto")));
-                if (key || spec.contains(QLatin1String("not-null")))
+                if (key || shape.contains(QLatin1String("not-null")))
                     QVERIFY2(d.text(r, 5) == QLatin1String("NO"), qPrintable(what + QLatin1String(" NULL")));
-                if (spec.contains(QLatin1String("null")))
+                if (shape.contains(QLatin1String("null")))
                     QVERIFY2(d.text(r, 5) == QLatin1String("YES"), qPrintable(what + QLatin1String(" NULL")));
             }
         }
