@@ -18,6 +18,10 @@ BEGIN
     DECLARE v_az1 BIGINT DEFAULT IFNULL(paz1, 0);
     DECLARE v_az2 BIGINT DEFAULT IFNULL(paz2, 0);
     DECLARE v_ev BIGINT DEFAULT IFNULL(YEAR(pdat_erk), 0);
+    -- No document, no identifier: a journal row may outlive its document.
+    IF piktato IS NULL THEN
+        RETURN NULL;
+    END IF;
     RETURN CONCAT(
         IF(v_iktato < 0, '-', ''), LPAD(ABS(v_iktato), GREATEST(4, CHAR_LENGTH(ABS(v_iktato))), '0'), '/',
         IF(v_az1 < 0, '-', ''), LPAD(ABS(v_az1), GREATEST(2, CHAR_LENGTH(ABS(v_az1))), '0'), '/',

@@ -223,7 +223,9 @@ private Q_SLOTS:
             << QVariant(42) << null << null << QVariant(QDate(2024, 3, 5)) << "0042/00/00/2024";
         QTest::newRow("NULL date gives year 0000")
             << QVariant(42) << QVariant(5) << QVariant(1) << null << "0042/05/01/0000";
-        QTest::newRow("all NULL") << null << null << null << null << "0000/00/00/0000";
+        QTest::newRow("parts NULL") << QVariant(3) << null << null << null << "0003/00/00/0000";
+        // a journal row may outlive its document: no key, no identifier
+        QTest::newRow("no document") << null << QVariant(5) << QVariant(1) << QVariant(QDate(2024, 3, 5)) << "";
         QTest::newRow("negative sub-number") << QVariant(7) << QVariant(12) << QVariant(-3)
                                              << QVariant(QDate(2024, 3, 5)) << "0007/12/-03/2024";
     }

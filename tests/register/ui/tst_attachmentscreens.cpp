@@ -353,6 +353,11 @@ void TestAttachmentScreens::journalShowsTheDocumentsRows()
     // A deletion's row has no text: the box is empty.
     QCOMPARE(viewer.textBox()->toPlainText(), QString());
     QVERIFY(viewer.textBox()->isReadOnly());
+
+    // A row whose document is gone still lists, with no identifier.
+    ExecSql(QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, szoveg) VALUES (987654, 1, 'x');"));
+    viewer.showDocument(987654);
+    QCOMPARE(column(viewer, u"iktatoaz"), QStringList{QString()});
 }
 
 void TestAttachmentScreens::journalFilters()
