@@ -133,6 +133,13 @@ void Connection::close()
 
 void Connection::connectHandle()
 {
+    // Encoding can refuse a character: do it before there is a handle to lose.
+    const QByteArray init = Latin2::encode(m_params.initStatement);
+    const QByteArray host = m_params.host.toUtf8();
+    const QByteArray user = Latin2::encode(m_params.user);
+    const QByteArray password = Latin2::encode(m_params.password);
+    const QByteArray database = Latin2::encode(m_params.database);
+
     MYSQL *m = mysql_init(nullptr);
     if (!m)
         throw DbError(QStringLiteral("Out of memory"), 2008);
@@ -145,13 +152,9 @@ void Connection::connectHandle()
     my_bool reconnect = 0;
     mysql_optionsv(m, MYSQL_OPT_RECONNECT, &reconnect);
 
-    if (!m_params.initStatement.isEmpty())
-        mysql_optionsv(m, MYSQL_INIT_COMMAND, Latin2::encode(m_params.initStatement).constData());
+    if (!init.isEmpty())
+        mysql_optionsv(m, MYSQL_INIT_COMMAND, init.constData());
 
-    const QByteArray host = m_params.host.toUtf8();
-    const QByteArray user = Latin2::encode(m_params.user);
-    const QByteArray password = Latin2::encode(m_params.password);
-    const QByteArray database = Latin2::encode(m_params.database);
     if (!mysql_real_connect(m, host.constData(), user.constData(), password.constData(),
                             database.isEmpty() ? nullptr : database.constData(), m_params.port, nullptr,
                             CLIENT_MULTI_STATEMENTS | CLIENT_MULTI_RESULTS)) {
