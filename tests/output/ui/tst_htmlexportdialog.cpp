@@ -1,3 +1,4 @@
+#include "common/Encoding.h"
 #include "common/ui/DesktopServices.h"
 #include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
@@ -96,7 +97,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QFile f(name);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY(f.readAll().contains("Összesen 2 sor."));
+        QVERIFY(FromCp1250(f.readAll()).contains(QStringLiteral("Összesen 2 sor.")));
         QCOMPARE(DesktopServices::opened(), QList<QUrl>({QUrl::fromLocalFile(name)}));
         QCOMPARE(session().local.htmlUt, dir.path() + QLatin1Char('/'));
         QCOMPARE(data.current(), 1);

@@ -2,7 +2,10 @@
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
 #include "core/Session.h"
+#include "common/SqlText.h"
 #include "db/DbHelpers.h"
+#include "db/ui/DatasetModel.h"
+#include "output/StoredExport.h"
 #include "output/ui/StoredExportScreens.h"
 
 #include "../../core/LocalServers.h"
