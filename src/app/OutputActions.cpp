@@ -59,9 +59,8 @@ void connectOutputActions(MainWindow &window)
         QGuiApplication::clipboard()->setText(text);
     });
 
-    actions.connectHandler(QStringLiteral("aHtml"), [w] {
-        HtmlExportDialog::run(w, w->listModel()->dataset(), listPage(w));
-    });
+    actions.connectHandler(QStringLiteral("aHtml"),
+                           [w] { HtmlExportDialog::run(w, w->listModel()->dataset(), listPage(w)); });
 
     actions.connectHandler(QStringLiteral("aAdatcentrum"), [w] { StoredExportList::run(w); });
 }

@@ -104,9 +104,13 @@ int writeHtmlPage(QIODevice &out, Dataset &rows, const HtmlPage &page, const Exp
     const QByteArray title = escaped(page.title);
     head += "<!DOCTYPE html><html lang=\"hu-HU\"><head>"
             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\">"
-            "<title>" + title + "</title>"
+            "<title>" +
+            title +
+            "</title>"
             "<meta name=\"GENERATOR\" content=\"Tarmelo Bt. Grid2Html\"></head><body>"
-            "<h1>" + title + "</h1><h3></h3><div align=\"center\"><center>"
+            "<h1>" +
+            title +
+            "</h1><h3></h3><div align=\"center\"><center>"
             "<table border=\"1\" cellpadding=\"3\" cellspacing=\"0\" width=\"90%\">  <tr>";
     for (const HtmlColumn &c : page.columns) {
         if (c.field < 0 || c.field >= rows.fieldCount())
@@ -146,7 +150,8 @@ int writeHtmlPage(QIODevice &out, Dataset &rows, const HtmlPage &page, const Exp
     return written;
 }
 
-int writeHtmlFile(const QString &fileName, Dataset &rows, const HtmlPage &page, const ExportProgress &progress)
+int writeHtmlFile(const QString &fileName, Dataset &rows, const HtmlPage &page,
+                  const ExportProgress &progress)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

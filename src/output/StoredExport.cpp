@@ -77,7 +77,8 @@ namespace StoredExport {
 
 QStringList listQuery()
 {
-    return {QStringLiteral("SELECT * FROM csvexp"), QStringLiteral("WHERE 1=1"), QStringLiteral("ORDER BY csvexp_nev;")};
+    return {QStringLiteral("SELECT * FROM csvexp"), QStringLiteral("WHERE 1=1"),
+            QStringLiteral("ORDER BY csvexp_nev;")};
 }
 
 QString baseCondition()
@@ -97,12 +98,12 @@ QString categoryQuery()
 
 QStringList columns()
 {
-    return {QStringLiteral("csvexp_nev"), QStringLiteral("kategoria"),    QStringLiteral("mezonevek"),
-            QStringLiteral("mezocimkek"), QStringLiteral("szoveg_sql"),   QStringLiteral("csopmezok"),
-            QStringLiteral("summezok"),   QStringLiteral("file_local"),   QStringLiteral("file_ftp"),
-            QStringLiteral("ftp_kell"),   QStringLiteral("hatarolo"),     QStringLiteral("szovegjelolo"),
-            QStringLiteral("ftp_user"),   QStringLiteral("ftp_jelszo"),   QStringLiteral("host_ftp"),
-            QStringLiteral("adatcentrum"), QStringLiteral("ezgrafikon"),  QStringLiteral("parameterek"),
+    return {QStringLiteral("csvexp_nev"),    QStringLiteral("kategoria"),  QStringLiteral("mezonevek"),
+            QStringLiteral("mezocimkek"),    QStringLiteral("szoveg_sql"), QStringLiteral("csopmezok"),
+            QStringLiteral("summezok"),      QStringLiteral("file_local"), QStringLiteral("file_ftp"),
+            QStringLiteral("ftp_kell"),      QStringLiteral("hatarolo"),   QStringLiteral("szovegjelolo"),
+            QStringLiteral("ftp_user"),      QStringLiteral("ftp_jelszo"), QStringLiteral("host_ftp"),
+            QStringLiteral("adatcentrum"),   QStringLiteral("ezgrafikon"), QStringLiteral("parameterek"),
             QStringLiteral("grafikonparam"), QStringLiteral("keresmezok")};
 }
 
@@ -236,14 +237,15 @@ QString writeFile(const StoredExportDefinition &definition, const Dataset &rows)
 
 QString clipboardText(const StoredExportDefinition &definition, const Dataset &rows)
 {
-    return delimitedClipboardText(lines(rows, separatorChar(definition.separator), quoteText(definition.quote)));
+    return delimitedClipboardText(
+        lines(rows, separatorChar(definition.separator), quoteText(definition.quote)));
 }
 
 void upload(const StoredExportDefinition &definition)
 {
     const QString local = localPath(definition.localFile);
-    FtpTransfer transfer(FtpTarget{definition.ftpHost, definition.ftpUser, definition.ftpPassword,
-                                   definition.ftpFolder});
+    FtpTransfer transfer(
+        FtpTarget{definition.ftpHost, definition.ftpUser, definition.ftpPassword, definition.ftpFolder});
     if (!transfer.upload(local, QFileInfo(local).fileName()))
         throw KorvenaError(transfer.errorText());
 }

@@ -61,8 +61,9 @@ QString tail(int rows)
 {
     return QStringLiteral("</table></center></div><p><font face=\"Verdana\" size=\"1\">Összesen ") +
            QString::number(rows) +
-           QStringLiteral(" sor.</font></p><p><font face=\"Verdana\" size=\"1\">2024.05.06 07:08:09</font></p>"
-                          "<p><font face=\"Courier New\" size=\"1\">Korvena iktatás</font></p></body></html>");
+           QStringLiteral(
+               " sor.</font></p><p><font face=\"Verdana\" size=\"1\">2024.05.06 07:08:09</font></p>"
+               "<p><font face=\"Courier New\" size=\"1\">Korvena iktatás</font></p></body></html>");
 }
 
 const QString Head = QStringLiteral(
@@ -118,10 +119,11 @@ private Q_SLOTS:
         const QByteArray bytes = pageOf(data, page());
         const QString expected =
             Head +
-            QStringLiteral("<tr><td width=\"12%\"><p align=\"right\">000007</td><td width=\"16%\"><p align=\"center\">"
-                           "2024.03.01</td><td width=\"62%\">Ajánlat &lt;sürgős&gt; &amp; &quot;más&quot;</td>  </tr>"
-                           "<tr><td width=\"12%\"><p align=\"right\">000012</td><td width=\"16%\"><p align=\"center\">"
-                           "</td><td width=\"62%\">Árvíztűrő</td>  </tr>") +
+            QStringLiteral(
+                "<tr><td width=\"12%\"><p align=\"right\">000007</td><td width=\"16%\"><p align=\"center\">"
+                "2024.03.01</td><td width=\"62%\">Ajánlat &lt;sürgős&gt; &amp; &quot;más&quot;</td>  </tr>"
+                "<tr><td width=\"12%\"><p align=\"right\">000012</td><td width=\"16%\"><p align=\"center\">"
+                "</td><td width=\"62%\">Árvíztűrő</td>  </tr>") +
             tail(2);
         QCOMPARE(FromCp1250(bytes), expected);
         QCOMPARE(bytes, ToCp1250(expected));

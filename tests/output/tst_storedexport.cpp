@@ -118,17 +118,20 @@ void TestStoredExport::lines_data()
     // the record; every line keeps its final separator.
     QTest::newRow("semicolon, double quote")
         << 0 << 0
-        << QStringLiteral("\"kod\";\"nev\";\"varos\";\"cim\";\"hosszu\";\"kep\";\r\n"
-                          "\"1\";\"Kovács; és társa\";\"Győr\";\"Fő utca 1.\r\n2. emelet\";\"BLOB\";\"BLOB\";\r\n"
-                          "\"2\";\"Árvíztűrő \"Bt\"\";\"\";\"\";\"BLOB\";\"BLOB\";\r\n");
-    QTest::newRow("tab, apostrophe") << 1 << 1
-                                     << QStringLiteral("'kod'\t'nev'\t'varos'\t'cim'\t'hosszu'\t'kep'\t\r\n"
-                                                       "'1'\t'Kovács; és társa'\t'Győr'\t'Fő utca 1.\r\n2. emelet'\t'BLOB'\t'BLOB'\t\r\n"
-                                                       "'2'\t'Árvíztűrő \"Bt\"'\t''\t''\t'BLOB'\t'BLOB'\t\r\n");
+        << QStringLiteral(
+               "\"kod\";\"nev\";\"varos\";\"cim\";\"hosszu\";\"kep\";\r\n"
+               "\"1\";\"Kovács; és társa\";\"Győr\";\"Fő utca 1.\r\n2. emelet\";\"BLOB\";\"BLOB\";\r\n"
+               "\"2\";\"Árvíztűrő \"Bt\"\";\"\";\"\";\"BLOB\";\"BLOB\";\r\n");
+    QTest::newRow("tab, apostrophe")
+        << 1 << 1
+        << QStringLiteral("'kod'\t'nev'\t'varos'\t'cim'\t'hosszu'\t'kep'\t\r\n"
+                          "'1'\t'Kovács; és társa'\t'Győr'\t'Fő utca 1.\r\n2. emelet'\t'BLOB'\t'BLOB'\t\r\n"
+                          "'2'\t'Árvíztűrő \"Bt\"'\t''\t''\t'BLOB'\t'BLOB'\t\r\n");
     QTest::newRow("comma, none") << 2 << 2
-                                 << QStringLiteral("kod,nev,varos,cim,hosszu,kep,\r\n"
-                                                   "1,Kovács; és társa,Győr,Fő utca 1.\r\n2. emelet,BLOB,BLOB,\r\n"
-                                                   "2,Árvíztűrő \"Bt\",,,BLOB,BLOB,\r\n");
+                                 << QStringLiteral(
+                                        "kod,nev,varos,cim,hosszu,kep,\r\n"
+                                        "1,Kovács; és társa,Győr,Fő utca 1.\r\n2. emelet,BLOB,BLOB,\r\n"
+                                        "2,Árvíztűrő \"Bt\",,,BLOB,BLOB,\r\n");
     QTest::newRow("pipe") << 3 << 2
                           << QStringLiteral("kod|nev|varos|cim|hosszu|kep|\r\n"
                                             "1|Kovács; és társa|Győr|Fő utca 1.\r\n2. emelet|BLOB|BLOB|\r\n"
@@ -210,7 +213,8 @@ void TestStoredExport::runsToAFileInTheDataFolder()
 
 void TestStoredExport::runsToClipboardText()
 {
-    saveDefinition(QStringLiteral("SELECT ugyfel, varos FROM ugyfel WHERE ugyfel IN (1, 2) ORDER BY 1"), {}, 1, 0);
+    saveDefinition(QStringLiteral("SELECT ugyfel, varos FROM ugyfel WHERE ugyfel IN (1, 2) ORDER BY 1"), {},
+                   1, 0);
     const StoredExportDefinition d =
         StoredExportDefinition::fromRow(db().query(QStringLiteral("SELECT * FROM csvexp;")), 0);
     QCOMPARE(StoredExport::clipboardText(d, StoredExport::runQuery(d)),

@@ -72,8 +72,10 @@ HtmlExportDialog::HtmlExportDialog(QWidget *parent, Dataset &rows, HtmlPage page
     resize(460, 160);
 
     const QString screen = QString(ObjectName) + QLatin1Char('.');
-    connect(m_browse, &QPushButton::clicked, this, guarded(screen + QStringLiteral("btnTallozas"), [this] { browse(); }));
-    connect(m_mail, &QPushButton::clicked, this, guarded(screen + QStringLiteral("btnEMail"), [this] { mail(); }));
+    connect(m_browse, &QPushButton::clicked, this,
+            guarded(screen + QStringLiteral("btnTallozas"), [this] { browse(); }));
+    connect(m_mail, &QPushButton::clicked, this,
+            guarded(screen + QStringLiteral("btnEMail"), [this] { mail(); }));
     connect(m_ok, &QPushButton::clicked, this, &HtmlExportDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &HtmlExportDialog::reject);
 }
@@ -108,7 +110,8 @@ void HtmlExportDialog::reject()
 
 void HtmlExportDialog::browse()
 {
-    const QString name = FileDialog::getSaveFileName(this, QStringLiteral("Mentés"), m_fileName->text(), FileFilter);
+    const QString name =
+        FileDialog::getSaveFileName(this, QStringLiteral("Mentés"), m_fileName->text(), FileFilter);
     if (!name.isEmpty())
         m_fileName->setText(name);
 }

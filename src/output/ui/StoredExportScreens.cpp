@@ -102,18 +102,19 @@ StoredExportList::StoredExportList(QWidget *parent) : ListScreen(parent, ObjectN
                 {QStringLiteral("summezok"), QStringLiteral("Összegzés"), 0.25}},
                44);
 
-    QAction *aUj = makeAction(QStringLiteral("aUj"), QStringLiteral("Új sor"), QKeySequence(Qt::Key_Insert), {},
-                              [this] { newDefinition(); });
+    QAction *aUj = makeAction(QStringLiteral("aUj"), QStringLiteral("Új sor"), QKeySequence(Qt::Key_Insert),
+                              {}, [this] { newDefinition(); });
     QAction *aSzerkeszt = makeAction(QStringLiteral("aSzerkeszt"), QStringLiteral("Szerkeszt"),
                                      QKeySequence(Qt::Key_F2), {}, [this] { editDefinition(); });
     QAction *aTorol = makeAction(QStringLiteral("aTorol"), QStringLiteral("Sor törlése"),
                                  QKeySequence(Qt::CTRL | Qt::Key_Delete), {}, [this] { deleteDefinition(); });
-    QAction *aExport = makeAction(QStringLiteral("aExport"), QStringLiteral("Export"), QKeySequence(Qt::Key_F3),
-                                  QStringLiteral("Export indítás"), [this] { exportToFile(); });
-    m_ftp = makeAction(QStringLiteral("aFTP"), QStringLiteral("FTP export"), QKeySequence(Qt::SHIFT | Qt::Key_F3), {},
-                       [this] { exportToFtp(); });
-    QAction *aVagolap = makeAction(QStringLiteral("aVagolap"), QStringLiteral("Vágólapra"), QKeySequence(Qt::Key_F4),
-                                   {}, [this] { exportToClipboard(); });
+    QAction *aExport =
+        makeAction(QStringLiteral("aExport"), QStringLiteral("Export"), QKeySequence(Qt::Key_F3),
+                   QStringLiteral("Export indítás"), [this] { exportToFile(); });
+    m_ftp = makeAction(QStringLiteral("aFTP"), QStringLiteral("FTP export"),
+                       QKeySequence(Qt::SHIFT | Qt::Key_F3), {}, [this] { exportToFtp(); });
+    QAction *aVagolap = makeAction(QStringLiteral("aVagolap"), QStringLiteral("Vágólapra"),
+                                   QKeySequence(Qt::Key_F4), {}, [this] { exportToClipboard(); });
     QAction *aKeres = makeSearchAction();
     QAction *aBezar = makeCloseAction();
     makeUnavailable(makeAcceptAction());
@@ -123,7 +124,8 @@ StoredExportList::StoredExportList(QWidget *parent) : ListScreen(parent, ObjectN
         makeUnavailable(aUj);
 
     setToolBarActions({aUj, aSzerkeszt, aTorol, nullptr, aExport, m_ftp, aVagolap, nullptr, aBezar});
-    setPopupActions({aUj, aSzerkeszt, aTorol, nullptr, aExport, m_ftp, aVagolap, nullptr, aKeres, nullptr, aBezar});
+    setPopupActions(
+        {aUj, aSzerkeszt, aTorol, nullptr, aExport, m_ftp, aVagolap, nullptr, aKeres, nullptr, aBezar});
     setWriteActions({aUj, aTorol});
     updateFtpAction();
 }
@@ -183,7 +185,8 @@ void StoredExportList::deleteDefinition()
     }
     if (!CheckRight(Right::Administrator))
         return;
-    deleteCurrentRow([this] { return StoredExport::deleteStatement(currentValue(QStringLiteral("csvexp"))); });
+    deleteCurrentRow(
+        [this] { return StoredExport::deleteStatement(currentValue(QStringLiteral("csvexp"))); });
 }
 
 void StoredExportList::writeCurrentFile(const StoredExportDefinition &definition)
@@ -242,12 +245,12 @@ StoredExportEditor::StoredExportEditor(QWidget *parent) : Dialog(parent, ObjectN
         connect(a, &QAction::triggered, this, guarded(screen + QLatin1String(name), std::move(work)));
         return a;
     };
-    m_openSql = makeAction("aMegnyitas", QStringLiteral("Megnyitás file-ból"), QKeySequence(Qt::CTRL | Qt::Key_O),
-                           [this] { loadSql(); });
+    m_openSql = makeAction("aMegnyitas", QStringLiteral("Megnyitás file-ból"),
+                           QKeySequence(Qt::CTRL | Qt::Key_O), [this] { loadSql(); });
     m_saveSql = makeAction("aMentes", QStringLiteral("Mentés file-ba"), QKeySequence(Qt::CTRL | Qt::Key_S),
                            [this] { saveSql(); });
-    QAction *refresh =
-        makeAction("aFrissit", QStringLiteral("Frissít"), QKeySequence(Qt::Key_F5), [this] { refreshColumns(); });
+    QAction *refresh = makeAction("aFrissit", QStringLiteral("Frissít"), QKeySequence(Qt::Key_F5),
+                                  [this] { refreshColumns(); });
     // Ctrl+Enter and Esc are the dialog's own keys.
     m_accept = makeAction("aElfogad", QStringLiteral("Elfogad"), {}, [this] { accept(); });
     m_accept->setToolTip(QStringLiteral("Elfogad (Ctrl+Enter)"));
@@ -281,7 +284,8 @@ StoredExportEditor::StoredExportEditor(QWidget *parent) : Dialog(parent, ObjectN
     m_chart = new QCheckBox(QStringLiteral("Ez grafikon?"), settings);
     m_chart->setObjectName(QStringLiteral("cbEzgrafikon"));
     m_chartParameters = lineEdit("edGrafikonparam", 100);
-    m_dropBoxes = {m_fieldNames, m_fieldLabels, m_grouping, m_sums, m_parameters, m_searchFields, m_chartParameters};
+    m_dropBoxes = {m_fieldNames, m_fieldLabels,  m_grouping,       m_sums,
+                   m_parameters, m_searchFields, m_chartParameters};
     for (QLineEdit *box : std::as_const(m_dropBoxes))
         box->installEventFilter(this);
     m_columns = new ColumnNameList(settings);
@@ -323,12 +327,11 @@ StoredExportEditor::StoredExportEditor(QWidget *parent) : Dialog(parent, ObjectN
     browse->setAutoDefault(false);
     m_separators = new QButtonGroup(this);
     m_quotes = new QButtonGroup(this);
-    QGroupBox *separatorBox =
-        radioGroup(simple, QStringLiteral("Határoló"), "rgHatarolo", m_separators,
-                   {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"), QStringLiteral("Vessző (,)"),
-                    QStringLiteral("Cső (|)")},
-                   {QStringLiteral("rbPontosvesszo"), QStringLiteral("rbTabulator"), QStringLiteral("rbVesszo"),
-                    QStringLiteral("rbCso")});
+    QGroupBox *separatorBox = radioGroup(simple, QStringLiteral("Határoló"), "rgHatarolo", m_separators,
+                                         {QStringLiteral("Pontosvessző (;)"), QStringLiteral("Tabulátor"),
+                                          QStringLiteral("Vessző (,)"), QStringLiteral("Cső (|)")},
+                                         {QStringLiteral("rbPontosvesszo"), QStringLiteral("rbTabulator"),
+                                          QStringLiteral("rbVesszo"), QStringLiteral("rbCso")});
     QGroupBox *quoteBox = radioGroup(
         simple, QStringLiteral("Szövegjelölő"), "rgSzovegjelolo", m_quotes,
         {QStringLiteral("Idézőjel (\")"), QStringLiteral("Aposztróf (')"), QStringLiteral("Semmi")},
@@ -374,8 +377,8 @@ StoredExportEditor::StoredExportEditor(QWidget *parent) : Dialog(parent, ObjectN
     layout->addWidget(m_pages, 1);
     resize(640, 480);
 
-    connect(browse, &QPushButton::clicked, this, guarded(screen + QStringLiteral("btnTallozas"),
-                                                         [this] { browseLocalFile(); }));
+    connect(browse, &QPushButton::clicked, this,
+            guarded(screen + QStringLiteral("btnTallozas"), [this] { browseLocalFile(); }));
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { pageChanged(); });
     pageChanged();
     if (isWriteProtected())
@@ -552,7 +555,8 @@ void StoredExportEditor::saveSql()
 
 void StoredExportEditor::browseLocalFile()
 {
-    const QString name = FileDialog::getSaveFileName(this, QStringLiteral("Mentés"), m_localFile->text(), CsvFilter);
+    const QString name =
+        FileDialog::getSaveFileName(this, QStringLiteral("Mentés"), m_localFile->text(), CsvFilter);
     if (!name.isEmpty())
         m_localFile->setText(name);
 }

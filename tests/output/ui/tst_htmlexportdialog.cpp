@@ -67,8 +67,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("htmlUt");
         QTest::addColumn<QString>("expected");
         QTest::newRow("none: the data folder") << QString() << QStringLiteral("<data>/iktat_k_nyv.htm");
-        QTest::newRow("with separator") << QStringLiteral("/srv/html/") << QStringLiteral("/srv/html/iktat_k_nyv.htm");
-        QTest::newRow("without separator") << QStringLiteral("/srv/html") << QStringLiteral("/srv/html/iktat_k_nyv.htm");
+        QTest::newRow("with separator")
+            << QStringLiteral("/srv/html/") << QStringLiteral("/srv/html/iktat_k_nyv.htm");
+        QTest::newRow("without separator")
+            << QStringLiteral("/srv/html") << QStringLiteral("/srv/html/iktat_k_nyv.htm");
     }
 
     void startsWithTheHtmlFolderAndTheTitleAsFileName()

@@ -1,8 +1,8 @@
+#include "common/SqlText.h"
 #include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
 #include "core/Session.h"
-#include "common/SqlText.h"
 #include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
 #include "output/StoredExport.h"
@@ -68,7 +68,8 @@ void dropText(QWidget *target, const QString &text)
     QApplication::sendEvent(target, &drop);
 }
 
-const QString ListSql = QStringLiteral("SELECT ugyfel, ugyfel_nev FROM ugyfel WHERE ugyfel IN (1, 2) ORDER BY 1;");
+const QString ListSql =
+    QStringLiteral("SELECT ugyfel, ugyfel_nev FROM ugyfel WHERE ugyfel IN (1, 2) ORDER BY 1;");
 
 } // namespace
 
@@ -166,7 +167,8 @@ void TestStoredExportScreens::rightsGateTheEditingActions()
         return;
     trigger(&list, "aSzerkeszt");
     trigger(&list, "aTorol");
-    QCOMPARE(shown(QStringLiteral("error")), QStringList(2, QStringLiteral("Nincs jogosultság a művelethez.")));
+    QCOMPARE(shown(QStringLiteral("error")),
+             QStringList(2, QStringLiteral("Nincs jogosultság a művelethez.")));
     QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM csvexp;"), -1), 1);
     // The hidden "Új sor" does nothing but refuse when its key is pressed anyway.
     MessageBox::clearShown();
@@ -217,7 +219,8 @@ void TestStoredExportScreens::exportsToFileClipboardAndFtp()
     QCOMPARE(QDir::current().canonicalPath(), QDir(m_folder->path()).canonicalPath());
 
     trigger(&list, "aVagolap");
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ugyfel;ugyfel_nev;\r\n1;Első;\r\n2;Második;"));
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("ugyfel;ugyfel_nev;\r\n1;Első;\r\n2;Második;"));
 
     QFile::remove(m_folder->file(QStringLiteral("ugyfelek.csv")));
     trigger(&list, "aFTP");
@@ -308,7 +311,8 @@ void TestStoredExportScreens::editorDropsRefreshesAndLoadsSql()
     QCOMPARE(editor.columnList()->count(), 0);
     const QStringList errors = shown(QStringLiteral("error"));
     QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors[0].startsWith(QStringLiteral("Hibás SQL: ")) && errors[0].contains(QStringLiteral("nincsilyen")),
+    QVERIFY2(errors[0].startsWith(QStringLiteral("Hibás SQL: ")) &&
+                 errors[0].contains(QStringLiteral("nincsilyen")),
              qPrintable(errors[0]));
 
     FileDialog::setNextFileName(saved + QStringLiteral(".sql"));
