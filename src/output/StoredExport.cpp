@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -37,6 +38,16 @@ QString bareStatement(QString sql)
     while (sql.endsWith(QLatin1Char(';')))
         sql = sql.chopped(1).trimmed();
     return sql;
+}
+
+// One statement that only reads, judged by its first word.
+bool isSingleQuery(const QString &bare)
+{
+    if (bare.contains(QLatin1Char(';')))
+        return false;
+    static const QRegularExpression reading(QStringLiteral("^\\(*\\s*(SELECT|SHOW|DESCRIBE|DESC)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return reading.match(bare).hasMatch();
 }
 
 } // namespace
@@ -144,9 +155,12 @@ QStringList resultColumns(const QString &sql)
         // As a derived table the server names the columns without reading a row.
         d = db().query(QStringLiteral("SELECT * FROM (") + bare + QStringLiteral(") AS kx LIMIT 0;"));
     } catch (const DbError &) {
-        // Not every statement can stand there (SHOW, repeated column names):
-        // then the statement itself, whose refusal is the one to show.
-        d = db().query(sql);
+        // Not every query can stand there (SHOW, repeated column names): then the
+        // query itself, whose refusal is the one to show. Never a statement that
+        // may change data: opening the editor must not run it.
+        if (!isSingleQuery(bare))
+            throw;
+        d = db().query(bare);
     }
     QStringList names;
     for (const Field &f : d.fields())

@@ -184,6 +184,12 @@ void TestStoredExport::resultColumnsNameEveryColumnOrSayWhyNot()
     // Statements that cannot stand as a derived table are asked as they are.
     QCOMPARE(StoredExport::resultColumns(QStringLiteral("SELECT 1 AS a, 2 AS a")), QStringList({"a", "a"}));
     QCOMPARE(StoredExport::resultColumns(QStringLiteral("SHOW TABLES LIKE 'csvexp'")).size(), 1);
+    // Asking must not run a statement that changes data.
+    ExecSql(QStringLiteral("INSERT INTO csvexp (csvexp_nev) VALUES ('marad');"));
+    QVERIFY_THROWS_EXCEPTION(DbError, StoredExport::resultColumns(QStringLiteral("DELETE FROM csvexp;")));
+    QVERIFY_THROWS_EXCEPTION(
+        DbError, StoredExport::resultColumns(QStringLiteral("SELECT 1 AS a; DELETE FROM csvexp;")));
+    QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM csvexp;"), -1), 1);
     QString refusal;
     try {
         StoredExport::resultColumns(QStringLiteral("SELECT nincsilyen FROM csvexp;"));

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -136,9 +137,14 @@ QString HtmlExportDialog::writePage()
         }
     } end{this};
     m_progress->setRange(0, qMax(1, m_rows.visibleCount()));
-    writeHtmlFile(fileName, m_rows, m_page, [this](int done, int) {
-        m_progress->setValue(done);
-        QCoreApplication::processEvents();
+    // The screen repaints now and then, not at every tenth row of a long list.
+    QElapsedTimer sinceRepaint;
+    writeHtmlFile(fileName, m_rows, m_page, [this, &sinceRepaint](int done, int) {
+        if (!sinceRepaint.isValid() || sinceRepaint.elapsed() >= 40) {
+            m_progress->setValue(done);
+            QCoreApplication::processEvents();
+            sinceRepaint.restart();
+        }
         return true;
     });
     if (m_openAfter->isChecked())
