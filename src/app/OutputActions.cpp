@@ -5,11 +5,40 @@
 #include "core/Session.h"
 #include "output/DocumentClipboard.h"
 #include "output/ui/ExportDialog.h"
+#include "output/ui/HtmlExportDialog.h"
+#include "output/ui/StoredExportScreens.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
+
+namespace {
+
+// The list grid as the HTML page shows it: its columns in the order they stand on screen.
+HtmlPage listPage(MainWindow *w)
+{
+    DocumentListView *view = w->listView();
+    DocumentListModel *model = w->listModel();
+    const Dataset &rows = model->dataset();
+    const QHeaderView *header = view->horizontalHeader();
+    HtmlPage page;
+    page.title = QStringLiteral("Iktatókönyv");
+    page.gridWidth = view->width();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        const QString name = model->columnField(logical);
+        const int field = name.isEmpty() ? -1 : rows.fieldIndex(name);
+        if (field < 0)
+            continue;
+        page.columns.append({field, model->headerData(logical, Qt::Horizontal).toString(),
+                             header->sectionSize(logical), rows.field(field).alignment});
+    }
+    return page;
+}
+
+} // namespace
 
 void connectOutputActions(MainWindow &window)
 {
@@ -29,4 +58,9 @@ void connectOutputActions(MainWindow &window)
         const QString text = documentClipboardText(rows, session().local.masolMezok, markedDocumentCount());
         QGuiApplication::clipboard()->setText(text);
     });
+
+    actions.connectHandler(QStringLiteral("aHtml"),
+                           [w] { HtmlExportDialog::run(w, w->listModel()->dataset(), listPage(w)); });
+
+    actions.connectHandler(QStringLiteral("aAdatcentrum"), [w] { StoredExportList::run(w); });
 }

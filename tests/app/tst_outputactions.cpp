@@ -14,11 +14,14 @@
 #include "core/Session.h"
 #include "db/DbHelpers.h"
 #include "output/ui/ExportDialog.h"
+#include "output/ui/HtmlExportDialog.h"
+#include "output/ui/StoredExportScreens.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -111,6 +114,51 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QStringLiteral("Kitől: Kiss Péter\r\n-*-\r\n\r\nKitől: Kovács és Társa Bt.\r\n-*-\r\n\r\n"));
         QCOMPARE(w->currentDocument(), current);
+    }
+
+    void htmlPageShowsTheListColumnsInTheirScreenOrder()
+    {
+        auto w = openWindow();
+        QVERIFY(w);
+        const qint64 current = w->currentDocument();
+        // A column moved on screen comes first on the page too.
+        QHeaderView *header = w->listView()->horizontalHeader();
+        const int moved = DocumentListModel::FirstFieldColumn + 1;
+        const QString movedTitle = w->listModel()->headerData(moved, Qt::Horizontal).toString();
+        header->moveSection(header->visualIndex(moved), 0);
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("lista.htm"));
+        QString defaultName;
+        ModalDriver::onModal(QString(HtmlExportDialog::ObjectName), [&](QDialog *d) {
+            auto *edit = d->findChild<QLineEdit *>(QStringLiteral("edMentesHelye"));
+            defaultName = edit->text();
+            edit->setText(name);
+            QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
+        });
+        w->actionCatalogue().action(QStringLiteral("aHtml"))->trigger();
+        QVERIFY(defaultName.endsWith(QStringLiteral("/iktat_k_nyv.htm")));
+        QFile f(name);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString page = FromCp1250(f.readAll());
+        QVERIFY(page.contains(QStringLiteral("<h1>Iktatókönyv</h1>")));
+        QVERIFY(page.contains(QStringLiteral("Összesen 2 sor.")));
+        const int firstTitle = page.indexOf(QStringLiteral("<th "));
+        QVERIFY(firstTitle > 0);
+        QCOMPARE(page.mid(page.indexOf(QLatin1Char('>'), firstTitle) + 1, movedTitle.size()), movedTitle);
+        QCOMPARE(w->currentDocument(), current);
+    }
+
+    void dataCentreOpensTheStoredExports()
+    {
+        auto w = openWindow();
+        QVERIFY(w);
+        QString caption;
+        ModalDriver::onModal(QString(StoredExportList::ObjectName), [&](QDialog *d) {
+            caption = d->windowTitle();
+            d->reject();
+        });
+        w->actionCatalogue().action(QStringLiteral("aAdatcentrum"))->trigger();
+        QCOMPARE(caption, QStringLiteral("Adatexport"));
     }
 };
 
