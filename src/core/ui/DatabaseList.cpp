@@ -531,6 +531,8 @@ void DatabaseListDialog::showBackupProgress()
 
 void DatabaseListDialog::backupFinished()
 {
+    if (!m_worker)
+        return;
     m_progressTimer->stop();
     m_worker->wait();
     m_worker->deleteLater();
@@ -611,6 +613,7 @@ void DatabaseListDialog::done(int result)
 {
     if (m_worker) {
         m_stopRequested = true;
+        m_worker->disconnect(this);
         m_worker->wait();
         backupFinished();
     }

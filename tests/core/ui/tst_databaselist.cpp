@@ -242,6 +242,14 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!d.isBackupRunning(), 60000);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("mentes.sql")});
         QVERIFY(d.action(QStringLiteral("aBackup"))->isEnabled());
+
+        // Closing the screen stops a running backup first.
+        FileDialog::setNextFileName(dir.filePath(QStringLiteral("bezart.sql")));
+        d.action(QStringLiteral("aBackup"))->trigger();
+        d.reject();
+        QVERIFY(!d.isBackupRunning());
+        QTest::qWait(100); // the worker's end, queued behind the close, finds nothing left to do
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("mentes.sql")});
         QCOMPARE(MessageBox::shown().size(), 0);
     }
 
