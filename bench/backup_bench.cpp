@@ -53,11 +53,14 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addOption({QStringLiteral("host"), QStringLiteral("server"), QStringLiteral("host"),
                       QStringLiteral("127.0.0.1")});
-    parser.addOption({QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("3306")});
-    parser.addOption({QStringLiteral("user"), QStringLiteral("user"), QStringLiteral("user"), QStringLiteral("root")});
+    parser.addOption(
+        {QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("3306")});
+    parser.addOption(
+        {QStringLiteral("user"), QStringLiteral("user"), QStringLiteral("user"), QStringLiteral("root")});
     parser.addOption({QStringLiteral("password"), QStringLiteral("password"), QStringLiteral("password")});
     parser.addOption({QStringLiteral("database"), QStringLiteral("database"), QStringLiteral("name")});
-    parser.addOption({QStringLiteral("runs"), QStringLiteral("runs of each"), QStringLiteral("n"), QStringLiteral("3")});
+    parser.addOption(
+        {QStringLiteral("runs"), QStringLiteral("runs of each"), QStringLiteral("n"), QStringLiteral("3")});
     parser.process(app);
 
     ConnectionParams p;
@@ -101,7 +104,8 @@ int main(int argc, char *argv[])
     }
     const long peakAfter = peakKiB(RUSAGE_SELF);
 
-    out() << "register: " << p.database << ", " << rows << " rows in all tables, compressed protocol, " << runs << " runs (median)\n";
+    out() << "register: " << p.database << ", " << rows << " rows in all tables, compressed protocol, "
+          << runs << " runs (median)\n";
     out() << QStringLiteral("%1 %2 s  %3 MiB\n")
                  .arg(QStringLiteral("script backup").leftJustified(28))
                  .arg(median(script), 7, 'f', 2)

@@ -294,8 +294,8 @@ Outcome scriptBackup(const ConnectionParams &params, const QString &chosenFile, 
     const QString dumpFile = dumpFileFor(chosenFile);
     QFile file(dumpFile);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw KorvenaError(QStringLiteral("Nem sikerült létrehozni a fájlt: ") + dumpFile + QStringLiteral(" (") +
-                           file.errorString() + QLatin1Char(')'));
+        throw KorvenaError(QStringLiteral("Nem sikerült létrehozni a fájlt: ") + dumpFile +
+                           QStringLiteral(" (") + file.errorString() + QLatin1Char(')'));
     bool written = false;
     try {
         written = writeScript(connection, file, progress);
@@ -334,7 +334,8 @@ void loadScript(Connection &connection, const QString &file, const std::function
         int code = 0;
         zip_t *z = zip_open(QFile::encodeName(file).constData(), ZIP_RDONLY, &code);
         if (!z)
-            throw KorvenaError(QStringLiteral("A mentés nem olvasható: %1 (%2)").arg(file, zipErrorText(code)));
+            throw KorvenaError(
+                QStringLiteral("A mentés nem olvasható: %1 (%2)").arg(file, zipErrorText(code)));
         struct Closer
         {
             zip_t *z;
@@ -367,7 +368,8 @@ void loadScript(Connection &connection, const QString &file, const std::function
         for (;;) {
             const qint64 n = f.read(block.data(), block.size());
             if (n < 0)
-                throw KorvenaError(QStringLiteral("A mentés nem olvasható: %1 (%2)").arg(file, f.errorString()));
+                throw KorvenaError(
+                    QStringLiteral("A mentés nem olvasható: %1 (%2)").arg(file, f.errorString()));
             if (n == 0)
                 break;
             splitter.feed(block.constData(), qsizetype(n));
@@ -447,7 +449,8 @@ FullBackup::~FullBackup()
 void FullBackup::start(const QString &tool, const ConnectionParams &params, const QString &target)
 {
     const DumpInvocation d = dumpInvocation(tool, params, target);
-    m_optionFile = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("korvena-dump-XXXXXX.cnf")));
+    m_optionFile =
+        std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("korvena-dump-XXXXXX.cnf")));
     if (!m_optionFile->open() ||
         !m_optionFile->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
         m_optionFile->write(d.optionFile) != d.optionFile.size() || !m_optionFile->flush())
@@ -456,7 +459,8 @@ void FullBackup::start(const QString &tool, const ConnectionParams &params, cons
     m_optionFile->close();
 
     // The tool reads the option file only when it comes first.
-    m_arguments = QStringList{QStringLiteral("--defaults-extra-file=") + m_optionFile->fileName()} + d.arguments;
+    m_arguments =
+        QStringList{QStringLiteral("--defaults-extra-file=") + m_optionFile->fileName()} + d.arguments;
     m_process = new QProcess(this);
     m_process->setProgram(d.program);
     m_process->setArguments(m_arguments);
@@ -468,7 +472,8 @@ void FullBackup::start(const QString &tool, const ConnectionParams &params, cons
         const QString why = m_process->errorString();
         m_process->disconnect(this);
         m_optionFile.reset();
-        throw KorvenaError(QStringLiteral("Nem sikerült elindítani a mentőprogramot (%1): %2").arg(d.program, why));
+        throw KorvenaError(
+            QStringLiteral("Nem sikerült elindítani a mentőprogramot (%1): %2").arg(d.program, why));
     }
 }
 

@@ -60,12 +60,17 @@ public:
 // the file, compressed at the highest level. Throws ArchiveError.
 void zipSingleFile(const QString &file, const QString &archive);
 
-enum class Outcome { Written, Stopped };
+enum class Outcome
+{
+    Written,
+    Stopped
+};
 // The script backup as a user asks for it: a connection of its own with the parameters
 // (a refusal throws DbError and nothing is written), the dump, and the archive when the
 // chosen file is a .zip (the dump removed after it; ArchiveError leaves the dump).
 // A stopped backup leaves no file behind.
-Outcome scriptBackup(const ConnectionParams &params, const QString &chosenFile, const ProgressFn &progress = {});
+Outcome scriptBackup(const ConnectionParams &params, const QString &chosenFile,
+                     const ProgressFn &progress = {});
 
 // Runs a script backup (.sql, or a .zip holding one) against the connection's database,
 // statement by statement. Throws KorvenaError (DbError from the server) on the first

@@ -32,8 +32,8 @@ ProfileRow ProfileRow::fromLine(const QString &line)
 QString ProfileRow::line() const
 {
     const QChar sep = QLatin1Char(';');
-    return database + sep + server + sep + QString::number(port) + sep + user + sep + password + sep + displayName +
-           sep;
+    return database + sep + server + sep + QString::number(port) + sep + user + sep + password + sep +
+           displayName + sep;
 }
 
 ConnectionParams ProfileRow::connectionParams() const

@@ -161,8 +161,9 @@ private Q_SLOTS:
     void textSurvivesTheClient()
     {
         QFETCH(QString, text);
-        const QString create = QStringLiteral("CREATE TABLE s (id INT PRIMARY KEY, rovid VARCHAR(50), hosszu TEXT)") +
-                               QLatin1String(TableOptions);
+        const QString create =
+            QStringLiteral("CREATE TABLE s (id INT PRIMARY KEY, rovid VARCHAR(50), hosszu TEXT)") +
+            QLatin1String(TableOptions);
         TestDatabase source(TestDatabase::Empty);
         source.connection().exec(create);
         source.connection().exec(QStringLiteral("INSERT INTO s VALUES (1, %1, %1)").arg(SqlLiteral(text)));
@@ -203,11 +204,13 @@ private Q_SLOTS:
     void failedArchiveKeepsTheDump()
     {
         TestDatabase db(TestDatabase::Empty);
-        db.connection().exec(QStringLiteral("CREATE TABLE z (id INT PRIMARY KEY)") + QLatin1String(TableOptions));
+        db.connection().exec(QStringLiteral("CREATE TABLE z (id INT PRIMARY KEY)") +
+                             QLatin1String(TableOptions));
         QTemporaryDir dir;
         // A folder where the archive should go: the library cannot write it.
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("foglalt.zip")));
-        QVERIFY_THROWS_EXCEPTION(ArchiveError, scriptBackup(db.params(), dir.filePath(QStringLiteral("foglalt.zip"))));
+        QVERIFY_THROWS_EXCEPTION(ArchiveError,
+                                 scriptBackup(db.params(), dir.filePath(QStringLiteral("foglalt.zip"))));
         QVERIFY(readFile(dir.filePath(QStringLiteral("foglalt.sql"))).startsWith("TRUNCATE z;\r\n"));
     }
 
@@ -236,7 +239,8 @@ private Q_SLOTS:
         } else {
             int calls = 0;
             // Stops inside the table, after some rows went out.
-            QCOMPARE(scriptBackup(db.params(), file, [&](const Progress &p) { return ++calls < 2 || p.tableRows == 0; }),
+            QCOMPARE(scriptBackup(db.params(), file,
+                                  [&](const Progress &p) { return ++calls < 2 || p.tableRows == 0; }),
                      Outcome::Stopped);
             QCOMPARE(calls, 2);
         }
@@ -252,9 +256,14 @@ private Q_SLOTS:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("#!/bin/sh\n"
                     "opt=\"${1#--defaults-extra-file=}\"\n"
-                    "printf '%s\\n' \"$@\" > \"" + QFile::encodeName(dir.path()) + "/args\"\n"
-                    "stat -c %a \"$opt\" > \"" + QFile::encodeName(dir.path()) + "/mode\"\n"
-                    "cat \"$opt\" > \"" + QFile::encodeName(dir.path()) + "/options\"\n");
+                    "printf '%s\\n' \"$@\" > \"" +
+                    QFile::encodeName(dir.path()) +
+                    "/args\"\n"
+                    "stat -c %a \"$opt\" > \"" +
+                    QFile::encodeName(dir.path()) +
+                    "/mode\"\n"
+                    "cat \"$opt\" > \"" +
+                    QFile::encodeName(dir.path()) + "/options\"\n");
             f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         }
         ConnectionParams p;
@@ -294,12 +303,14 @@ private Q_SLOTS:
             QSKIP("no mariadb-dump or mysqldump on this machine");
         TestDatabase db(TestDatabase::Empty);
         Connection &c = db.connection();
-        c.exec(QStringLiteral("CREATE TABLE t (id INT PRIMARY KEY, s VARCHAR(20))") + QLatin1String(TableOptions));
+        c.exec(QStringLiteral("CREATE TABLE t (id INT PRIMARY KEY, s VARCHAR(20))") +
+               QLatin1String(TableOptions));
         c.exec(QStringLiteral("INSERT INTO t VALUES (1, 'első sor')"));
         // A password the option file has to quote and escape to hand over whole.
         const QString user = db.name().left(20) + QStringLiteral("_m");
         const QString password = QStringLiteral("a\"b\\c #d 'é");
-        c.exec(QStringLiteral("CREATE USER %1@'%' IDENTIFIED BY %2").arg(SqlLiteral(user), SqlLiteral(password)));
+        c.exec(QStringLiteral("CREATE USER %1@'%' IDENTIFIED BY %2")
+                   .arg(SqlLiteral(user), SqlLiteral(password)));
         c.exec(QStringLiteral("GRANT ALL ON `%1`.* TO %2@'%'").arg(db.name(), SqlLiteral(user)));
         ConnectionParams p = db.params();
         p.user = user;

@@ -50,7 +50,9 @@ private Q_SLOTS:
         const QMap<QString, QString> live = BackupFixture::checksums(c, m_db->name());
         QCOMPARE(live.size(), 24);
         QCOMPARE(BackupFixture::checksums(c, target.name()), live);
-        QVERIFY(c.selectValue(QStringLiteral("SELECT COUNT(*) FROM `%1`.iktato").arg(target.name())).toInt() >= 700);
+        QVERIFY(
+            c.selectValue(QStringLiteral("SELECT COUNT(*) FROM `%1`.iktato").arg(target.name())).toInt() >=
+            700);
     }
 };
 

@@ -61,18 +61,20 @@ int adminBackup(const QStringList &args)
 {
     QCommandLineParser parser;
     AdminCli::addConnectionOptions(parser);
-    parser.addOption({QStringLiteral("format"),
-                      QStringLiteral("script: SQL szkript (.sql); zip: a szkript tömörítve (.zip). Alapérték: "
-                                     "a kimeneti fájl kiterjesztése szerint."),
-                      QStringLiteral("formátum")});
+    parser.addOption(
+        {QStringLiteral("format"),
+         QStringLiteral("script: SQL szkript (.sql); zip: a szkript tömörítve (.zip). Alapérték: "
+                        "a kimeneti fájl kiterjesztése szerint."),
+         QStringLiteral("formátum")});
     parser.addOption({QStringLiteral("output"), QStringLiteral("A mentés fájlja."), QStringLiteral("fájl")});
     int exitCode = AdminCli::Ok;
-    if (!AdminCli::parse(parser, args,
-                         QStringLiteral("Biztonsági mentés egy nyilvántartásról, ugyanabban a formában, mint a "
-                                        "program Tárhelyek ablaka: táblánként TRUNCATE és INSERT IGNORE.\n"
-                                        "A sorokat egyenként olvassa, így a nagy nyilvántartás mentése sem "
-                                        "foglal sok memóriát."),
-                         exitCode))
+    if (!AdminCli::parse(
+            parser, args,
+            QStringLiteral("Biztonsági mentés egy nyilvántartásról, ugyanabban a formában, mint a "
+                           "program Tárhelyek ablaka: táblánként TRUNCATE és INSERT IGNORE.\n"
+                           "A sorokat egyenként olvassa, így a nagy nyilvántartás mentése sem "
+                           "foglal sok memóriát."),
+            exitCode))
         return exitCode;
 
     const QString database = AdminCli::requiredDatabase(parser);
@@ -126,13 +128,14 @@ int adminRestoreCheck(const QStringList &args)
     AdminCli::addConnectionOptions(parser);
     parser.addPositionalArgument(QStringLiteral("fájl"), QStringLiteral("A mentés (.sql vagy .zip)."));
     int exitCode = AdminCli::Ok;
-    if (!AdminCli::parse(parser, args,
-                         QStringLiteral("Egy mentés ellenőrzése: betölti egy ideiglenes adatbázisba ugyanazon "
-                                        "a kiszolgálón, táblánként összeveti a CHECKSUM TABLE értékét az élő "
-                                        "nyilvántartáséval, majd törli az ideiglenes adatbázist.\n"
-                                        "Kilépési kód: 0, ha minden tábla egyezik; 1 eltérés vagy hiba "
-                                        "esetén. (A mentés óta történt változás is eltérésnek számít.)"),
-                         exitCode, 1))
+    if (!AdminCli::parse(
+            parser, args,
+            QStringLiteral("Egy mentés ellenőrzése: betölti egy ideiglenes adatbázisba ugyanazon "
+                           "a kiszolgálón, táblánként összeveti a CHECKSUM TABLE értékét az élő "
+                           "nyilvántartáséval, majd törli az ideiglenes adatbázist.\n"
+                           "Kilépési kód: 0, ha minden tábla egyezik; 1 eltérés vagy hiba "
+                           "esetén. (A mentés óta történt változás is eltérésnek számít.)"),
+            exitCode, 1))
         return exitCode;
     const QString file = parser.positionalArguments().value(0);
     if (file.isEmpty()) {
@@ -178,7 +181,8 @@ int adminRestoreCheck(const QStringList &args)
     int width = 20;
     for (const QString &t : tables)
         width = qMax(width, int(t.size()) + 2);
-    AdminCli::out() << QStringLiteral("Tábla").leftJustified(width) << QStringLiteral("Élő").rightJustified(12)
+    AdminCli::out() << QStringLiteral("Tábla").leftJustified(width)
+                    << QStringLiteral("Élő").rightJustified(12)
                     << QStringLiteral("Mentésből").rightJustified(12) << "  Eredmény\n";
     int differences = 0;
     for (const QString &t : tables) {

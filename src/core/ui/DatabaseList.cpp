@@ -34,7 +34,16 @@
 
 namespace {
 
-enum Column { DisplayName, Database, Server, Port, User, Version, ColumnCount };
+enum Column
+{
+    DisplayName,
+    Database,
+    Server,
+    Port,
+    User,
+    Version,
+    ColumnCount
+};
 
 QString cellText(const ProfileRow &r, int column)
 {
@@ -77,7 +86,8 @@ QString withDefaultExtension(const QString &file)
 
 // ---- profile editor
 
-ProfileEditDialog::ProfileEditDialog(QWidget *parent, const ProfileRow &row) : Dialog(parent, ObjectName), m_row(row)
+ProfileEditDialog::ProfileEditDialog(QWidget *parent, const ProfileRow &row)
+    : Dialog(parent, ObjectName), m_row(row)
 {
     setWindowTitle(QStringLiteral("Tárhely"));
     auto *form = new QFormLayout;
@@ -163,19 +173,22 @@ DatabaseListDialog::DatabaseListDialog(QWidget *parent) : Dialog(parent, ObjectN
     const IniFile ini = localConfigFile();
     m_rows = ProfileList::read(ini);
 
-    QAction *aUj = makeAction(QStringLiteral("aUj"), QStringLiteral("Új"), Qt::Key_Insert, [this] { newRow(); });
-    QAction *aSzerkeszt =
-        makeAction(QStringLiteral("aSzerkeszt"), QStringLiteral("Szerkeszt"), Qt::Key_F2, [this] { editRow(); });
+    QAction *aUj =
+        makeAction(QStringLiteral("aUj"), QStringLiteral("Új"), Qt::Key_Insert, [this] { newRow(); });
+    QAction *aSzerkeszt = makeAction(QStringLiteral("aSzerkeszt"), QStringLiteral("Szerkeszt"), Qt::Key_F2,
+                                     [this] { editRow(); });
     QAction *aTorol = makeAction(QStringLiteral("aTorol"), QStringLiteral("Töröl"),
                                  QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { deleteRow(); });
-    QAction *aTeszt = makeAction(QStringLiteral("aTeszt"), QStringLiteral("Teszt"), QKeySequence(Qt::CTRL | Qt::Key_T),
-                                 [this] { testRow(); });
-    QAction *aBackup = makeAction(QStringLiteral("aBackup"), QStringLiteral("Biztonsági mentés készítés"), Qt::Key_F3,
-                                  [this] { scriptBackup(); });
-    QAction *aMySQLDump = makeAction(QStringLiteral("aMySQLDump"), QStringLiteral("Teljes biztonsági mentés készítés"),
-                                     Qt::Key_F6, [this] { m_fullPanel->setVisible(!m_fullPanel->isVisible()); });
-    QAction *aTeljesMentes = makeAction(QStringLiteral("aTeljesMentes"), QStringLiteral("Teljes mentés futtatása"),
-                                        QKeySequence(), [this] { fullBackup(); });
+    QAction *aTeszt = makeAction(QStringLiteral("aTeszt"), QStringLiteral("Teszt"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_T), [this] { testRow(); });
+    QAction *aBackup = makeAction(QStringLiteral("aBackup"), QStringLiteral("Biztonsági mentés készítés"),
+                                  Qt::Key_F3, [this] { scriptBackup(); });
+    QAction *aMySQLDump =
+        makeAction(QStringLiteral("aMySQLDump"), QStringLiteral("Teljes biztonsági mentés készítés"),
+                   Qt::Key_F6, [this] { m_fullPanel->setVisible(!m_fullPanel->isVisible()); });
+    QAction *aTeljesMentes =
+        makeAction(QStringLiteral("aTeljesMentes"), QStringLiteral("Teljes mentés futtatása"), QKeySequence(),
+                   [this] { fullBackup(); });
     QAction *aBezar =
         makeAction(QStringLiteral("aBezar"), QStringLiteral("Bezár"), Qt::Key_Escape, [this] { reject(); });
 
@@ -209,9 +222,10 @@ DatabaseListDialog::DatabaseListDialog(QWidget *parent) : Dialog(parent, ObjectN
 
     m_grid = new QTableWidget(0, ColumnCount, this);
     m_grid->setObjectName(QStringLiteral("grdAdatbazis"));
-    m_grid->setHorizontalHeaderLabels({QStringLiteral("Megjelenített név"), QStringLiteral("Adatbázis / tárhely"),
-                                       QStringLiteral("Kiszolgáló"), QStringLiteral("Port"),
-                                       QStringLiteral("Felhasználó"), QStringLiteral("Verzió")});
+    m_grid->setHorizontalHeaderLabels({QStringLiteral("Megjelenített név"),
+                                       QStringLiteral("Adatbázis / tárhely"), QStringLiteral("Kiszolgáló"),
+                                       QStringLiteral("Port"), QStringLiteral("Felhasználó"),
+                                       QStringLiteral("Verzió")});
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -219,7 +233,8 @@ DatabaseListDialog::DatabaseListDialog(QWidget *parent) : Dialog(parent, ObjectN
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->setAccessibleName(QStringLiteral("Tárhelyek"));
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) { sortBy(column); });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { sortBy(column); });
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, [aSzerkeszt] { aSzerkeszt->trigger(); });
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { m_popup->popup(m_grid->viewport()->mapToGlobal(p)); });
@@ -242,9 +257,8 @@ DatabaseListDialog::DatabaseListDialog(QWidget *parent) : Dialog(parent, ObjectN
     auto *runFull = new QPushButton(aTeljesMentes->text(), m_fullPanel);
     runFull->setObjectName(QStringLiteral("btnTeljesMentes"));
     connect(runFull, &QPushButton::clicked, aTeljesMentes, &QAction::trigger);
-    connect(aTeljesMentes, &QAction::changed, runFull, [runFull, aTeljesMentes] {
-        runFull->setEnabled(aTeljesMentes->isEnabled());
-    });
+    connect(aTeljesMentes, &QAction::changed, runFull,
+            [runFull, aTeljesMentes] { runFull->setEnabled(aTeljesMentes->isEnabled()); });
     auto *closePanel = new QToolButton(m_fullPanel);
     closePanel->setText(QStringLiteral("×"));
     closePanel->setToolTip(QStringLiteral("A panel bezárása"));
@@ -315,7 +329,8 @@ QAction *DatabaseListDialog::makeAction(const QString &name, const QString &capt
         a->setShortcutContext(Qt::WindowShortcut);
     }
     addAction(a);
-    connect(a, &QAction::triggered, this, guarded(QString(ObjectName) + QLatin1Char('.') + name, std::move(handler)));
+    connect(a, &QAction::triggered, this,
+            guarded(QString(ObjectName) + QLatin1Char('.') + name, std::move(handler)));
     return a;
 }
 
@@ -434,7 +449,8 @@ void DatabaseListDialog::editRow()
 void DatabaseListDialog::deleteRow()
 {
     const int row = currentRow();
-    if (row < 0 || !AskYesNo(QStringLiteral("Valóban töröljem az adatbázist a listából?"), QStringLiteral("Megerősítés")))
+    if (row < 0 || !AskYesNo(QStringLiteral("Valóban töröljem az adatbázist a listából?"),
+                             QStringLiteral("Megerősítés")))
         return;
     m_rows.removeAt(row);
     fillGrid(qMin(row, int(m_rows.size()) - 1));
@@ -474,9 +490,9 @@ void DatabaseListDialog::scriptBackup()
     const int row = currentRow();
     if (row < 0 || m_worker)
         return;
-    QString chosen = FileDialog::getSaveFileName(this, QStringLiteral("Biztonsági mentés készítés"),
-                                                 proposedPath(m_rows[row].database),
-                                                 QStringLiteral("SQL file (*.sql);;Tömörített SQL file (*.zip)"));
+    QString chosen = FileDialog::getSaveFileName(
+        this, QStringLiteral("Biztonsági mentés készítés"), proposedPath(m_rows[row].database),
+        QStringLiteral("SQL file (*.sql);;Tömörített SQL file (*.zip)"));
     if (chosen.isEmpty())
         return;
     chosen = withDefaultExtension(chosen);
@@ -492,13 +508,14 @@ void DatabaseListDialog::scriptBackup()
     const ConnectionParams params = m_rows[row].connectionParams();
     m_worker = QThread::create([this, params, chosen] {
         try {
-            m_outcome = DatabaseBackup::scriptBackup(params, chosen, [this](const DatabaseBackup::Progress &p) {
-                m_rowsDone = p.totalRows;
-                m_rowsEstimate = p.totalEstimate;
-                m_tablesDone = p.tableIndex;
-                m_tableCount = p.tableCount;
-                return !m_stopRequested.load();
-            });
+            m_outcome =
+                DatabaseBackup::scriptBackup(params, chosen, [this](const DatabaseBackup::Progress &p) {
+                    m_rowsDone = p.totalRows;
+                    m_rowsEstimate = p.totalEstimate;
+                    m_tablesDone = p.tableIndex;
+                    m_tableCount = p.tableCount;
+                    return !m_stopRequested.load();
+                });
         } catch (...) {
             m_failure = std::current_exception();
         }
@@ -564,8 +581,9 @@ void DatabaseListDialog::backupFinished()
 
 void DatabaseListDialog::browseTool()
 {
-    const QString file = FileDialog::getOpenFileName(this, QStringLiteral("Adatbázis visszaállítás"), m_toolPath->text(),
-                                                     QStringLiteral("mysqldump (mysqldump mysqldump.exe mariadb-dump)"));
+    const QString file =
+        FileDialog::getOpenFileName(this, QStringLiteral("Adatbázis visszaállítás"), m_toolPath->text(),
+                                    QStringLiteral("mysqldump (mysqldump mysqldump.exe mariadb-dump)"));
     if (!file.isEmpty())
         m_toolPath->setText(file);
 }
@@ -575,9 +593,9 @@ void DatabaseListDialog::fullBackup()
     const int row = currentRow();
     if (row < 0)
         return;
-    QString target = FileDialog::getSaveFileName(this, QStringLiteral("Teljes biztonsági mentés készítés"),
-                                                 proposedPath(m_rows[row].database),
-                                                 QStringLiteral("SQL file (*.sql)"));
+    QString target =
+        FileDialog::getSaveFileName(this, QStringLiteral("Teljes biztonsági mentés készítés"),
+                                    proposedPath(m_rows[row].database), QStringLiteral("SQL file (*.sql)"));
     if (target.isEmpty())
         return;
     target = withDefaultExtension(target);

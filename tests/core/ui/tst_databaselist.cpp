@@ -34,8 +34,8 @@ QStringList storedLines(const IniFile &ini)
     QStringList lines;
     for (int n = 1; n <= 100; ++n)
         if (ini.hasKey(QStringLiteral("Adatbazis"), QStringLiteral("ConStr%1").arg(n)))
-            lines << QStringLiteral("%1=%2").arg(n).arg(
-                UnscrambleProfile(ini.readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr%1").arg(n))));
+            lines << QStringLiteral("%1=%2").arg(n).arg(UnscrambleProfile(
+                ini.readString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr%1").arg(n))));
     return lines;
 }
 
@@ -53,8 +53,9 @@ void editProfile(std::function<void(QDialog *)> fill, bool accept = true)
     ModalDriver::onModal(QString(ProfileEditDialog::ObjectName), [fill, accept](QDialog *d) {
         if (fill)
             fill(d);
-        QTest::mouseClick(d->findChild<QPushButton *>(accept ? QStringLiteral("btnOK") : QStringLiteral("btnMegsem")),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            d->findChild<QPushButton *>(accept ? QStringLiteral("btnOK") : QStringLiteral("btnMegsem")),
+            Qt::LeftButton);
     });
 }
 
@@ -87,13 +88,17 @@ private Q_SLOTS:
     {
         IniFile file = ini();
         const QString section = QStringLiteral("Adatbazis");
-        file.writeString(section, QStringLiteral("ConStr1"), stored(QStringLiteral("iktato;szerver;3306;u;p;Zala")));
-        file.writeString(section, QStringLiteral("ConStr2"), stored(QStringLiteral("nev_nelkul;h;3307;u;p;")));
-        file.writeString(section, QStringLiteral("ConStr4"), stored(QStringLiteral("rosszport;h;abc;u;p;Békés")));
+        file.writeString(section, QStringLiteral("ConStr1"),
+                         stored(QStringLiteral("iktato;szerver;3306;u;p;Zala")));
+        file.writeString(section, QStringLiteral("ConStr2"),
+                         stored(QStringLiteral("nev_nelkul;h;3307;u;p;")));
+        file.writeString(section, QStringLiteral("ConStr4"),
+                         stored(QStringLiteral("rosszport;h;abc;u;p;Békés")));
         file.writeString(section, QStringLiteral("ConStr9"), stored(QStringLiteral("a;h;1;u;p;Arad")));
         file.writeString(section, QStringLiteral("ConStr100"), stored(QStringLiteral("z;h;2;u;p;Zemplén")));
         file.writeString(section, QStringLiteral("ConStr101"), stored(QStringLiteral("kivul;h;2;u;p;Kívül")));
-        file.writeString(QStringLiteral("frm_Adatbazis"), QStringLiteral("MysqlDump"), QStringLiteral("/régi/mysqldump"));
+        file.writeString(QStringLiteral("frm_Adatbazis"), QStringLiteral("MysqlDump"),
+                         QStringLiteral("/régi/mysqldump"));
 
         DatabaseListDialog d;
         d.show();
@@ -107,7 +112,8 @@ private Q_SLOTS:
         d.setCurrentRow(4);
         MessageBox::setNextAnswer(true);
         d.action(QStringLiteral("aTorol"))->trigger();
-        QCOMPARE(MessageBox::shown().last().text, QStringLiteral("Valóban töröljem az adatbázist a listából?"));
+        QCOMPARE(MessageBox::shown().last().text,
+                 QStringLiteral("Valóban töröljem az adatbázist a listából?"));
         QCOMPARE(MessageBox::shown().last().title, QStringLiteral("Megerősítés"));
         d.toolPathBox()->setText(QStringLiteral("/usr/bin/mariadb-dump"));
         d.action(QStringLiteral("aBezar"))->trigger();
@@ -164,15 +170,19 @@ private Q_SLOTS:
     void columnTitleOrdersTheListAndTheStoredKeys()
     {
         IniFile file = ini();
-        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"), stored(QStringLiteral("a;h;3308;u;p;Első")));
-        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr2"), stored(QStringLiteral("b;h;25;u;p;Második")));
-        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr3"), stored(QStringLiteral("c;h;1000;u;p;Harmadik")));
+        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"),
+                         stored(QStringLiteral("a;h;3308;u;p;Első")));
+        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr2"),
+                         stored(QStringLiteral("b;h;25;u;p;Második")));
+        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr3"),
+                         stored(QStringLiteral("c;h;1000;u;p;Harmadik")));
         DatabaseListDialog d;
         d.show();
         QTest::mouseClick(d.grid()->horizontalHeader()->viewport(), Qt::LeftButton, {},
                           QPoint(d.grid()->horizontalHeader()->sectionViewportPosition(3) + 5, 5));
         QCOMPARE(d.sortColumn(), 3);
-        QCOMPARE(column(d, 3), QStringList({QStringLiteral("25"), QStringLiteral("1000"), QStringLiteral("3308")}));
+        QCOMPARE(column(d, 3),
+                 QStringList({QStringLiteral("25"), QStringLiteral("1000"), QStringLiteral("3308")}));
         d.reject();
         QCOMPARE(storedLines(ini()), QStringList({QStringLiteral("1=b;h;25;u;p;Második;"),
                                                   QStringLiteral("2=c;h;1000;u;p;Harmadik;"),
@@ -195,7 +205,8 @@ private Q_SLOTS:
         d.setCurrentRow(0);
         d.action(QStringLiteral("aTeszt"))->trigger();
         QCOMPARE(MessageBox::shown().last().text, QStringLiteral("Kapcsolat vizsgálata sikeres"));
-        const QString version = db.connection().selectValue(QStringLiteral("SELECT MAX(verzio) FROM verzio")).toString();
+        const QString version =
+            db.connection().selectValue(QStringLiteral("SELECT MAX(verzio) FROM verzio")).toString();
         QVERIFY(!version.isEmpty());
         QCOMPARE(d.grid()->item(0, 5)->text(), version);
 
