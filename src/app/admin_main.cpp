@@ -18,6 +18,9 @@ const Command commands[] = {
     {"check", "Egy élő nyilvántartás összevetése a server/ mappával.", adminCheck},
     {"demo", "Nyilvántartás feltöltése bemutató adatokkal.", adminDemo},
     {"profile", "Kapcsolati profil felvétele egy helyi beállítófájlba.", adminProfile},
+    {"backup", "Biztonsági mentés (SQL szkript vagy ZIP) egy nyilvántartásról.", adminBackup},
+    {"restore-check", "Egy mentés visszatöltése próbaképp és összevetése az élő nyilvántartással.",
+     adminRestoreCheck},
 };
 
 int usage(QTextStream &s)
@@ -25,7 +28,7 @@ int usage(QTextStream &s)
     s << "Korvena iktatás – adminisztrációs eszköz\n\n"
       << "Használat: korvena-admin <parancs> [kapcsolók]\n\nParancsok:\n";
     for (const Command &c : commands)
-        s << "  " << QString::fromLatin1(c.name).leftJustified(10) << QString::fromUtf8(c.summary) << "\n";
+        s << "  " << QString::fromLatin1(c.name).leftJustified(15) << QString::fromUtf8(c.summary) << "\n";
     s << "\nA parancsok kapcsolói: korvena-admin <parancs> --help\n";
     s.flush();
     return AdminCli::Usage;

@@ -297,3 +297,32 @@ QString SearchCondition(const QString &fields, const QString &text, bool asAnd)
         return QStringLiteral(" AND (") + whole + QLatin1Char(')');
     return QLatin1Char('(') + whole + QLatin1Char(')');
 }
+
+void AppendSqlLiteral(QByteArray &out, QByteArrayView bytes)
+{
+    out.append('\'');
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    while (p < end) {
+        const char *run = p;
+        while (p < end && *p != '\'' && *p != '\\' && *p != '\r' && *p != '\n')
+            ++p;
+        out.append(run, p - run);
+        if (p == end)
+            break;
+        switch (*p++) {
+        case '\'':
+            out.append("''", 2);
+            break;
+        case '\\':
+            out.append("\\\\", 2);
+            break;
+        case '\r':
+            out.append("\\r", 2);
+            break;
+        default:
+            out.append("\\n", 2);
+        }
+    }
+    out.append('\'');
+}

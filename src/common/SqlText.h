@@ -45,3 +45,8 @@ QString AppendToWhere(QStringList &lines, const QString &text);
 QString SearchCondition(const QString &fields, const QString &text, bool asAnd = false);
 // The text with LIKE's wildcards and escape character escaped by backslash.
 QString EscapeLike(const QString &text);
+
+// SqlLiteral of text already in the register's single-byte form, appended to out:
+// for writers that pass millions of values and never need them as QString. The
+// escapes touch only ASCII, so the bytes come out as SqlLiteral's text would encode.
+void AppendSqlLiteral(QByteArray &out, QByteArrayView bytes);

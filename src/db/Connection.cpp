@@ -58,6 +58,25 @@ bool isNumeric(FieldType t)
     return t == FieldType::Integer || t == FieldType::BigInt || t == FieldType::Float || t == FieldType::Decimal;
 }
 
+QList<Field> fieldsOf(MYSQL_RES *res)
+{
+    const unsigned n = mysql_num_fields(res);
+    const MYSQL_FIELD *mf = mysql_fetch_fields(res);
+    QList<Field> fields;
+    fields.reserve(n);
+    for (unsigned i = 0; i < n; ++i) {
+        Field f;
+        f.name = Latin2::decode(QByteArrayView(mf[i].name, mf[i].name_length));
+        f.type = fieldTypeOf(mf[i]);
+        f.size = int(mf[i].length);
+        f.autoIncrement = mf[i].flags & AUTO_INCREMENT_FLAG;
+        if (isNumeric(f.type))
+            f.alignment = Qt::AlignRight | Qt::AlignVCenter;
+        fields.append(f);
+    }
+    return fields;
+}
+
 } // namespace
 
 QString LastSql()
@@ -241,21 +260,8 @@ void Connection::readResult(Dataset *into)
         return;
     }
     const unsigned n = mysql_num_fields(res);
-    const MYSQL_FIELD *mf = mysql_fetch_fields(res);
-    QList<Field> fields;
-    fields.reserve(n);
-    for (unsigned i = 0; i < n; ++i) {
-        Field f;
-        f.name = Latin2::decode(QByteArrayView(mf[i].name, mf[i].name_length));
-        f.type = fieldTypeOf(mf[i]);
-        f.size = int(mf[i].length);
-        f.autoIncrement = mf[i].flags & AUTO_INCREMENT_FLAG;
-        if (isNumeric(f.type))
-            f.alignment = Qt::AlignRight | Qt::AlignVCenter;
-        fields.append(f);
-    }
     into->reset();
-    into->fields() = fields;
+    into->fields() = fieldsOf(res);
     while (MYSQL_ROW row = mysql_fetch_row(res)) {
         const unsigned long *lengths = mysql_fetch_lengths(res);
         into->beginRow();
@@ -315,6 +321,46 @@ void Connection::query(const QString &sql, Dataset &into)
         if (more > 0)
             raise();
     }
+    drain();
+}
+
+void Connection::stream(const QString &sql, const std::function<void(const QList<Field> &)> &onFields,
+                        const RowSink &onRow)
+{
+    send(Latin2::encode(sql), sql);
+    MYSQL_RES *res = mysql_use_result(m_mysql);
+    if (!res) {
+        if (mysql_field_count(m_mysql) != 0)
+            raise();
+        m_affectedRows = mysql_affected_rows(m_mysql);
+        drain();
+        return;
+    }
+    struct Release
+    {
+        MYSQL_RES *res;
+        ~Release() { mysql_free_result(res); }
+    } release{res};
+    if (onFields)
+        onFields(fieldsOf(res));
+    quint64 rows = 0;
+    while (MYSQL_ROW row = mysql_fetch_row(res)) {
+        ++rows;
+        if (!onRow(row, mysql_fetch_lengths(res)))
+            break;
+    }
+    if (mysql_errno(m_mysql))
+        raise();
+    m_affectedRows = rows;
+    release.res = nullptr;
+    mysql_free_result(res);
+    drain();
+}
+
+void Connection::execBytes(const QByteArray &latin2Sql)
+{
+    send(latin2Sql, Latin2::decode(latin2Sql));
+    readResult(nullptr);
     drain();
 }
 

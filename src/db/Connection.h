@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 struct st_mysql;
 struct st_mysql_res;
@@ -52,6 +53,17 @@ public:
     Dataset call(const QString &procedure, const QVariantList &args);
     // First column of the first row; an invalid QVariant when there is no row or it is NULL.
     QVariant selectValue(const QString &sql);
+
+    // A read larger than memory: the rows reach onRow one by one as the server sends
+    // them and nothing is kept. cells[i] is the server's bytes of column i (lengths[i]
+    // long), nullptr for NULL. onRow returns false to stop; the rest is then read and
+    // dropped. The server holds the result open until the end, so the connection
+    // should be one of its own.
+    using RowSink = std::function<bool(const char *const *cells, const unsigned long *lengths)>;
+    void stream(const QString &sql, const std::function<void(const QList<Field> &)> &onFields,
+                const RowSink &onRow);
+    // Statements already in the register's bytes (a script read from a file), run as exec() runs them.
+    void execBytes(const QByteArray &latin2Sql);
 
     quint64 lastInsertId() const;
     quint64 affectedRows() const { return m_affectedRows; }

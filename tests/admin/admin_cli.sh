@@ -25,7 +25,7 @@ trap cleanup EXIT
 
 expect "usage without command" 2 "Használat" -- "$ADMIN"
 expect "unknown command" 2 "Ismeretlen parancs" -- "$ADMIN" nincs
-for c in install check demo profile; do
+for c in install check demo profile backup restore-check; do
   expect "$c --help" 0 "korvena-admin $c" -- "$ADMIN" "$c" --help
 done
 expect "install" 0 "" -- "$ADMIN" install "${CONN[@]}"
@@ -33,6 +33,26 @@ expect "install refuses an existing database" 1 "már létezik" -- "$ADMIN" inst
 expect "check complete" 0 "A nyilvántartás teljes" -- "$ADMIN" check "${CONN[@]}"
 expect "demo" 0 "" -- "$ADMIN" demo "${CONN[@]}" --documents 300
 expect "demo refuses a filled register" 1 "" -- "$ADMIN" demo "${CONN[@]}" --documents 10
+BK=$(mktemp -d)
+expect "backup as script" 0 "A mentés elkészült" -- "$ADMIN" backup "${CONN[@]}" --format script --output "$BK/mentes.sql"
+expect "backup as zip" 0 "tomor.zip" -- "$ADMIN" backup "${CONN[@]}" --format zip --output "$BK/tomor"
+expect "restore-check of the script" 0 "Minden tábla egyezik" -- "$ADMIN" restore-check "${CONN[@]}" "$BK/mentes.sql"
+expect "restore-check of the zip" 0 "Minden tábla egyezik" -- "$ADMIN" restore-check "${CONN[@]}" "$BK/tomor.zip"
+# One byte of one row changed: the first document's key.
+python3 - "$BK/mentes.sql" "$BK/hibas.sql" <<'PY'
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+row = data.index(b"INSERT IGNORE INTO iktato (")
+row = data.index(b"\r\n(", row) + 3
+data[row] = ord("7") if data[row] != ord("7") else ord("8")
+open(sys.argv[2], "wb").write(data)
+PY
+expect "restore-check finds a changed byte" 1 "ELTÉR" -- "$ADMIN" restore-check "${CONN[@]}" "$BK/hibas.sql"
+expect "restore-check leaves no scratch database" 0 "^0$" -- mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena -N -e "SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME LIKE 'korvena\\_ellenorzes\\_%'"
+head -c 5000 "$BK/mentes.sql" > "$BK/csonka.sql"
+expect "restore-check of a cut file" 1 "" -- "$ADMIN" restore-check "${CONN[@]}" "$BK/csonka.sql"
+expect "backup refuses a script named .zip" 2 "zip" -- "$ADMIN" backup "${CONN[@]}" --format script --output "$BK/x.zip"
+rm -rf "$BK"
 mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena "$DB" -e "ALTER TABLE iktato DROP COLUMN megjegyzes; DROP PROCEDURE sp_boritek;"
 expect "check names what is missing" 1 "megjegyzes" -- "$ADMIN" check "${CONN[@]}"
 expect "check names a missing routine" 1 "sp_boritek" -- "$ADMIN" check "${CONN[@]}"

@@ -32,7 +32,8 @@ void addConnectionOptions(QCommandLineParser &parser)
                       QStringLiteral("név")});
 }
 
-bool parse(QCommandLineParser &parser, const QStringList &args, const QString &description, int &exitCode)
+bool parse(QCommandLineParser &parser, const QStringList &args, const QString &description, int &exitCode,
+           int positionalArguments)
 {
     parser.setApplicationDescription(description);
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Ez a súgó.")});
@@ -59,8 +60,8 @@ bool parse(QCommandLineParser &parser, const QStringList &args, const QString &d
         exitCode = Ok;
         return false;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        err() << "Ismeretlen paraméter: " << parser.positionalArguments().first() << "\n";
+    if (parser.positionalArguments().size() > positionalArguments) {
+        err() << "Ismeretlen paraméter: " << parser.positionalArguments().value(positionalArguments) << "\n";
         err().flush();
         exitCode = Usage;
         return false;

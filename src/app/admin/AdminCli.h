@@ -18,8 +18,10 @@ QTextStream &err();
 // Adds --host, --port, --user, --password, --database (and --help) to a parser.
 void addConnectionOptions(QCommandLineParser &parser);
 // Parses the command's arguments (args[0] is the command name). Prints the help
-// and returns false with exitCode set when it should stop.
-bool parse(QCommandLineParser &parser, const QStringList &args, const QString &description, int &exitCode);
+// and returns false with exitCode set when it should stop. More positional arguments
+// than allowed stop it too.
+bool parse(QCommandLineParser &parser, const QStringList &args, const QString &description, int &exitCode,
+           int positionalArguments = 0);
 // The connection the options name; database is left out when withDatabase is false.
 ConnectionParams connectionParams(const QCommandLineParser &parser, bool withDatabase = true);
 // The --database value, checked as a register name; empty (message printed) when missing.
@@ -34,3 +36,5 @@ int adminInstall(const QStringList &args);
 int adminCheck(const QStringList &args);
 int adminDemo(const QStringList &args);
 int adminProfile(const QStringList &args);
+int adminBackup(const QStringList &args);
+int adminRestoreCheck(const QStringList &args);

@@ -1,0 +1,82 @@
+#include "core/ProfileList.h"
+
+#include "common/Numbers.h"
+#include "core/ConnectionProfile.h"
+#include "core/IniFile.h"
+
+namespace {
+
+const QString Section = QStringLiteral("Adatbazis");
+const QString ToolSection = QStringLiteral("frm_Adatbazis");
+const QString ToolKey = QStringLiteral("MysqlDump");
+
+QString key(int n)
+{
+    return QStringLiteral("ConStr") + QString::number(n);
+}
+
+} // namespace
+
+ProfileRow ProfileRow::fromLine(const QString &line)
+{
+    ProfileRow r;
+    r.database = profileField(line, 1);
+    r.server = profileField(line, 2);
+    r.port = TextToInt(profileField(line, 3));
+    r.user = profileField(line, 4);
+    r.password = profileField(line, 5);
+    r.displayName = profileField(line, 6);
+    return r;
+}
+
+QString ProfileRow::line() const
+{
+    const QChar sep = QLatin1Char(';');
+    return database + sep + server + sep + QString::number(port) + sep + user + sep + password + sep +
+           displayName + sep;
+}
+
+ConnectionParams ProfileRow::connectionParams() const
+{
+    ConnectionParams p;
+    p.host = server;
+    p.port = unsigned(qBound(0, port, 65535));
+    p.user = user;
+    p.password = password;
+    p.database = database;
+    return p;
+}
+
+namespace ProfileList {
+
+QList<ProfileRow> read(const IniFile &file)
+{
+    QList<ProfileRow> rows;
+    for (int n = 1; n <= MaxProfiles; ++n) {
+        const QString line = UnscrambleProfile(file.readString(Section, key(n)));
+        if (!line.trimmed().isEmpty())
+            rows << ProfileRow::fromLine(line);
+    }
+    return rows;
+}
+
+void write(IniFile &file, const QList<ProfileRow> &rows)
+{
+    for (int n = 1; n <= MaxProfiles; ++n)
+        if (file.hasKey(Section, key(n)))
+            file.removeKey(Section, key(n));
+    for (int k = 0; k < rows.size() && k < MaxProfiles; ++k)
+        file.writeString(Section, key(k + 1), ScrambleProfile(rows[k].line()));
+}
+
+QString dumpToolPath(const IniFile &file)
+{
+    return file.readString(ToolSection, ToolKey);
+}
+
+void setDumpToolPath(IniFile &file, const QString &path)
+{
+    file.writeString(ToolSection, ToolKey, path);
+}
+
+} // namespace ProfileList

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "db/Connection.h"
+
+#include <QList>
+#include <QString>
+
+class IniFile;
+
+// The profiles of the database list screen: every stored ConStr1 .. ConStr100,
+// a profile without a display name too, and the dump tool's path.
+struct ProfileRow
+{
+    QString displayName; // adatbazisnev
+    QString database;    // adatbazis
+    QString server;      // kiszolgalo
+    int port = 3306;
+    QString user;     // felhasznalo
+    QString password; // jelszo
+    QString version;  // verzio: filled by a test, never stored
+
+    static ProfileRow fromLine(const QString &line);
+    // Each field followed by ';', the port in decimal.
+    QString line() const;
+    // The program's connection settings aimed at this profile.
+    ConnectionParams connectionParams() const;
+};
+
+namespace ProfileList {
+
+constexpr int MaxProfiles = 100;
+
+// In key order; lines that are empty once unscrambled are skipped.
+QList<ProfileRow> read(const IniFile &file);
+// Replaces ConStr1 .. ConStr100 by the rows in the given order (row k as ConStrk).
+void write(IniFile &file, const QList<ProfileRow> &rows);
+
+QString dumpToolPath(const IniFile &file);
+void setDumpToolPath(IniFile &file, const QString &path);
+
+} // namespace ProfileList
