@@ -84,7 +84,8 @@ std::optional<VersionNotice> checkVersion()
         const std::optional<QString> answer = downloadAnswer(versionAddress(), QStringLiteral("Verkov.txt"));
         if (!answer)
             return std::nullopt;
-        const QString accepted = SelectText(QStringLiteral("SELECT verzioelfogadva FROM beallit;"), QString());
+        const QString accepted =
+            SelectText(QStringLiteral("SELECT verzioelfogadva FROM beallit;"), QString());
         return versionNoticeOf(*answer, accepted, QLatin1String(ProgramVersion));
     } catch (...) {
         return std::nullopt;
@@ -95,7 +96,8 @@ std::optional<NewsItem> checkNews()
 {
     try {
         const int accepted = SelectInt(QStringLiteral("SELECT hirelfogadva FROM beallit;"), 0);
-        const std::optional<QString> answer = downloadAnswer(newsAddress(accepted), QStringLiteral("hirkov.txt"));
+        const std::optional<QString> answer =
+            downloadAnswer(newsAddress(accepted), QStringLiteral("hirkov.txt"));
         if (!answer)
             return std::nullopt;
         return newsItemOf(*answer);
@@ -114,8 +116,7 @@ void acceptNews(int id)
     // A NULL counts as 0 here as everywhere, so it is raised too.
     const QString n = SqlInt(id);
     ExecSql(QStringLiteral("UPDATE beallit SET hirelfogadva = ") + n +
-            QStringLiteral(" WHERE IFNULL(hirelfogadva, 0) < ") + n +
-            QLatin1Char(';'));
+            QStringLiteral(" WHERE IFNULL(hirelfogadva, 0) < ") + n + QLatin1Char(';'));
 }
 
 } // namespace VendorNotices

@@ -23,7 +23,7 @@ struct VersionNotice
 struct NewsItem
 {
     int id = 0;
-    QString idText;   // as the vendor sent it
+    QString idText; // as the vendor sent it
     QString title;
     QString text;
     QString detailsAddress; // the vendor's page of the item

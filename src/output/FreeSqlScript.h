@@ -32,10 +32,15 @@ QStringList scriptStatements(const QString &script);
 
 struct ScriptOutcome
 {
-    enum Status { Completed, Failed, Stopped };
+    enum Status
+    {
+        Completed,
+        Failed,
+        Stopped
+    };
     Status status = Completed;
-    int executed = 0;    // statements that ran without error
-    QString error;       // the failure's text (server message and number)
+    int executed = 0; // statements that ran without error
+    QString error;    // the failure's text (server message and number)
     QString failedStatement;
 };
 

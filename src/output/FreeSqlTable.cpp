@@ -22,7 +22,7 @@ bool identifiesRow(FieldType type)
 
 QString QuotedIdentifier(const QString &name, bool allowDatabase)
 {
-    auto quote = [](QString part) {
+    auto quote = [](QString part) -> QString {
         part.replace(QLatin1Char('`'), QLatin1String("``"));
         return QLatin1Char('`') + part + QLatin1Char('`');
     };
@@ -81,8 +81,10 @@ QString FreeSqlTable::rowCondition(int row) const
     QStringList parts;
     auto compare = [&](int column) {
         const QString name = QuotedIdentifier(m_data.field(column).name);
-        parts << (m_data.isNull(row, column) ? name + QStringLiteral(" IS NULL")
-                                             : name + QLatin1Char('=') + SqlLiteral(m_data.text(row, column)));
+        if (m_data.isNull(row, column))
+            parts << name + QStringLiteral(" IS NULL");
+        else
+            parts << name + QLatin1Char('=') + SqlLiteral(m_data.text(row, column));
     };
     if (!m_keys.isEmpty()) {
         for (const QString &key : m_keys)
@@ -112,7 +114,8 @@ void FreeSqlTable::setCell(int row, int column, const QString &text)
 {
     if (!m_connection || row < 0 || row >= m_data.rowCount() || !isEditable(column))
         return;
-    const QVariant value = text.isEmpty() && !isTextKind(m_data.field(column).type) ? QVariant() : QVariant(text);
+    const QVariant value =
+        text.isEmpty() && !isTextKind(m_data.field(column).type) ? QVariant() : QVariant(text);
     if (row != m_pending) {
         m_connection->exec(updateStatement(row, column, text));
         m_data.setValue(row, column, value);
@@ -139,8 +142,9 @@ void FreeSqlTable::reread(int row)
     for (const QString &key : m_keys)
         if (m_data.isNull(row, m_data.requireField(key)))
             return;
-    const Dataset fresh = m_connection->query(QStringLiteral("SELECT * FROM ") + m_quotedTable +
-                                              QStringLiteral(" WHERE ") + rowCondition(row) + QLatin1Char(';'));
+    const Dataset fresh =
+        m_connection->query(QStringLiteral("SELECT * FROM ") + m_quotedTable + QStringLiteral(" WHERE ") +
+                            rowCondition(row) + QLatin1Char(';'));
     if (fresh.rowCount() != 1 || fresh.fieldCount() != m_data.fieldCount())
         return;
     for (int c = 0; c < fresh.fieldCount(); ++c)

@@ -104,7 +104,8 @@ NewsWindow::NewsWindow(QWidget *parent, const VendorNotices::NewsItem &item)
     m_link->setTextInteractionFlags(Qt::TextBrowserInteraction);
     m_link->setCursor(Qt::PointingHandCursor);
     connect(m_link, &QLabel::linkActivated, this, [](const QString &address) {
-        runGuarded(QStringLiteral("frm_Hirfolyam.lblLink"), [&address] { DesktopServices::openUrl(QUrl(address)); });
+        runGuarded(QStringLiteral("frm_Hirfolyam.lblLink"),
+                   [&address] { DesktopServices::openUrl(QUrl(address)); });
     });
     details->addWidget(m_link, 1);
     layout->addLayout(details);

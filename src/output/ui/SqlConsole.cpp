@@ -20,9 +20,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,8 +39,10 @@
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <functional>
 
 // The grid model of an opened table: every accepted edit is already on the server.
 class FreeSqlTableModel : public QAbstractTableModel
@@ -50,6 +55,18 @@ public:
         beginResetModel();
         change();
         endResetModel();
+    }
+
+    // The table's new row, added once (a second Ins goes back to it).
+    int appendRow()
+    {
+        const int n = m_table.data().rowCount();
+        if (n > 0 && m_table.isPending(n - 1))
+            return n - 1;
+        beginInsertRows(QModelIndex(), n, n);
+        m_table.appendRow();
+        endInsertRows();
+        return n;
     }
 
     int rowCount(const QModelIndex &parent = {}) const override
@@ -101,7 +118,8 @@ public:
             return false;
         const QString text = value.toString();
         const Dataset &d = m_table.data();
-        if (!m_table.isPending(index.row()) && text == d.text(index.row(), index.column()))
+        // An editor closed on the new row without typing adds no row.
+        if (m_table.isPending(index.row()) ? text.isEmpty() : text == d.text(index.row(), index.column()))
             return false;
         // The server may refuse the value (a type, a key, a right): the grid keeps what the table holds.
         try {
@@ -128,7 +146,8 @@ class CellDelegate : public QStyledItemDelegate
 {
 public:
     CellDelegate(Dialog *dialog, QObject *parent) : QStyledItemDelegate(parent), m_dialog(dialog) {}
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
     {
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (editor)
@@ -167,37 +186,44 @@ void SqlConsole::run(QWidget *parent)
 }
 
 QAction *SqlConsole::makeAction(const char *name, const QString &caption, const QKeySequence &shortcut,
-                               std::function<void()> work)
+                                std::function<void()> work)
 {
     auto *action = new QAction(caption, this);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this,
-            guarded(QLatin1String(ObjectName) + QLatin1Char('.') + QLatin1String(name), std::move(work)));
+            guarded(QString(ObjectName) + QLatin1Char('.') + QLatin1String(name), std::move(work)));
     QWidget::addAction(action);
     return action;
 }
 
 void SqlConsole::buildWindow()
 {
-    QAction *aUj = makeAction("aUj", QStringLiteral("Új SQL file"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] {
-        m_editor->clear();
-        m_fileName.clear();
-    });
-    QAction *aTablak = makeAction("aTablak", QStringLiteral("Táblák"), QKeySequence(Qt::Key_F4), [this] { toggleTables(); });
-    QAction *aMegnyit = makeAction("aMegnyit", QStringLiteral("Megnyit"), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openFile(); });
-    QAction *aMent = makeAction("aMent", QStringLiteral("Mentés"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveFile(); });
-    QAction *aExport = makeAction("aExport", QStringLiteral("Export"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { exportResult(); });
-    QAction *aMasol = makeAction("aMasol", QStringLiteral("Másol"), QKeySequence(Qt::Key_F3), [this] { copyResult(); });
+    QAction *aUj =
+        makeAction("aUj", QStringLiteral("Új SQL file"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] {
+            m_editor->clear();
+            m_fileName.clear();
+        });
+    QAction *aTablak =
+        makeAction("aTablak", QStringLiteral("Táblák"), QKeySequence(Qt::Key_F4), [this] { toggleTables(); });
+    QAction *aMegnyit = makeAction("aMegnyit", QStringLiteral("Megnyit"), QKeySequence(Qt::CTRL | Qt::Key_O),
+                                   [this] { openFile(); });
+    QAction *aMent = makeAction("aMent", QStringLiteral("Mentés"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                                [this] { saveFile(); });
+    QAction *aExport = makeAction("aExport", QStringLiteral("Export"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                                  [this] { exportResult(); });
+    QAction *aMasol =
+        makeAction("aMasol", QStringLiteral("Másol"), QKeySequence(Qt::Key_F3), [this] { copyResult(); });
     aMasol->setToolTip(QStringLiteral("Eredmény másolása vágólapra"));
     aMasol->setStatusTip(aMasol->toolTip());
-    QAction *aFuttat = makeAction("aFuttat", QStringLiteral("Futtat"), QKeySequence(Qt::Key_F5), [this] { runEditor(); });
+    QAction *aFuttat =
+        makeAction("aFuttat", QStringLiteral("Futtat"), QKeySequence(Qt::Key_F5), [this] { runEditor(); });
     QAction *aBezar = makeAction("aBezar", QStringLiteral("Bezár"), QKeySequence(), [this] { reject(); });
-    QAction *aEredmeny = makeAction("aEredmeny", QStringLiteral("Eredmény"), QKeySequence(Qt::Key_F9), [this] { runFirstQuery(); });
-    QAction *aTab = makeAction("aTab", QStringLiteral("Tab"), QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] {
-        m_pages->setCurrentIndex(1 - m_pages->currentIndex());
-    });
+    QAction *aEredmeny = makeAction("aEredmeny", QStringLiteral("Eredmény"), QKeySequence(Qt::Key_F9),
+                                    [this] { runFirstQuery(); });
+    QAction *aTab = makeAction("aTab", QStringLiteral("Tab"), QKeySequence(Qt::CTRL | Qt::Key_Tab),
+                               [this] { m_pages->setCurrentIndex(1 - m_pages->currentIndex()); });
 
     auto *menu = new QMenuBar(this);
     QMenu *file = menu->addMenu(QStringLiteral("&Fájl"));
@@ -244,7 +270,8 @@ void SqlConsole::buildWindow()
     m_next = new QPushButton(QStringLiteral("Következő"), resultPage);
     m_next->setObjectName(QStringLiteral("btnKovetkezo"));
     m_next->setAutoDefault(false);
-    connect(m_next, &QPushButton::clicked, this, guarded(QStringLiteral("frm_SQL.btnKovetkezo"), [this] { findNext(); }));
+    connect(m_next, &QPushButton::clicked, this,
+            guarded(QStringLiteral("frm_SQL.btnKovetkezo"), [this] { findNext(); }));
     connect(m_search, &QLineEdit::returnPressed, m_next, &QPushButton::click);
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
@@ -267,12 +294,14 @@ void SqlConsole::buildWindow()
     gridInsert->setObjectName(QStringLiteral("aUjSor"));
     gridInsert->setShortcut(QKeySequence(Qt::Key_Insert));
     gridInsert->setShortcutContext(Qt::WidgetShortcut);
-    connect(gridInsert, &QAction::triggered, this, guarded(QStringLiteral("frm_SQL.aUjSor"), [this] { addTableRow(); }));
+    connect(gridInsert, &QAction::triggered, this,
+            guarded(QStringLiteral("frm_SQL.aUjSor"), [this] { addTableRow(); }));
     auto *gridDelete = new QAction(QStringLiteral("Sor törlése"), m_grid);
     gridDelete->setObjectName(QStringLiteral("aTorolSor"));
     gridDelete->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
     gridDelete->setShortcutContext(Qt::WidgetShortcut);
-    connect(gridDelete, &QAction::triggered, this, guarded(QStringLiteral("frm_SQL.aTorolSor"), [this] { deleteTableRow(); }));
+    connect(gridDelete, &QAction::triggered, this,
+            guarded(QStringLiteral("frm_SQL.aTorolSor"), [this] { deleteTableRow(); }));
     m_grid->addActions({gridInsert, gridDelete});
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
 
@@ -433,7 +462,8 @@ void SqlConsole::useModel(QAbstractItemModel *model)
     QItemSelectionModel *previous = m_grid->selectionModel();
     m_grid->setModel(model);
     delete previous;
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { currentRowChanged(); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { currentRowChanged(); });
 }
 
 void SqlConsole::showQuery()
@@ -540,8 +570,8 @@ void SqlConsole::openFile()
 
 void SqlConsole::saveFile()
 {
-    const QString proposed = m_fileName.isEmpty() ? sqlFolder()
-                                                  : QDir(sqlFolder()).filePath(QFileInfo(m_fileName).fileName());
+    const QString proposed =
+        m_fileName.isEmpty() ? sqlFolder() : QDir(sqlFolder()).filePath(QFileInfo(m_fileName).fileName());
     QString name = FileDialog::getSaveFileName(this, QStringLiteral("Mentés"), proposed,
                                                QStringLiteral("SQL file-ok (*.sql)"));
     if (name.isEmpty())
@@ -581,9 +611,7 @@ void SqlConsole::addTableRow()
 {
     if (!m_table.isOpen() || m_queryOpen)
         return;
-    int row = -1;
-    m_tableModel->reset([&] { row = m_table.appendRow(); });
-    moveTo(row);
+    moveTo(m_tableModel->appendRow());
     m_grid->edit(m_grid->currentIndex());
 }
 
@@ -593,14 +621,17 @@ void SqlConsole::deleteTableRow()
         return;
     if (!AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés")))
         return;
-    const int row = m_grid->currentIndex().row();
+    const QModelIndex current = m_grid->currentIndex();
     try {
-        m_tableModel->reset([&] { m_table.removeRow(row); });
+        m_tableModel->reset([&] { m_table.removeRow(current.row()); });
     } catch (const KorvenaError &e) {
         ShowError(e.text());
         return;
     }
-    moveTo(qMin(row, m_tableModel->rowCount() - 1));
+    const int row = qMin(current.row(), m_tableModel->rowCount() - 1);
+    if (row >= 0)
+        m_grid->setCurrentIndex(m_tableModel->index(row, current.column()));
+    moveTo(row);
 }
 
 void SqlConsole::runScript(const QString &script)

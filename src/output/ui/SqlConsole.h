@@ -3,6 +3,8 @@
 #include "common/ui/Dialog.h"
 #include "output/FreeSqlTable.h"
 
+#include <functional>
+
 class DatasetModel;
 class FreeSqlTableModel;
 class QAbstractItemModel;
@@ -47,14 +49,14 @@ public:
     Dataset *shownResult();
 
     // The actions' work, as the actions run it.
-    void runEditor();      // aFuttat
-    void runFirstQuery();  // aEredmeny
-    void findNext();       // Következő
-    void copyResult();     // aMasol
-    void exportResult();   // aExport
-    void openFile();       // aMegnyit
-    void saveFile();       // aMent
-    void toggleTables();   // aTablak
+    void runEditor();     // aFuttat
+    void runFirstQuery(); // aEredmeny
+    void findNext();      // Következő
+    void copyResult();    // aMasol
+    void exportResult();  // aExport
+    void openFile();      // aMegnyit
+    void saveFile();      // aMent
+    void toggleTables();  // aTablak
     void stopScript();
 
 public Q_SLOTS:
@@ -65,7 +67,7 @@ public Q_SLOTS:
 
 private:
     QAction *makeAction(const char *name, const QString &caption, const QKeySequence &shortcut,
-                       std::function<void()> work);
+                        std::function<void()> work);
     void buildWindow();
     QString statementText() const;
     bool openRequestedTable();

@@ -3,14 +3,17 @@
 namespace {
 
 const char *const keywordList[] = {
-    "ADD", "ALL", "ALTER", "AND", "AS", "ASC", "BEGIN", "BETWEEN", "BY", "CALL", "CASE", "CHANGE", "COLUMN",
-    "COMMIT", "CREATE", "CROSS", "DATABASE", "DECLARE", "DEFAULT", "DELETE", "DELIMITER", "DESC", "DESCRIBE",
-    "DISTINCT", "DO", "DROP", "ELSE", "ELSEIF", "END", "EXISTS", "FOREIGN", "FROM", "FUNCTION", "GRANT", "GROUP",
-    "HAVING", "IF", "IGNORE", "IN", "INDEX", "INNER", "INSERT", "INTO", "IS", "JOIN", "KEY", "LEFT", "LIKE",
-    "LIMIT", "MODIFY", "NOT", "NULL", "ON", "OR", "ORDER", "OUTER", "PRIMARY", "PROCEDURE", "REFERENCES",
-    "RENAME", "REPLACE", "RETURN", "RETURNS", "REVOKE", "RIGHT", "ROLLBACK", "SELECT", "SET", "SHOW", "TABLE",
-    "TABLES", "THEN", "TRIGGER", "TRUNCATE", "UNION", "UNIQUE", "UPDATE", "USE", "USING", "VALUES", "VIEW",
-    "WHEN", "WHERE", "WHILE", "WITH",
+    "ADD",      "ALL",       "ALTER",      "AND",    "AS",        "ASC",    "BEGIN",    "BETWEEN",
+    "BY",       "CALL",      "CASE",       "CHANGE", "COLUMN",    "COMMIT", "CREATE",   "CROSS",
+    "DATABASE", "DECLARE",   "DEFAULT",    "DELETE", "DELIMITER", "DESC",   "DESCRIBE", "DISTINCT",
+    "DO",       "DROP",      "ELSE",       "ELSEIF", "END",       "EXISTS", "FOREIGN",  "FROM",
+    "FUNCTION", "GRANT",     "GROUP",      "HAVING", "IF",        "IGNORE", "IN",       "INDEX",
+    "INNER",    "INSERT",    "INTO",       "IS",     "JOIN",      "KEY",    "LEFT",     "LIKE",
+    "LIMIT",    "MODIFY",    "NOT",        "NULL",   "ON",        "OR",     "ORDER",    "OUTER",
+    "PRIMARY",  "PROCEDURE", "REFERENCES", "RENAME", "REPLACE",   "RETURN", "RETURNS",  "REVOKE",
+    "RIGHT",    "ROLLBACK",  "SELECT",     "SET",    "SHOW",      "TABLE",  "TABLES",   "THEN",
+    "TRIGGER",  "TRUNCATE",  "UNION",      "UNIQUE", "UPDATE",    "USE",    "USING",    "VALUES",
+    "VIEW",     "WHEN",      "WHERE",      "WHILE",  "WITH",
 };
 
 QString keywordPattern()
@@ -21,13 +24,16 @@ QString keywordPattern()
     return QStringLiteral("\\b(?:") + words.join(QLatin1Char('|')) + QStringLiteral(")\\b");
 }
 
-enum State { Plain = 0, InComment = 1 };
+enum State
+{
+    Plain = 0,
+    InComment = 1
+};
 
 } // namespace
 
 SqlHighlighter::SqlHighlighter(QTextDocument *document)
-    : QSyntaxHighlighter(document),
-      m_keywords(keywordPattern(), QRegularExpression::CaseInsensitiveOption)
+    : QSyntaxHighlighter(document), m_keywords(keywordPattern(), QRegularExpression::CaseInsensitiveOption)
 {
     m_formats[Keyword].setForeground(QColor(0, 0, 160));
     m_formats[Keyword].setFontWeight(QFont::Bold);
@@ -75,8 +81,9 @@ void SqlHighlighter::highlightBlock(const QString &text)
             const int end = qMin(j + 1, n);
             setFormat(i, end - i, m_formats[String]);
             i = end;
-        } else if (c == QLatin1Char('#') || (c == QLatin1Char('-') && text.mid(i, 3) == QLatin1String("-- "))
-                   || (c == QLatin1Char('-') && text.mid(i) == QLatin1String("--"))) {
+        } else if (c == QLatin1Char('#') ||
+                   (c == QLatin1Char('-') && text.mid(i, 3) == QLatin1String("-- ")) ||
+                   (c == QLatin1Char('-') && text.mid(i) == QLatin1String("--"))) {
             setFormat(i, n - i, m_formats[Comment]);
             return;
         } else if (c == QLatin1Char('/') && i + 1 < n && text[i + 1] == QLatin1Char('*')) {

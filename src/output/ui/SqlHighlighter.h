@@ -13,7 +13,13 @@ public:
     explicit SqlHighlighter(QTextDocument *document);
 
     // The format given to a kind of text, for the tests.
-    enum Kind { Keyword, String, Number, Comment };
+    enum Kind
+    {
+        Keyword,
+        String,
+        Number,
+        Comment
+    };
     QTextCharFormat format(Kind kind) const { return m_formats[kind]; }
 
 protected:
