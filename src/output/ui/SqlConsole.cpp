@@ -141,6 +141,21 @@ namespace {
 
 constexpr int ColumnWidth = 100;
 
+// Tabs two blanks wide, whatever font size the dialog gives the editor.
+class SqlEditor : public QPlainTextEdit
+{
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void changeEvent(QEvent *event) override
+    {
+        QPlainTextEdit::changeEvent(event);
+        if (event->type() == QEvent::FontChange)
+            setTabStopDistance(2 * QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')));
+    }
+};
+
 // Enter in a cell's editor writes the cell rather than moving to the next control.
 class CellDelegate : public QStyledItemDelegate
 {
@@ -177,7 +192,11 @@ SqlConsole::SqlConsole(QWidget *parent) : Dialog(parent, ObjectName, true)
     updateActions();
 }
 
-SqlConsole::~SqlConsole() = default;
+SqlConsole::~SqlConsole()
+{
+    // The table model reads m_table, which goes before the widgets that still ask it while they hide.
+    delete m_tableModel;
+}
 
 void SqlConsole::run(QWidget *parent)
 {
@@ -248,7 +267,7 @@ void SqlConsole::buildWindow()
     tools->addSeparator();
     tools->addAction(aBezar);
 
-    m_editor = new QPlainTextEdit(this);
+    m_editor = new SqlEditor(this);
     m_editor->setObjectName(QStringLiteral("memSQL"));
     m_editor->setAccessibleName(QStringLiteral("SQL"));
     m_editor->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -257,7 +276,6 @@ void SqlConsole::buildWindow()
     if (!QFontInfo(font).fixedPitch())
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     m_editor->setFont(font);
-    m_editor->setTabStopDistance(2 * QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
     m_highlighter = new SqlHighlighter(m_editor->document());
     keepEnterKey(m_editor);
 
@@ -611,8 +629,11 @@ void SqlConsole::addTableRow()
 {
     if (!m_table.isOpen() || m_queryOpen)
         return;
+    const int rows = m_tableModel->rowCount();
     moveTo(m_tableModel->appendRow());
-    m_grid->edit(m_grid->currentIndex());
+    // A second Ins goes back to the new row, whose editor may still be open.
+    if (m_tableModel->rowCount() > rows)
+        m_grid->edit(m_grid->currentIndex());
 }
 
 void SqlConsole::deleteTableRow()
