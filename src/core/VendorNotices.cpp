@@ -7,13 +7,38 @@
 #include "common/Version.h"
 #include "core/AppFolders.h"
 #include "core/ErrorReport.h"
+#include "core/FtpTransfer.h"
 #include "core/HttpTransfer.h"
 #include "db/DbHelpers.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <atomic>
+#include <thread>
 
 namespace VendorNotices {
+
+namespace {
+
+// The transfer runs on a thread of its own while this thread's events go on: a
+// vendor host that never answers must not freeze the window for the time-outs.
+bool fetch(const QString &address, const QString &path)
+{
+    ensureCurlReady();
+    std::atomic<bool> ok{false};
+    QEventLoop loop;
+    std::thread worker([&] {
+        HttpTransfer http;
+        ok = http.get(address, path);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    return ok;
+}
+
+} // namespace
 
 int buildNumber(const QString &version)
 {
@@ -65,8 +90,7 @@ std::optional<QString> downloadAnswer(const QString &address, const QString &fil
     const QString path = QDir(AppFolders::current().dataFolder).filePath(fileName);
     if (QFile::exists(path) && !QFile::remove(path))
         return std::nullopt;
-    HttpTransfer http;
-    if (!http.get(address, path))
+    if (!fetch(address, path))
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -4,10 +4,12 @@
 Usage: vendor_server.py DIR. Listens on 127.0.0.1 on a free port and prints the
 port on the first line of its output. A GET of /NAME?QUERY answers with the bytes
 of DIR/NAME when that file exists (404 otherwise) and appends the path with its
-query to DIR/requests.log.
+query to DIR/requests.log. When DIR/NAME.delay exists, the answer waits that many
+seconds first.
 """
 import os
 import sys
+import time
 from http.server import BaseHTTPRequestHandler, HTTPServer
 
 
@@ -21,6 +23,9 @@ class Handler(BaseHTTPRequestHandler):
         if not name or not os.path.isfile(path):
             self.send_error(404)
             return
+        if os.path.isfile(path + ".delay"):
+            with open(path + ".delay", encoding="utf-8") as delay:
+                time.sleep(float(delay.read()))
         with open(path, "rb") as answer:
             body = answer.read()
         self.send_response(200)

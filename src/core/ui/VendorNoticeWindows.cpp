@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -127,8 +128,10 @@ void NewsWindow::accept()
 
 void checkVersionNotice(QWidget *parent)
 {
+    // Events go on during the download: the window may be closing by the time the answer is in.
+    const QPointer<QWidget> owner(parent);
     const std::optional<VendorNotices::VersionNotice> notice = VendorNotices::checkVersion();
-    if (!notice)
+    if (!notice || (parent && !owner))
         return;
     VersionNoticeWindow window(parent, *notice);
     window.exec();
@@ -136,8 +139,9 @@ void checkVersionNotice(QWidget *parent)
 
 NewsWindow *checkNews(QWidget *parent)
 {
+    const QPointer<QWidget> owner(parent);
     const std::optional<VendorNotices::NewsItem> item = VendorNotices::checkNews();
-    if (!item)
+    if (!item || (parent && !owner))
         return nullptr;
     auto *window = new NewsWindow(parent, *item);
     window->setModal(false);

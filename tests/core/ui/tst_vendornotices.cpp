@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -60,6 +61,7 @@ private Q_SLOTS:
         useVendor();
         QFile::remove(m_answers->filePath(QStringLiteral("requests.log")));
         QFile::remove(m_answers->filePath(QStringLiteral("hirfolyam.php")));
+        QFile::remove(m_answers->filePath(QStringLiteral("hirfolyam.php.delay")));
         QFile::remove(m_answers->filePath(QStringLiteral("verziokovetes.php")));
         ExecSql(QStringLiteral("UPDATE beallit SET verzioelfogadva = NULL, hirelfogadva = 0"));
     }
@@ -207,6 +209,18 @@ private Q_SLOTS:
         checkVersionNotice(nullptr);
         QTest::qWait(50);
         QCOMPARE(watch.seen(), 0);
+    }
+
+    void windowKeepsWorkingWhileTheVendorIsSlow()
+    {
+        answer("hirfolyam.php", "12|Cím|Szöveg");
+        answer("hirfolyam.php.delay", "0.5");
+        bool ticked = false;
+        QTimer::singleShot(100, this, [&] { ticked = true; });
+        QPointer<NewsWindow> window = checkNews(nullptr);
+        QVERIFY(ticked);
+        QVERIFY(window);
+        window->close();
     }
 
     void unreachableVendorShowsNothingAndRaisesNothing()
