@@ -1,0 +1,217 @@
+#include "output/FreeSqlTable.h"
+
+#include "common/SqlText.h"
+#include "db/Connection.h"
+#include "db/DbHelpers.h"
+
+namespace {
+
+bool isTextKind(FieldType type)
+{
+    return type == FieldType::Text || type == FieldType::LongText;
+}
+
+// Floating values do not survive the trip to text and back exactly, so they never
+// identify a row.
+bool identifiesRow(FieldType type)
+{
+    return type != FieldType::Binary && type != FieldType::Float;
+}
+
+} // namespace
+
+QString QuotedIdentifier(const QString &name, bool allowDatabase)
+{
+    auto quote = [](QString part) -> QString {
+        part.replace(QLatin1Char('`'), QLatin1String("``"));
+        return QLatin1Char('`') + part + QLatin1Char('`');
+    };
+    const QString trimmed = name.trimmed();
+    const qsizetype dot = allowDatabase ? trimmed.indexOf(QLatin1Char('.')) : -1;
+    if (dot < 0)
+        return quote(trimmed);
+    return quote(trimmed.left(dot)) + QLatin1Char('.') + quote(trimmed.mid(dot + 1));
+}
+
+void FreeSqlTable::open(Connection &connection, const QString &table)
+{
+    const QString quoted = QuotedIdentifier(table, true);
+    Dataset rows = connection.query(QStringLiteral("SELECT * FROM ") + quoted + QLatin1Char(';'));
+    const Dataset keys = connection.query(QStringLiteral("SHOW KEYS FROM ") + quoted +
+                                          QStringLiteral(" WHERE Key_name = 'PRIMARY';"));
+    QStringList keyColumns;
+    const int column = keys.fieldIndex(u"Column_name");
+    for (int r = 0; column >= 0 && r < keys.rowCount(); ++r)
+        keyColumns << keys.text(r, column);
+
+    m_connection = &connection;
+    m_table = table.trimmed();
+    m_quotedTable = quoted;
+    m_keys = keyColumns;
+    m_data = std::move(rows);
+    m_data.setCurrent(m_data.isEmpty() ? -1 : 0);
+    m_pending = -1;
+}
+
+void FreeSqlTable::close()
+{
+    m_connection = nullptr;
+    m_table.clear();
+    m_quotedTable.clear();
+    m_keys.clear();
+    m_data.reset();
+    m_pending = -1;
+}
+
+bool FreeSqlTable::isEditable(int column) const
+{
+    return column >= 0 && column < m_data.fieldCount() && m_data.field(column).type != FieldType::Binary;
+}
+
+QString FreeSqlTable::valueLiteral(int column, const QString &text) const
+{
+    if (text.isEmpty() && !isTextKind(m_data.field(column).type))
+        return QStringLiteral("NULL");
+    // The server turns the quoted text into the column's type, and refuses what does not fit.
+    return SqlLiteral(text);
+}
+
+QString FreeSqlTable::rowCondition(int row) const
+{
+    QStringList parts;
+    auto compare = [&](int column) {
+        const QString name = QuotedIdentifier(m_data.field(column).name);
+        if (m_data.isNull(row, column))
+            parts << name + QStringLiteral(" IS NULL");
+        else
+            parts << name + QLatin1Char('=') + SqlLiteral(m_data.text(row, column));
+    };
+    if (!m_keys.isEmpty()) {
+        for (const QString &key : m_keys)
+            compare(m_data.requireField(key));
+        return parts.join(QStringLiteral(" AND "));
+    }
+    for (int c = 0; c < m_data.fieldCount(); ++c)
+        if (identifiesRow(m_data.field(c).type))
+            compare(c);
+    return parts.join(QStringLiteral(" AND ")) + QStringLiteral(" LIMIT 1");
+}
+
+QString FreeSqlTable::updateStatement(int row, int column, const QString &text) const
+{
+    return QStringLiteral("UPDATE ") + m_quotedTable + QStringLiteral(" SET ") +
+           QuotedIdentifier(m_data.field(column).name) + QLatin1Char('=') + valueLiteral(column, text) +
+           QStringLiteral(" WHERE ") + rowCondition(row) + QLatin1Char(';');
+}
+
+QString FreeSqlTable::deleteStatement(int row) const
+{
+    return QStringLiteral("DELETE FROM ") + m_quotedTable + QStringLiteral(" WHERE ") + rowCondition(row) +
+           QLatin1Char(';');
+}
+
+void FreeSqlTable::setCell(int row, int column, const QString &text)
+{
+    if (!m_connection || row < 0 || row >= m_data.rowCount() || !isEditable(column))
+        return;
+    const QVariant value =
+        text.isEmpty() && !isTextKind(m_data.field(column).type) ? QVariant() : QVariant(text);
+    if (row != m_pending) {
+        m_connection->exec(updateStatement(row, column, text));
+        m_data.setValue(row, column, value);
+        return;
+    }
+    m_connection->exec(QStringLiteral("INSERT INTO ") + m_quotedTable + QStringLiteral(" (") +
+                       QuotedIdentifier(m_data.field(column).name) + QStringLiteral(") VALUES (") +
+                       valueLiteral(column, text) + QStringLiteral(");"));
+    m_pending = -1;
+    m_data.setValue(row, column, value);
+    if (m_keys.size() == 1) {
+        const int key = m_data.requireField(m_keys.first());
+        if (m_data.isNull(row, key) && m_connection->lastInsertId() > 0)
+            m_data.setValue(row, key, QVariant(qulonglong(m_connection->lastInsertId())));
+    }
+    reread(row);
+}
+
+// The server filled the columns the new row was not given; show what it holds.
+void FreeSqlTable::reread(int row)
+{
+    if (m_keys.isEmpty())
+        return;
+    for (const QString &key : m_keys)
+        if (m_data.isNull(row, m_data.requireField(key)))
+            return;
+    const Dataset fresh =
+        m_connection->query(QStringLiteral("SELECT * FROM ") + m_quotedTable + QStringLiteral(" WHERE ") +
+                            rowCondition(row) + QLatin1Char(';'));
+    if (fresh.rowCount() != 1 || fresh.fieldCount() != m_data.fieldCount())
+        return;
+    for (int c = 0; c < fresh.fieldCount(); ++c)
+        m_data.setValue(row, c, fresh.isNull(0, c) ? QVariant() : QVariant(fresh.raw(0, c).toByteArray()));
+}
+
+int FreeSqlTable::appendRow()
+{
+    if (m_pending >= 0)
+        return m_pending;
+    m_data.appendRow({});
+    m_pending = m_data.rowCount() - 1;
+    return m_pending;
+}
+
+void FreeSqlTable::removeRow(int row)
+{
+    if (!m_connection || row < 0 || row >= m_data.rowCount())
+        return;
+    if (row != m_pending)
+        m_connection->exec(deleteStatement(row));
+    dropRow(row);
+}
+
+void FreeSqlTable::dropRow(int row)
+{
+    Dataset rest(m_data.fields());
+    for (int r = 0; r < m_data.rowCount(); ++r) {
+        if (r == row)
+            continue;
+        rest.beginRow();
+        for (int c = 0; c < m_data.fieldCount(); ++c) {
+            if (m_data.isNull(r, c)) {
+                rest.appendCell(nullptr, 0);
+            } else {
+                // An empty text must not pass a null pointer, which means NULL.
+                const QByteArrayView bytes = m_data.raw(r, c);
+                rest.appendCell(bytes.isEmpty() ? "" : bytes.data(), bytes.size());
+            }
+        }
+        rest.endRow();
+    }
+    const int current = m_data.current();
+    m_data = std::move(rest);
+    m_data.setCurrent(qMin(current, m_data.rowCount() - 1));
+    if (m_pending == row)
+        m_pending = -1;
+    else if (m_pending > row)
+        --m_pending;
+}
+
+int NextMatchingRow(const Dataset &data, int fromRow, const QString &text)
+{
+    if (text.isEmpty())
+        return -1;
+    for (int i = qMax(fromRow, 0); i < data.visibleCount(); ++i) {
+        const int row = data.visibleRow(i);
+        for (int c = 0; c < data.fieldCount(); ++c)
+            if (data.displayText(row, c).contains(text, Qt::CaseInsensitive))
+                return i;
+    }
+    return -1;
+}
+
+QString ResultClipboardText(const Dataset &data)
+{
+    QStringList lines;
+    DatasetToLines(data, lines, true, false, QLatin1Char('\t'), QString());
+    return lines.join(QStringLiteral("\r\n"));
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "db/Dataset.h"
+
+#include <QString>
+#include <QStringList>
+
+class Connection;
+
+// A table opened in the free SQL console for direct editing: its rows, and every
+// change written to the server at once. Rows are found again by the primary key;
+// a table without one by all its comparable columns (one row at most).
+class FreeSqlTable
+{
+public:
+    // Reads every row of the table and learns its primary key. Throws DbError
+    // (an unknown table, no right to it); nothing is changed then.
+    void open(Connection &connection, const QString &table);
+    bool isOpen() const { return m_connection != nullptr; }
+    void close();
+
+    const QString &table() const { return m_table; }
+    const QStringList &keyColumns() const { return m_keys; }
+    Dataset &data() { return m_data; }
+    const Dataset &data() const { return m_data; }
+
+    // Whether a column can take typed text (binary columns cannot).
+    bool isEditable(int column) const;
+
+    // Writes the text into one cell: an UPDATE of that column, or the INSERT of a
+    // row added by appendRow() and not written yet. An empty text is NULL except in
+    // text columns. Throws on the server's refusal, leaving the row as it was.
+    void setCell(int row, int column, const QString &text);
+
+    // A new row, kept in memory until its first cell is written. Returns its index.
+    int appendRow();
+    bool isPending(int row) const { return row == m_pending; }
+
+    // DELETEs the row (a row not written yet is only dropped). Throws on refusal.
+    void removeRow(int row);
+
+    // The statements, for the record and the tests.
+    QString updateStatement(int row, int column, const QString &text) const;
+    QString deleteStatement(int row) const;
+
+private:
+    QString valueLiteral(int column, const QString &text) const;
+    QString rowCondition(int row) const;
+    void reread(int row);
+    void dropRow(int row);
+
+    Connection *m_connection = nullptr;
+    QString m_table;
+    QString m_quotedTable;
+    QStringList m_keys;
+    Dataset m_data;
+    int m_pending = -1;
+};
+
+// A table or column name as an identifier: `name`, or `database`.`table` for a
+// dotted name; backquotes inside are doubled.
+QString QuotedIdentifier(const QString &name, bool allowDatabase = false);
+
+// The free SQL console's search: from the row given forward (that row tested first),
+// the first row where some field's shown text contains the text, without regard to
+// case. -1 when none does; an empty text matches nothing.
+int NextMatchingRow(const Dataset &data, int fromRow, const QString &text);
+
+// The result as the console copies it: DatasetToLines with header, without row
+// numbers, tab-delimited, lines joined by CR LF.
+QString ResultClipboardText(const Dataset &data);
