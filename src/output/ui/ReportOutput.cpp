@@ -1,0 +1,108 @@
+#include "output/ui/ReportOutput.h"
+
+#include "common/ui/FileDialog.h"
+#include "common/ui/MessageBox.h"
+#include "core/Session.h"
+#include "db/Dataset.h"
+#include "output/report/ReportRenderer.h"
+#include "output/ui/ExportDialog.h"
+#include "output/ui/OutputChoice.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+
+namespace {
+
+// The configured printer when installed, then the dialog's when that is installed.
+void selectPrinter(QPrinter &printer, const QString &chosen)
+{
+    const QStringList installed = installedPrinters();
+    for (const QString &name : {session().local.printer, chosen})
+        if (!name.isEmpty() && installed.contains(name))
+            printer.setPrinterName(name);
+}
+
+// The window repaints between pages, so a long report does not freeze it.
+bool keepResponsive(int, int)
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
+}
+
+void preview(QWidget *parent, ReportRenderer &renderer, const QString &printerName)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    selectPrinter(printer, printerName);
+    printer.setPageLayout(renderer.layout().pageLayout());
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("frm_Nyomtatasi_kep"));
+    dialog.setWindowTitle(QStringLiteral("Nyomtatási kép"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&renderer](QPrinter *target) { renderer.paint(*target); });
+    dialog.exec();
+}
+
+void print(ReportRenderer &renderer, const QString &printerName)
+{
+    if (installedPrinters().isEmpty()) {
+        ShowError(QStringLiteral("Nincs telepített nyomtató."));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    selectPrinter(printer, printerName);
+    printer.setDocName(renderer.layout().title);
+    if (!renderer.paint(printer, keepResponsive))
+        ShowError(QStringLiteral("A nyomtatás nem sikerült: ") + printer.printerName());
+}
+
+void savePdf(QWidget *parent, ReportRenderer &renderer)
+{
+    QString fileName = FileDialog::getSaveFileName(parent, QStringLiteral("Mentés PDF-be"),
+                                                   documentsFolder() + QLatin1Char('/') +
+                                                       renderer.layout().name + QStringLiteral(".pdf"),
+                                                   QStringLiteral("PDF fájl (*.pdf)"));
+    if (fileName.isEmpty())
+        return;
+    if (!fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        fileName += QStringLiteral(".pdf");
+    if (!renderer.writePdf(fileName, keepResponsive))
+        ShowError(QStringLiteral("A fájl nem írható: ") + QDir::toNativeSeparators(fileName));
+}
+
+} // namespace
+
+QString documentsFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder.isEmpty() ? QDir::homePath() : folder;
+}
+
+void RunReport(QWidget *parent, const ReportLayout &layout, Dataset &data, const Dataset *letterhead)
+{
+    // A working copy: what the dialog picks counts for this run only.
+    QString printerName = session().local.printer;
+    const OutputChoice::Choice choice = OutputChoice::ask(parent, printerName);
+    if (choice == OutputChoice::Cancelled)
+        return;
+    if (choice == OutputChoice::Export) {
+        ExportDialog::run(parent, data, documentsFolder() + QStringLiteral("/File001.csv"));
+        return;
+    }
+    ReportRenderer renderer(layout, data, letterhead);
+    switch (choice) {
+    case OutputChoice::Preview:
+        preview(parent, renderer, printerName);
+        break;
+    case OutputChoice::Print:
+        print(renderer, printerName);
+        break;
+    case OutputChoice::Pdf:
+        savePdf(parent, renderer);
+        break;
+    default:
+        break;
+    }
+}
