@@ -21,13 +21,14 @@ inline QString run(const QString &program, const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The page's text (from 1), or all pages' with 0.
+// The page's text (from 1), or all pages' with 0. The fonts' ligatures ("ﬁ")
+// come back as the letters they join.
 inline QString text(const QString &pdf, int page = 0)
 {
     QStringList args{QStringLiteral("-layout")};
     if (page > 0)
         args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
-    return run(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
+    return run(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-")).normalized(QString::NormalizationForm_KC);
 }
 
 inline QString info(const QString &pdf, const QString &key)

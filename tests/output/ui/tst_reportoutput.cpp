@@ -1,5 +1,6 @@
 #include "common/ui/FileDialog.h"
 #include "core/Session.h"
+#include "db/Dataset.h"
 #include "db/DbError.h"
 #include "output/report/Reports.h"
 #include "output/ui/BarcodeDialog.h"
