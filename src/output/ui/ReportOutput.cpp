@@ -7,22 +7,32 @@
 #include "output/report/ReportRenderer.h"
 #include "output/ui/ExportDialog.h"
 #include "output/ui/OutputChoice.h"
+#include "output/ui/ReportPreview.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
 
 namespace {
 
-// The configured printer when installed, then the dialog's when that is installed.
-void selectPrinter(QPrinter &printer, const QString &chosen)
+// The configured printer when installed, then the dialog's when that is installed;
+// empty for the system's default.
+QString resolvedPrinter(const QString &chosen)
 {
     const QStringList installed = installedPrinters();
-    for (const QString &name : {session().local.printer, chosen})
-        if (!name.isEmpty() && installed.contains(name))
-            printer.setPrinterName(name);
+    QString name;
+    for (const QString &candidate : {session().local.printer, chosen})
+        if (!candidate.isEmpty() && installed.contains(candidate))
+            name = candidate;
+    return name;
+}
+
+void selectPrinter(QPrinter &printer, const QString &chosen)
+{
+    const QString name = resolvedPrinter(chosen);
+    if (!name.isEmpty())
+        printer.setPrinterName(name);
 }
 
 // The window repaints between pages, so a long report does not freeze it.
@@ -34,14 +44,7 @@ bool keepResponsive(int, int)
 
 void preview(QWidget *parent, ReportRenderer &renderer, const QString &printerName)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    selectPrinter(printer, printerName);
-    printer.setPageLayout(renderer.layout().pageLayout());
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setObjectName(QStringLiteral("frm_Nyomtatasi_kep"));
-    dialog.setWindowTitle(QStringLiteral("Nyomtatási kép"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&renderer](QPrinter *target) { renderer.paint(*target); });
+    ReportPreview dialog(parent, renderer, resolvedPrinter(printerName));
     dialog.exec();
 }
 

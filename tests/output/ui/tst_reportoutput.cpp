@@ -8,6 +8,7 @@
 #include "output/ui/ExportDialog.h"
 #include "output/ui/OutputChoice.h"
 #include "output/ui/ReportOutput.h"
+#include "output/ui/ReportPreview.h"
 
 #include "../ReportPdf.h"
 #include "ModalDialogs.h"
@@ -184,6 +185,30 @@ private Q_SLOTS:
         });
         RunReport(nullptr, ListReport(QString()), rows, nullptr);
         QCOMPARE(offered, documentsFolder() + QStringLiteral("/File001.csv"));
+    }
+
+    void previewPaintsThePageShown()
+    {
+        Dataset rows = sampleRows();
+        for (int i = 0; i < 99; ++i)
+            rows.appendRow({QStringLiteral("ID-%1").arg(i)});
+        int pages = 0, afterLast = -1;
+        bool painted = false;
+        ModalDriver::onModal(QString(OutputChoice::ObjectName), [&](QDialog *d) {
+            ModalDriver::onModal(QString(ReportPreview::ObjectName), [&](QDialog *p) {
+                auto *preview = static_cast<ReportPreview *>(p);
+                pages = preview->pageCount();
+                painted = !preview->pageView()->pixmap().isNull() && preview->page() == 0;
+                QTest::mouseClick(p->findChild<QPushButton *>(QStringLiteral("btnUtolso")), Qt::LeftButton);
+                afterLast = preview->page();
+                QTest::mouseClick(p->findChild<QPushButton *>(QStringLiteral("btnBezar")), Qt::LeftButton);
+            });
+            choose(d, OutputChoice::Preview);
+        });
+        RunReport(nullptr, ListReport(QString()), rows, nullptr);
+        QVERIFY(pages > 1);
+        QVERIFY(painted);
+        QCOMPARE(afterLast, pages - 1);
     }
 
     void envelopeChoice_data()
