@@ -118,8 +118,7 @@ void printBarcode(MainWindow *w)
         Dataset labels = ReportData::labels(w->connection());
         RunReport(w, LabelSheetReport(labelSheetOf(config)), labels);
     } else {
-        const QString name =
-            currentText(w, session().settings.azhelyettfoszam ? u"foszamstr" : u"iktatoaz");
+        const QString name = currentText(w, session().settings.azhelyettfoszam ? u"foszamstr" : u"iktatoaz");
         ReportData::fillDocumentLabel(w->connection(), document, name);
         Dataset labels = ReportData::labels(w->connection());
         RunReport(w, CornerBarcodeReport(config.vkHova), labels);
@@ -141,7 +140,8 @@ void connectReportActions(MainWindow &window)
     const QStringList periodActions = {QStringLiteral("aBeerkIdoszak"), QStringLiteral("aKimenoIdoszak"),
                                        QStringLiteral("aEgyebIdoszak"), QStringLiteral("aOsszesIdoszak")};
     for (int direction = 0; direction < periodActions.size(); ++direction)
-        actions.connectHandler(periodActions[direction], [w, direction] { printDirectionPeriod(w, direction); });
+        actions.connectHandler(periodActions[direction],
+                               [w, direction] { printDirectionPeriod(w, direction); });
 
     actions.connectHandler(QStringLiteral("aNyomAtvevo"), [w] {
         Dataset rows = ReportData::documents(w->connection(), w->documentList().query().sql());
@@ -153,8 +153,9 @@ void connectReportActions(MainWindow &window)
         QDate from, to;
         if (!askPeriod(w, from, to))
             return;
-        Dataset rows = ReportData::documents(
-            w->connection(), ReportData::periodSql(w->documentList().query().lines(), AllDirections, from, to));
+        Dataset rows =
+            ReportData::documents(w->connection(), ReportData::periodSql(w->documentList().query().lines(),
+                                                                         AllDirections, from, to));
         printRecipients(w, rows);
     });
     actions.connectHandler(QStringLiteral("aKiadott"), [w] {

@@ -27,8 +27,10 @@ inline QString text(const QString &pdf, int page = 0)
 {
     QStringList args{QStringLiteral("-layout")};
     if (page > 0)
-        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
-    return run(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-")).normalized(QString::NormalizationForm_KC);
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    return run(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"))
+        .normalized(QString::NormalizationForm_KC);
 }
 
 inline QString info(const QString &pdf, const QString &key)
@@ -47,8 +49,8 @@ inline int pages(const QString &pdf)
 // Width and height of the first page in millimetres.
 inline QSizeF pageSizeMm(const QString &pdf)
 {
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("([\\d.]+) x ([\\d.]+) pts")).match(info(pdf, QStringLiteral("Page size")));
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("([\\d.]+) x ([\\d.]+) pts"))
+                                          .match(info(pdf, QStringLiteral("Page size")));
     return QSizeF(m.captured(1).toDouble() * 25.4 / 72, m.captured(2).toDouble() * 25.4 / 72);
 }
 
@@ -57,13 +59,15 @@ inline QStringList barcodes(const QString &pdf, int page, const QRectF &mm = QRe
 {
     QTemporaryDir dir;
     const int dpi = 300;
-    QStringList args{QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QString::number(page),
-                     QStringLiteral("-l"), QString::number(page), QStringLiteral("-png"), QStringLiteral("-singlefile")};
+    QStringList args{QStringLiteral("-r"),   QString::number(dpi),         QStringLiteral("-f"),
+                     QString::number(page),  QStringLiteral("-l"),         QString::number(page),
+                     QStringLiteral("-png"), QStringLiteral("-singlefile")};
     if (!mm.isNull()) {
         const double px = dpi / 25.4;
         args << QStringLiteral("-x") << QString::number(int(mm.x() * px)) << QStringLiteral("-y")
-             << QString::number(int(mm.y() * px)) << QStringLiteral("-W") << QString::number(int(mm.width() * px))
-             << QStringLiteral("-H") << QString::number(int(mm.height() * px));
+             << QString::number(int(mm.y() * px)) << QStringLiteral("-W")
+             << QString::number(int(mm.width() * px)) << QStringLiteral("-H")
+             << QString::number(int(mm.height() * px));
     }
     const QString base = dir.filePath(QStringLiteral("page"));
     run(QStringLiteral("pdftoppm"), args << pdf << base);

@@ -58,8 +58,9 @@ private Q_SLOTS:
     {
         m_db = std::make_unique<TestDatabase>();
         DocumentFixture::load();
-        ExecSql(QStringLiteral("UPDATE tulajdonos SET tulajdonos = 'Próba Hivatal', irsz = '7621', varos = 'Pécs', "
-                               "cim = 'Fő utca 1.', telefon = '72/123-456'"));
+        ExecSql(QStringLiteral(
+            "UPDATE tulajdonos SET tulajdonos = 'Próba Hivatal', irsz = '7621', varos = 'Pécs', "
+            "cim = 'Fő utca 1.', telefon = '72/123-456'"));
         ExecSql(QStringLiteral("UPDATE ugyfel SET irsz = '1011', varos = 'Budapest', cim = 'Ló utca 2.', "
                                "ui = 'Pénzügy' WHERE ugyfel = 2"));
     }
@@ -75,22 +76,31 @@ private Q_SLOTS:
         const QStringList frame = {QStringLiteral("Próba Hivatal"), QStringLiteral("7621 Pécs"),
                                    QStringLiteral("72/123-456"), QStringLiteral("oldal: 1")};
         QTest::newRow("qrLista") << "qrLista"
-                                 << frame + QStringList{"Egyszerű lista", "Teszt adatbázis", "Azonosító", "Tárgy",
-                                                        "Beérkezett", "Kitől", "Hová", "QrLista", "Korvena",
-                                                        "Pécsi fiók bérleti szerződése", "Kiss Péter",
-                                                        "2024.03.01", "Figyelmeztetés", "Visszahívni a bérbeadót"};
+                                 << frame + QStringList{"Egyszerű lista", "Teszt adatbázis",
+                                                        "Azonosító",      "Tárgy",
+                                                        "Beérkezett",     "Kitől",
+                                                        "Hová",           "QrLista",
+                                                        "Korvena",        "Pécsi fiók bérleti szerződése",
+                                                        "Kiss Péter",     "2024.03.01",
+                                                        "Figyelmeztetés", "Visszahívni a bérbeadót"};
         QTest::newRow("qrReszletes") << "qrReszletes"
-                                     << frame + QStringList{"Részletes lista", "QrReszletes", "Iktató", "Tároló",
-                                                            "Intézkedésre", "Megőrzés", "Fajta", "Hivatkozás száma",
-                                                            "H-1", "Levél", "2024.04.30"};
-        QTest::newRow("qrReszletes2") << "qrReszletes2"
-                                      << frame + QStringList{"Részletes lista", "QrReszletes2", "Válaszlevél Pécsre"};
+                                     << frame + QStringList{"Részletes lista", "QrReszletes",      "Iktató",
+                                                            "Tároló",          "Intézkedésre",     "Megőrzés",
+                                                            "Fajta",           "Hivatkozás száma", "H-1",
+                                                            "Levél",           "2024.04.30"};
+        QTest::newRow("qrReszletes2")
+            << "qrReszletes2" << frame + QStringList{"Részletes lista", "QrReszletes2", "Válaszlevél Pécsre"};
         QTest::newRow("qrAtvevo") << "qrAtvevo"
-                                  << frame + QStringList{"Átvevőlista", "QrAtvevo", "Számla 50% kedvezménnyel",
-                                                         "Kovács és Társa Bt."};
+                                  << frame + QStringList{"Átvevőlista", "QrAtvevo",
+                                                         "Számla 50% kedvezménnyel", "Kovács és Társa Bt."};
         QTest::newRow("qrMappa") << "qrMappa"
-                                 << frame + QStringList{"Átvevőlista", "qrMappa", "Ügyiratot látta", "Ügyintéző",
-                                                        "Felelős", "Határidő", "Pécsi fiók bérleti szerződése"};
+                                 << frame + QStringList{"Átvevőlista",
+                                                        "qrMappa",
+                                                        "Ügyiratot látta",
+                                                        "Ügyintéző",
+                                                        "Felelős",
+                                                        "Határidő",
+                                                        "Pécsi fiók bérleti szerződése"};
     }
     void listReportsPrint()
     {
@@ -103,10 +113,11 @@ private Q_SLOTS:
         if (report == QLatin1String("qrLista"))
             layout = ListReport(QStringLiteral("Teszt adatbázis"));
         else if (report == QLatin1String("qrReszletes"))
-            layout = DetailedReport(QStringLiteral("Teszt"), QStringLiteral("Fajta"), QStringLiteral("Hivatkozás száma"),
-                                    false);
+            layout = DetailedReport(QStringLiteral("Teszt"), QStringLiteral("Fajta"),
+                                    QStringLiteral("Hivatkozás száma"), false);
         else if (report == QLatin1String("qrReszletes2"))
-            layout = DetailedReport(QStringLiteral("Teszt"), QStringLiteral("Típus"), QStringLiteral("Hiv.szám"), true);
+            layout = DetailedReport(QStringLiteral("Teszt"), QStringLiteral("Típus"),
+                                    QStringLiteral("Hiv.szám"), true);
         else if (report == QLatin1String("qrAtvevo"))
             layout = RecipientReport(QStringLiteral("Teszt"));
         else
@@ -118,7 +129,8 @@ private Q_SLOTS:
             QVERIFY2(text.contains(s), qPrintable(s + QStringLiteral(" missing from: ") + text));
         if (report == QLatin1String("qrMappa")) {
             const QSizeF size = ReportPdf::pageSizeMm(pdf);
-            QVERIFY2(qAbs(size.width() - 297) < 1 && qAbs(size.height() - 210) < 1, "the cover is A4 landscape");
+            QVERIFY2(qAbs(size.width() - 297) < 1 && qAbs(size.height() - 210) < 1,
+                     "the cover is A4 landscape");
         }
     }
 
@@ -169,10 +181,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("warningText");
         QTest::addColumn<double>("points");
         QTest::addColumn<double>("height");
-        QTest::newRow("15 characters, no warning") << QString(15, QLatin1Char('9')) << QString() << QString() << 8.0 << 9.26;
-        QTest::newRow("16 characters, warning") << QString(16, QLatin1Char('9')) << "2024-05-01" << "Hívd vissza" << 7.0
-                                                << 13.76;
-        QTest::newRow("date without text: no warning line") << "1" << "2024-05-01" << QString() << 8.0 << 9.26;
+        QTest::newRow("15 characters, no warning")
+            << QString(15, QLatin1Char('9')) << QString() << QString() << 8.0 << 9.26;
+        QTest::newRow("16 characters, warning") << QString(16, QLatin1Char('9')) << "2024-05-01"
+                                                << "Hívd vissza" << 7.0 << 13.76;
+        QTest::newRow("date without text: no warning line") << "1"
+                                                            << "2024-05-01" << QString() << 8.0 << 9.26;
     }
     void rowHooks()
     {
@@ -212,7 +226,8 @@ private Q_SLOTS:
                "'2024-03-31');\nORDER BY iktato;";
         QTest::newRow("all directions: the period only")
             << list << 3
-            << "SELECT * FROM vw_iktato\nWHERE fcs = 1 AND (dat_erk BETWEEN '2024-03-01' AND '2024-03-31');\nORDER BY "
+            << "SELECT * FROM vw_iktato\nWHERE fcs = 1 AND (dat_erk BETWEEN '2024-03-01' AND "
+               "'2024-03-31');\nORDER BY "
                "iktato;";
         QTest::newRow("no WHERE line: unchanged")
             << QStringList{QStringLiteral("SELECT * FROM vw_iktato"), QStringLiteral("ORDER BY 1;")} << 1
@@ -231,14 +246,17 @@ private Q_SLOTS:
         DocumentListQuery q;
         q.setCondition(QStringLiteral("fcs = 1 AND torolve = 'N'"));
         const QDate from(2024, 3, 1), to(2024, 3, 31);
-        Dataset incoming = ReportData::documents(m_db->connection(), ReportData::periodSql(q.lines(), 0, from, to));
+        Dataset incoming =
+            ReportData::documents(m_db->connection(), ReportData::periodSql(q.lines(), 0, from, to));
         QCOMPARE(incoming.rowCount(), 2); // 101 and 102; 103 is outgoing, the rest elsewhere in time
-        Dataset all = ReportData::documents(m_db->connection(), ReportData::periodSql(q.lines(), 3, from, to));
+        Dataset all =
+            ReportData::documents(m_db->connection(), ReportData::periodSql(q.lines(), 3, from, to));
         QCOMPARE(all.rowCount(), 2);
         Dataset february = ReportData::documents(
             m_db->connection(), ReportData::periodSql(q.lines(), 3, QDate(2024, 2, 1), QDate(2024, 2, 29)));
         QCOMPARE(february.rowCount(), 1);
-        Dataset reversed = ReportData::documents(m_db->connection(), ReportData::periodSql(q.lines(), 3, to, from));
+        Dataset reversed =
+            ReportData::documents(m_db->connection(), ReportData::periodSql(q.lines(), 3, to, from));
         QCOMPARE(reversed.rowCount(), 0);
     }
 
@@ -275,16 +293,17 @@ private Q_SLOTS:
         QCOMPARE(rows.rowCount(), 3);
         QHash<qint64, QStringList> byKey;
         for (int r = 0; r < rows.rowCount(); ++r)
-            byKey.insert(rows.toInt(r, rows.fieldIndex(u"iktato")),
-                         {rows.text(r, rows.fieldIndex(u"iktatoaz")), rows.text(r, rows.fieldIndex(u"irany_nev"))});
+            byKey.insert(
+                rows.toInt(r, rows.fieldIndex(u"iktato")),
+                {rows.text(r, rows.fieldIndex(u"iktatoaz")), rows.text(r, rows.fieldIndex(u"irany_nev"))});
         QCOMPARE(byKey.value(102), (QStringList{"0102/01/02/2024", "Bejövő"}));
         QCOMPARE(byKey.value(104), (QStringList{"0104/03/01/2024", "Kimenő"})); // direction 2 too
         QCOMPARE(byKey.value(106), (QStringList{"0106/01/04/1899", "Bejövő"}));
 
         const Dataset letterhead = ReportData::letterhead(m_db->connection());
         const QString text = squeezed(ReportPdf::text(pdfOf(m_dir, LentOutReport(), rows, &letterhead)));
-        for (const char *s : {"Kiadott tételek", "Átvevőlista", "QrKiadott", "Kinek?", "Szabó Éva", "0102/01/02/2024",
-                              "2024.03.10", "Számla 50% kedvezménnyel"})
+        for (const char *s : {"Kiadott tételek", "Átvevőlista", "QrKiadott", "Kinek?", "Szabó Éva",
+                              "0102/01/02/2024", "2024.03.10", "Számla 50% kedvezménnyel"})
             QVERIFY2(text.contains(QString::fromUtf8(s)), s);
         ExecSql(QStringLiteral("UPDATE iktato SET kolcsonadva = 'N' WHERE iktato IN (102, 104, 106)"));
     }
@@ -321,8 +340,10 @@ private Q_SLOTS:
     {
         Dataset addressee = ReportData::addressee(m_db->connection(), 2);
         const Dataset sender = ReportData::sender(m_db->connection());
-        const QString text = squeezed(ReportPdf::text(pdfOf(m_dir, RegisteredMailReport(), addressee, &sender)));
-        for (const char *s : {"Próba Hivatal", "Pécs, Fő utca 1.", "Nagy Anna", "1011", "Budapest", "Ló utca 2."})
+        const QString text =
+            squeezed(ReportPdf::text(pdfOf(m_dir, RegisteredMailReport(), addressee, &sender)));
+        for (const char *s :
+             {"Próba Hivatal", "Pécs, Fő utca 1.", "Nagy Anna", "1011", "Budapest", "Ló utca 2."})
             QVERIFY2(text.contains(QString::fromUtf8(s)), s);
         QVERIFY(!text.contains(QStringLiteral("Pénzügy")));
     }
@@ -365,7 +386,9 @@ private Q_SLOTS:
         const QString pdf = pdfOf(m_dir, LabelSheetReport(sheet), labels, nullptr);
         const QString code = QStringLiteral("EAN-8:00001014");
         QCOMPARE(ReportPdf::barcodes(pdf, 1), QStringList{code});
-        const auto label = [](int column, int row) { return QRectF(10 + column * 47.5, 10 + row * 19.2, 47.5, 19.2); };
+        const auto label = [](int column, int row) {
+            return QRectF(10 + column * 47.5, 10 + row * 19.2, 47.5, 19.2);
+        };
         QCOMPARE(ReportPdf::barcodes(pdf, 1, label(0, 4)), QStringList{code});
         QVERIFY(ReportPdf::barcodes(pdf, 1, label(0, 3)).isEmpty());
         QVERIFY(ReportPdf::text(pdf).contains(QStringLiteral("0101/01/01/2024")));

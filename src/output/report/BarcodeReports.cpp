@@ -19,7 +19,8 @@ ReportLayout LabelSheetReport(const LabelSheet &sheet)
     const double labelWidth = layout.usableSize().width() / layout.columns;
     ReportBand &d = layout.detail;
     d.height = sheet.height > 0 ? sheet.height : 19.2;
-    d.add(ean8Element(QStringLiteral("vkod"), sheet.indent, 4.5, qMax(0.0, labelWidth - 2 * sheet.indent), 4.7));
+    d.add(ean8Element(QStringLiteral("vkod"), sheet.indent, 4.5, qMax(0.0, labelWidth - 2 * sheet.indent),
+                      4.7));
     d.add(fieldElement(QStringLiteral("vkod_nev"), 3.0, 9.8, qMax(0.0, labelWidth - 3.0), labelFont()));
     return layout;
 }

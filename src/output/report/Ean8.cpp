@@ -40,7 +40,8 @@ QList<QRectF> Ean8Bars(const QString &sevenDigits)
     symbol->show_hrt = 0;
     symbol->guard_descent = 0;
     const QByteArray data = sevenDigits.toLatin1();
-    if (ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(data.constData()), int(data.size())) >= ZINT_ERROR)
+    if (ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(data.constData()),
+                        int(data.size())) >= ZINT_ERROR)
         return {};
     if (ZBarcode_Buffer_Vector(symbol.get(), 0) >= ZINT_ERROR || !symbol->vector)
         return {};

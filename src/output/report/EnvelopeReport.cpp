@@ -13,7 +13,8 @@ void addSender(ReportBand &band, const QImage &logo)
     const QFont courier = reportFont(QStringLiteral("Courier New"), 9);
     QFont courierBold = courier;
     courierBold.setBold(true);
-    band.add(fieldElement(QStringLiteral("tulajdonos"), 1.3, 1.3, 74.4, arial(9, true, true)).fromLetterhead());
+    band.add(
+        fieldElement(QStringLiteral("tulajdonos"), 1.3, 1.3, 74.4, arial(9, true, true)).fromLetterhead());
     band.add(fieldElement(QStringLiteral("varoscim"), 1.3, 7.9, 74.4, courier).fromLetterhead());
     band.add(fieldElement(QStringLiteral("irsz"), 1.3, 13.2, 74.4, courierBold)
                  .fromLetterhead()
@@ -60,10 +61,14 @@ ReportLayout EnvelopeReport(EnvelopeSize size, const QImage &logo)
     ReportBand &d = layout.detail;
     d.height = bandHeight;
     addSender(d, logo);
-    d.add(fieldElement(QStringLiteral("ugyfel_nev"), left, tops[0], width, arial(11, true)).height(5.0).centred());
+    d.add(fieldElement(QStringLiteral("ugyfel_nev"), left, tops[0], width, arial(11, true))
+              .height(5.0)
+              .centred());
     d.add(fieldElement(QStringLiteral("ui2"), left, tops[1], width, arial(10)).height(5.0).centred());
     d.add(textElement(left, tops[2], width, QStringLiteral("Részére"), arial(9)).height(4.3).centred());
-    d.add(fieldElement(QStringLiteral("varos"), left, tops[3], width, arial(10, false, true)).height(5.0).centred());
+    d.add(fieldElement(QStringLiteral("varos"), left, tops[3], width, arial(10, false, true))
+              .height(5.0)
+              .centred());
     d.add(fieldElement(QStringLiteral("cim"), left, tops[4], width, arial(10)).height(5.0).centred());
     d.add(fieldElement(QStringLiteral("irsz"), left, tops[5], width,
                        reportFont(QStringLiteral("Arial Rounded MT Bold"), 16, true))
@@ -83,7 +88,9 @@ ReportLayout RegisteredMailReport()
     const QFont f = arial(9);
     d.add(fieldElement(QStringLiteral("tulajdonos"), 25.1, 16.5, 74.4, f).fromLetterhead());
     d.add(fieldElement(QStringLiteral("varoscim"), 25.1, 21.2, 74.4, f).fromLetterhead());
-    d.add(fieldElement(QStringLiteral("irsz"), 25.1, 25.1, 74.4, f).fromLetterhead().named(QStringLiteral("sender_irsz")));
+    d.add(fieldElement(QStringLiteral("irsz"), 25.1, 25.1, 74.4, f)
+              .fromLetterhead()
+              .named(QStringLiteral("sender_irsz")));
     d.add(fieldElement(QStringLiteral("ugyfel_nev"), 30.1, 43.0, 74.4, f));
     d.add(fieldElement(QStringLiteral("irsz"), 30.4, 47.6, 17.5, f));
     d.add(fieldElement(QStringLiteral("varos"), 48.9, 47.6, 55.9, f));

@@ -45,8 +45,9 @@ QString decimalText(double value)
 
 LabelFields labelFieldsOf(const LocalConfig &config)
 {
-    return {decimalText(config.vkLeft),   decimalText(config.vkTop),     decimalText(config.vkBcLeft),
-            QString::number(config.vkColumn), decimalText(config.vkHeight), QString::number(config.vkHanyadik)};
+    return {decimalText(config.vkLeft),   decimalText(config.vkTop),
+            decimalText(config.vkBcLeft), QString::number(config.vkColumn),
+            decimalText(config.vkHeight), QString::number(config.vkHanyadik)};
 }
 
 void storeLabelFields(LocalConfig &config, const LabelFields &fields, int mode, int corner)

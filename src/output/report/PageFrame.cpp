@@ -28,7 +28,8 @@ void applyPageFrame(ReportLayout &layout, const PageFrame &frame)
     h.ruleColor = frame.ruleColor;
     h.add(ruleBox(0, 0, frame.boxWidth, frame.boxHeight).coloured(frame.ruleColor));
     h.add(ruleBox(width - frame.boxWidth, 0, frame.boxWidth, frame.boxHeight).coloured(frame.ruleColor));
-    h.add(textElement(0, frame.headingTop, 0, frame.heading, listFont(16, true)).named(QStringLiteral("heading")));
+    h.add(textElement(0, frame.headingTop, 0, frame.heading, listFont(16, true))
+              .named(QStringLiteral("heading")));
     if (frame.connectionTop >= 0)
         h.add(textElement(0, frame.connectionTop, 0, frame.connectionName, listFont(9, true))
                   .named(QStringLiteral("connection")));

@@ -18,7 +18,7 @@ struct PageFrame
     double boxWidth = 77.1;
     double boxHeight = 16.2;
     double letterheadTops[3] = {1.3, 6.6, 10.6};
-    QColor ruleColor = Qt::black;   // the header's and the detail band's rules
+    QColor ruleColor = Qt::black; // the header's and the detail band's rules
     QColor footerRule = Qt::black;
 };
 

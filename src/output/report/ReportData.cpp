@@ -60,8 +60,8 @@ QString periodSql(QStringList listLines, int direction, const QDate &from, const
     QString condition;
     if (direction >= 0 && direction <= 2)
         condition = QStringLiteral(" AND (irany = ") + QString::number(direction) + QLatin1Char(')');
-    condition += QStringLiteral(" AND (dat_erk BETWEEN ") + SqlDate(from) + QStringLiteral(" AND ") + SqlDate(to) +
-                 QLatin1Char(')');
+    condition += QStringLiteral(" AND (dat_erk BETWEEN ") + SqlDate(from) + QStringLiteral(" AND ") +
+                 SqlDate(to) + QLatin1Char(')');
     return AppendToWhere(listLines, condition);
 }
 
@@ -76,7 +76,8 @@ Dataset documents(Connection &connection, const QString &sql)
 void keepMarkedOnly(Dataset &rows)
 {
     const int col = rows.fieldIndex(u"nyomtatni");
-    rows.setFilter([col](const Dataset &d, int row) { return col >= 0 && Marking::isMarked(d.raw(row, col)); });
+    rows.setFilter(
+        [col](const Dataset &d, int row) { return col >= 0 && Marking::isMarked(d.raw(row, col)); });
 }
 
 QString directionName(int direction)
@@ -88,9 +89,11 @@ QString lentOutIdentifier(qint64 document, qint64 mainNumber, qint64 subNumber, 
 {
     // A missing date counts as the zero date, whose year is 1899.
     const int year = arrival.isValid() ? arrival.year() : 1899;
-    auto digits = [](qint64 n, int width) { return QString::number(n).rightJustified(width, QLatin1Char('0')); };
-    return digits(document, 4) + QLatin1Char('/') + digits(mainNumber, 2) + QLatin1Char('/') + digits(subNumber, 2) +
-           QLatin1Char('/') + digits(year, 2);
+    auto digits = [](qint64 n, int width) {
+        return QString::number(n).rightJustified(width, QLatin1Char('0'));
+    };
+    return digits(document, 4) + QLatin1Char('/') + digits(mainNumber, 2) + QLatin1Char('/') +
+           digits(subNumber, 2) + QLatin1Char('/') + digits(year, 2);
 }
 
 Dataset lentOut(Connection &connection, qint64 user)
@@ -135,7 +138,8 @@ Dataset sender(Connection &connection)
 
 Dataset labels(Connection &connection)
 {
-    Dataset rows = connection.query(QStringLiteral("SELECT azon, vkod, vkod_nev FROM vkod ORDER BY azon, vkod_azon;"));
+    Dataset rows =
+        connection.query(QStringLiteral("SELECT azon, vkod, vkod_nev FROM vkod ORDER BY azon, vkod_azon;"));
     rows.first();
     return rows;
 }
@@ -152,8 +156,8 @@ QString labelRow(int position, const QString &code, const QString &name)
     // The identifier column may be longer than the label's name column (foszamstr
     // holds 53); the label prints what fits rather than the server refusing it.
     return QStringLiteral("INSERT INTO vkod (azon, vkod, vkod_nev) VALUES (") + SqlInt(position) +
-           QLatin1Char(',') + SqlLiteral(code) + QLatin1Char(',') + SqlLiteral(LeftText(name, LabelNameWidth)) +
-           QStringLiteral(");");
+           QLatin1Char(',') + SqlLiteral(code) + QLatin1Char(',') +
+           SqlLiteral(LeftText(name, LabelNameWidth)) + QStringLiteral(");");
 }
 
 } // namespace

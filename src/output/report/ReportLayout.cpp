@@ -94,5 +94,6 @@ QPageLayout ReportLayout::pageLayout() const
 QSizeF ReportLayout::usableSize() const
 {
     QSizeF page = orientation == QPageLayout::Landscape ? paper.transposed() : paper;
-    return QSizeF(page.width() - margins.left() - margins.right(), page.height() - margins.top() - margins.bottom());
+    return QSizeF(page.width() - margins.left() - margins.right(),
+                  page.height() - margins.top() - margins.bottom());
 }

@@ -64,14 +64,47 @@ struct ReportElement
     QImage image;
 
     // Chained set-up of the layouts.
-    ReportElement &named(const QString &n) { name = n; return *this; }
-    ReportElement &height(double mm) { rect.setHeight(mm); return *this; }
-    ReportElement &wrapped(double mm) { wordWrap = true; rect.setHeight(mm); return *this; }
-    ReportElement &aligned(BandAlign a) { bandAlign = a; return *this; }
-    ReportElement &centred() { textAlign = Qt::AlignHCenter; return *this; }
-    ReportElement &rightAligned() { textAlign = Qt::AlignRight; return *this; }
-    ReportElement &coloured(const QColor &c) { color = c; return *this; }
-    ReportElement &fromLetterhead() { source = FieldSource::Letterhead; return *this; }
+    ReportElement &named(const QString &n)
+    {
+        name = n;
+        return *this;
+    }
+    ReportElement &height(double mm)
+    {
+        rect.setHeight(mm);
+        return *this;
+    }
+    ReportElement &wrapped(double mm)
+    {
+        wordWrap = true;
+        rect.setHeight(mm);
+        return *this;
+    }
+    ReportElement &aligned(BandAlign a)
+    {
+        bandAlign = a;
+        return *this;
+    }
+    ReportElement &centred()
+    {
+        textAlign = Qt::AlignHCenter;
+        return *this;
+    }
+    ReportElement &rightAligned()
+    {
+        textAlign = Qt::AlignRight;
+        return *this;
+    }
+    ReportElement &coloured(const QColor &c)
+    {
+        color = c;
+        return *this;
+    }
+    ReportElement &fromLetterhead()
+    {
+        source = FieldSource::Letterhead;
+        return *this;
+    }
     QString key() const { return name.isEmpty() ? field : name; }
 };
 
@@ -109,8 +142,8 @@ struct ReportBand
 
 struct ReportLayout
 {
-    QString name;  // the report's object name, e.g. qrLista
-    QString title; // the report title property, printed by Title elements
+    QString name;           // the report's object name, e.g. qrLista
+    QString title;          // the report title property, printed by Title elements
     QSizeF paper{210, 297}; // mm, as the paper is defined
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF margins{10, 10, 10, 10};

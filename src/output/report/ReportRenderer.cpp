@@ -80,7 +80,8 @@ void ReportRenderer::paintPage(QPainter &painter, int pageIndex)
     const Page page = m_pages[size_t(pageIndex)];
     m_mm = painter.device()->logicalDpiX() / 25.4;
     const QSizeF usable = m_layout.usableSize();
-    const int firstRow = page.count > 0 ? m_data.visibleRow(page.first) : (m_data.visibleCount() > 0 ? m_data.visibleRow(0) : -1);
+    const int firstRow = page.count > 0 ? m_data.visibleRow(page.first)
+                                        : (m_data.visibleCount() > 0 ? m_data.visibleRow(0) : -1);
 
     if (m_layout.header.height > 0) {
         ReportBand header = m_layout.header;
@@ -97,7 +98,8 @@ void ReportRenderer::paintPage(QPainter &painter, int pageIndex)
             const int row = m_data.visibleRow(page.first + j);
             if (m_layout.beforeDetail)
                 m_layout.beforeDetail(band, m_data, row);
-            const QPointF origin((j / perColumn) * width, m_layout.header.height + (j % perColumn) * band.height);
+            const QPointF origin((j / perColumn) * width,
+                                 m_layout.header.height + (j % perColumn) * band.height);
             paintBand(painter, band, origin, width, row);
         }
     } else {
@@ -149,14 +151,16 @@ bool ReportRenderer::writePdf(const QString &fileName, const std::function<bool(
     return QFileInfo(fileName).size() > 0;
 }
 
-void ReportRenderer::paintBand(QPainter &painter, ReportBand &band, const QPointF &origin, double width, int row)
+void ReportRenderer::paintBand(QPainter &painter, ReportBand &band, const QPointF &origin, double width,
+                               int row)
 {
     if (band.height <= 0)
         return;
     if (band.rule != BandRule::None) {
         const double y = origin.y() + (band.rule == BandRule::Top ? 0 : band.height);
         painter.setPen(QPen(band.ruleColor, ThinRule * m_mm));
-        painter.drawLine(QPointF(origin.x() * m_mm, y * m_mm), QPointF((origin.x() + width) * m_mm, y * m_mm));
+        painter.drawLine(QPointF(origin.x() * m_mm, y * m_mm),
+                         QPointF((origin.x() + width) * m_mm, y * m_mm));
     }
     for (const ReportElement &e : std::as_const(band.elements))
         if (e.enabled)
@@ -209,8 +213,8 @@ const QList<QRectF> &ReportRenderer::bars(const QString &code)
     return *it;
 }
 
-void ReportRenderer::paintElement(QPainter &painter, const ReportElement &e, const QPointF &origin, double width,
-                                  int row)
+void ReportRenderer::paintElement(QPainter &painter, const ReportElement &e, const QPointF &origin,
+                                  double width, int row)
 {
     const double k = m_mm;
     QRectF r = e.rect.translated(origin);
@@ -235,10 +239,10 @@ void ReportRenderer::paintElement(QPainter &painter, const ReportElement &e, con
         QSizeF size(e.image.width() / dpm, e.image.height() / dpm);
         if (size.width() > r.width() || size.height() > r.height())
             size.scale(r.size(), Qt::KeepAspectRatio);
-        const QRectF target(r.center().x() - size.width() / 2, r.center().y() - size.height() / 2, size.width(),
-                            size.height());
-        painter.drawImage(QRectF(target.left() * k, target.top() * k, target.width() * k, target.height() * k),
-                          e.image);
+        const QRectF target(r.center().x() - size.width() / 2, r.center().y() - size.height() / 2,
+                            size.width(), size.height());
+        painter.drawImage(
+            QRectF(target.left() * k, target.top() * k, target.width() * k, target.height() * k), e.image);
         return;
     }
     case ElementKind::Ean8: {
@@ -248,8 +252,8 @@ void ReportRenderer::paintElement(QPainter &painter, const ReportElement &e, con
         painter.setPen(Qt::NoPen);
         painter.setBrush(Qt::black);
         for (const QRectF &bar : b)
-            painter.drawRect(QRectF((r.left() + bar.left() * r.width()) * k, r.top() * k, bar.width() * r.width() * k,
-                                    r.height() * k));
+            painter.drawRect(QRectF((r.left() + bar.left() * r.width()) * k, r.top() * k,
+                                    bar.width() * r.width() * k, r.height() * k));
         painter.setBrush(Qt::NoBrush);
         return;
     }

@@ -42,7 +42,8 @@ private:
     void paginate();
     int rowsPerColumn() const;
     void paintBand(QPainter &painter, ReportBand &band, const QPointF &origin, double width, int row);
-    void paintElement(QPainter &painter, const ReportElement &e, const QPointF &origin, double width, int row);
+    void paintElement(QPainter &painter, const ReportElement &e, const QPointF &origin, double width,
+                      int row);
     QString elementText(const ReportElement &e, int row) const;
     int column(const Dataset &rows, const QString &field) const;
     const QList<QRectF> &bars(const QString &code);
@@ -53,8 +54,8 @@ private:
     QDateTime m_printTime;
     std::vector<Page> m_pages;
     bool m_paginated = false;
-    int m_page = 0;     // the page being painted, from 0
-    double m_mm = 1;    // device pixels per millimetre
+    int m_page = 0;  // the page being painted, from 0
+    double m_mm = 1; // device pixels per millimetre
     mutable QHash<QString, int> m_dataColumns;
     mutable QHash<QString, int> m_letterheadColumns;
     QHash<QString, QList<QRectF>> m_bars;

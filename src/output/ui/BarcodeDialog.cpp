@@ -64,8 +64,8 @@ BarcodeDialog::BarcodeDialog(QWidget *parent) : Dialog(parent, ObjectName)
     auto *cornerBox = new QGroupBox(QStringLiteral("Vonalkód helye"));
     auto *cornerLayout = new QVBoxLayout(cornerBox);
     m_corner = new QButtonGroup(this);
-    const QStringList corners = {QStringLiteral("Bal felül"), QStringLiteral("Jobb felül"), QStringLiteral("Bal alul"),
-                                 QStringLiteral("Jobb alul")};
+    const QStringList corners = {QStringLiteral("Bal felül"), QStringLiteral("Jobb felül"),
+                                 QStringLiteral("Bal alul"), QStringLiteral("Jobb alul")};
     for (int i = 0; i < corners.size(); ++i) {
         auto *radio = new QRadioButton(corners[i]);
         m_corner->addButton(radio, i);
@@ -87,9 +87,9 @@ BarcodeDialog::BarcodeDialog(QWidget *parent) : Dialog(parent, ObjectName)
     auto *form = new QFormLayout(labelBox);
     const LabelFields values = labelFieldsOf(config);
     const QList<std::pair<QString, QString>> fields = {
-        {QStringLiteral("Bal margó"), values.left},       {QStringLiteral("Felső margó"), values.top},
-        {QStringLiteral("Behúzás"), values.indent},       {QStringLiteral("Oszlopszám"), values.columns},
-        {QStringLiteral("Magasság"), values.height},      {QStringLiteral("Hányadik?"), values.position}};
+        {QStringLiteral("Bal margó"), values.left},  {QStringLiteral("Felső margó"), values.top},
+        {QStringLiteral("Behúzás"), values.indent},  {QStringLiteral("Oszlopszám"), values.columns},
+        {QStringLiteral("Magasság"), values.height}, {QStringLiteral("Hányadik?"), values.position}};
     for (const auto &[caption, value] : fields) {
         auto *edit = new QLineEdit(value);
         form->addRow(caption, edit);

@@ -9,7 +9,8 @@ class QWidget;
 // then the preview, the printer, the delimited export of the data source
 // ("File001.csv" in the documents folder) or a PDF file. The configured printer
 // is never changed; a name that is not installed leaves the default printer.
-void RunReport(QWidget *parent, const ReportLayout &layout, Dataset &data, const Dataset *letterhead = nullptr);
+void RunReport(QWidget *parent, const ReportLayout &layout, Dataset &data,
+               const Dataset *letterhead = nullptr);
 
 // The documents folder of the user, where exports are offered.
 QString documentsFolder();

@@ -62,8 +62,8 @@ ReportPreview::ReportPreview(QWidget *parent, ReportRenderer &renderer, const QS
     connect(close, &QPushButton::clicked, this, &ReportPreview::reject);
 
     auto *bar = new QHBoxLayout;
-    for (QWidget *w : std::initializer_list<QWidget *>{first, previous, m_pageBox, m_countLabel, next, last, zoomOut,
-                                                       zoomIn, printButton})
+    for (QWidget *w : std::initializer_list<QWidget *>{first, previous, m_pageBox, m_countLabel, next, last,
+                                                       zoomOut, zoomIn, printButton})
         bar->addWidget(w);
     bar->addStretch();
     bar->addWidget(close);

@@ -26,9 +26,25 @@ namespace {
 // One row with every column any report reads.
 Dataset sampleRows()
 {
-    const QStringList names = {"iktatoaz", "xtargy", "targy", "dat_erk", "ugyf_kitol_nev", "ugyf_kinek_nev",
-                               "irany_nev", "tipus_nev", "figy_szoveg", "dat_figy", "tarolo", "ugyfel_nev", "ui2",
-                               "irsz", "varos", "cim", "vkod", "vkod_nev", "kolcsonadva_kinek"};
+    const QStringList names = {"iktatoaz",
+                               "xtargy",
+                               "targy",
+                               "dat_erk",
+                               "ugyf_kitol_nev",
+                               "ugyf_kinek_nev",
+                               "irany_nev",
+                               "tipus_nev",
+                               "figy_szoveg",
+                               "dat_figy",
+                               "tarolo",
+                               "ugyfel_nev",
+                               "ui2",
+                               "irsz",
+                               "varos",
+                               "cim",
+                               "vkod",
+                               "vkod_nev",
+                               "kolcsonadva_kinek"};
     QList<Field> fields;
     for (const QString &n : names)
         fields.append(Field{n});
@@ -46,9 +62,11 @@ ReportLayout layoutNamed(const QString &name)
     if (name == QLatin1String("qrLista"))
         return ListReport(QStringLiteral("Teszt"));
     if (name == QLatin1String("qrReszletes"))
-        return DetailedReport(QStringLiteral("Teszt"), QStringLiteral("Típus"), QStringLiteral("Hiv.szám"), false);
+        return DetailedReport(QStringLiteral("Teszt"), QStringLiteral("Típus"), QStringLiteral("Hiv.szám"),
+                              false);
     if (name == QLatin1String("qrReszletes2"))
-        return DetailedReport(QStringLiteral("Teszt"), QStringLiteral("Típus"), QStringLiteral("Hiv.szám"), true);
+        return DetailedReport(QStringLiteral("Teszt"), QStringLiteral("Típus"), QStringLiteral("Hiv.szám"),
+                              true);
     if (name == QLatin1String("qrBoritek"))
         return EnvelopeReport(EnvelopeSize::C6, QImage());
     if (name == QLatin1String("qrBoritek2"))
@@ -106,11 +124,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("confirm");
         QTest::addColumn<int>("expected");
         QTest::addColumn<QString>("name");
-        QTest::newRow("print with a typed name") << int(OutputChoice::Print) << true << int(OutputChoice::Print)
-                                                 << "Másik nyomtató";
+        QTest::newRow("print with a typed name")
+            << int(OutputChoice::Print) << true << int(OutputChoice::Print) << "Másik nyomtató";
         QTest::newRow("pdf") << int(OutputChoice::Pdf) << true << int(OutputChoice::Pdf) << "Másik nyomtató";
-        QTest::newRow("cancel keeps the name") << int(OutputChoice::Print) << false << int(OutputChoice::Cancelled)
-                                               << "Régi";
+        QTest::newRow("cancel keeps the name")
+            << int(OutputChoice::Print) << false << int(OutputChoice::Cancelled) << "Régi";
     }
     void choiceAndPrinterName()
     {
@@ -134,18 +152,30 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("report");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("qrLista") << "qrLista" << "Egyszerű lista";
-        QTest::newRow("qrReszletes") << "qrReszletes" << "QrReszletes";
-        QTest::newRow("qrReszletes2") << "qrReszletes2" << "QrReszletes2";
-        QTest::newRow("qrBoritek") << "qrBoritek" << "Minta-ugyfel_nev";
-        QTest::newRow("qrBoritek2") << "qrBoritek2" << "Minta-ugyfel_nev";
-        QTest::newRow("qrBoritek3") << "qrBoritek3" << "Minta-ugyfel_nev";
-        QTest::newRow("qrAjanlott") << "qrAjanlott" << "Minta-cim";
-        QTest::newRow("qrVKod") << "qrVKod" << "Minta-vkod_nev";
-        QTest::newRow("qrVKod2") << "qrVKod2" << "Minta-vkod_nev";
-        QTest::newRow("qrAtvevo") << "qrAtvevo" << "QrAtvevo";
-        QTest::newRow("qrKiadott") << "qrKiadott" << "QrKiadott";
-        QTest::newRow("qrMappa") << "qrMappa" << "Ügyiratot látta";
+        QTest::newRow("qrLista") << "qrLista"
+                                 << "Egyszerű lista";
+        QTest::newRow("qrReszletes") << "qrReszletes"
+                                     << "QrReszletes";
+        QTest::newRow("qrReszletes2") << "qrReszletes2"
+                                      << "QrReszletes2";
+        QTest::newRow("qrBoritek") << "qrBoritek"
+                                   << "Minta-ugyfel_nev";
+        QTest::newRow("qrBoritek2") << "qrBoritek2"
+                                    << "Minta-ugyfel_nev";
+        QTest::newRow("qrBoritek3") << "qrBoritek3"
+                                    << "Minta-ugyfel_nev";
+        QTest::newRow("qrAjanlott") << "qrAjanlott"
+                                    << "Minta-cim";
+        QTest::newRow("qrVKod") << "qrVKod"
+                                << "Minta-vkod_nev";
+        QTest::newRow("qrVKod2") << "qrVKod2"
+                                 << "Minta-vkod_nev";
+        QTest::newRow("qrAtvevo") << "qrAtvevo"
+                                  << "QrAtvevo";
+        QTest::newRow("qrKiadott") << "qrKiadott"
+                                   << "QrKiadott";
+        QTest::newRow("qrMappa") << "qrMappa"
+                                 << "Ügyiratot látta";
     }
     void everyReportSavesAsPdf()
     {
@@ -154,7 +184,8 @@ private Q_SLOTS:
         Dataset rows = sampleRows();
         const QString file = m_dir.filePath(report); // the extension is added
         FileDialog::setNextFileName(file);
-        ModalDriver::onModal(QString(OutputChoice::ObjectName), [](QDialog *d) { choose(d, OutputChoice::Pdf); });
+        ModalDriver::onModal(QString(OutputChoice::ObjectName),
+                             [](QDialog *d) { choose(d, OutputChoice::Pdf); });
         RunReport(nullptr, layoutNamed(report), rows, nullptr);
         QVERIFY(!FileDialog::hasQueuedAnswers());
         const QString pdf = file + QStringLiteral(".pdf");
@@ -166,7 +197,8 @@ private Q_SLOTS:
     {
         Dataset rows = sampleRows();
         FileDialog::setNextFileName(QString());
-        ModalDriver::onModal(QString(OutputChoice::ObjectName), [](QDialog *d) { choose(d, OutputChoice::Pdf); });
+        ModalDriver::onModal(QString(OutputChoice::ObjectName),
+                             [](QDialog *d) { choose(d, OutputChoice::Pdf); });
         RunReport(nullptr, ListReport(QString()), rows, nullptr);
         QVERIFY(!FileDialog::hasQueuedAnswers());
         QVERIFY(MessageBox::shown().isEmpty()); // no attempt to write a file without a name
