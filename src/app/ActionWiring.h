@@ -10,3 +10,4 @@ void connectAttachmentActions(MainWindow &window); // attach, open, journal view
 void connectMarkingActions(MainWindow &window);  // print and status marking, lending, reminders (MarkingActions.cpp)
 void connectOutputActions(MainWindow &window);   // exports, clipboard, printed output (OutputActions.cpp)
 void connectAdminActions(MainWindow &window);    // free SQL, database list (AdminActions.cpp)
+void connectReportActions(MainWindow &window);   // printed lists, envelopes, barcodes (ReportActions.cpp)

@@ -231,6 +231,7 @@ void MainWindow::connectActions()
     connectMarkingActions(*this);
     connectOutputActions(*this);
     connectAdminActions(*this);
+    connectReportActions(*this);
 }
 
 void MainWindow::connectList()
