@@ -35,10 +35,18 @@ done
 extra=$(grep -vE '^\./usr/(bin/korvena(-admin)?|share/(applications|metainfo|icons|man)(/.*)?|bin/|share/|)$|^\./$|^\./usr/$' <<<"$contents")
 [ -z "$extra" ] || fail "unexpected files in the package: $extra"
 
+# Every library the binaries link is a dependency, by the Debian package that holds it.
 depends=$(dpkg-deb -f "$DEB" Depends)
-for lib in libmariadb3 libqt6widgets6 libqt6printsupport6 libcurl4 libzip4 libzint qt6-qpa-plugins; do
-  grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
+depends_names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
+needed=$(for b in "$BUILD"/src/korvena "$BUILD"/src/korvena-admin; do
+           readelf -d "$b" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; done | sort -u)
+[ -n "$needed" ] || fail "no linked libraries found"
+for so in $needed; do
+  pkg=$(dpkg -S "*/$so" 2>/dev/null | grep ":amd64: .*/$so\$" | head -n 1 | cut -d: -f1)
+  [ -n "$pkg" ] || { fail "no package holds $so"; continue; }
+  grep -qxF -- "$pkg" <<<"$depends_names" || fail "Depends lacks $pkg ($so): $depends"
 done
+grep -qxF qt6-qpa-plugins <<<"$depends_names" || fail "Depends lacks the Qt platform plugins"
 grep -q "mariadb-client" <<<"$(dpkg-deb -f "$DEB" Recommends)" || fail "Recommends lacks mariadb-client"
 [ "$(dpkg-deb -f "$DEB" Package)" = korvena ] || fail "package name"
 
