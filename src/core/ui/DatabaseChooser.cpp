@@ -18,6 +18,7 @@ DatabaseChooser::DatabaseChooser(const QList<ProfileChoice> &choices, QWidget *p
     setWindowTitle(QStringLiteral("Korvena Iktatás adatbázis választás"));
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("lbAdatbazisok"));
+    m_list->setAccessibleName(QStringLiteral("Adatbázisok"));
     for (const ProfileChoice &c : choices)
         m_list->addItem(c.caption());
     if (m_list->count() > 0)

@@ -232,6 +232,8 @@ QWidget *SettingsDialog::generalTab()
     m_groupName = new QLineEdit(groupRow);
     m_groupName->setObjectName(QStringLiteral("alapcsoport_nev"));
     m_groupName->setReadOnly(true);
+    // The row's label sits in the form, not beside the box, so screen readers miss it as a buddy.
+    m_groupName->setAccessibleName(QStringLiteral("Alapértelmezett csoport"));
     auto *pick = new QPushButton(QStringLiteral("..."), groupRow);
     pick->setObjectName(QStringLiteral("btn_alapcsoport"));
     pick->setFixedWidth(32);
@@ -285,11 +287,14 @@ QWidget *SettingsDialog::documentsTab()
             "létező dokumentumok nem kerülnek átmásolásra, így azok hozzáférhetetlenné válhatnak a "
             "programja számára."),
         local));
-    // The folder rows hold an edit and a button; their labels name the edit.
+    // The folder rows hold an edit and a button; their labels name the edit. Screen
+    // readers look for a buddy only beside the box, so the name is given too.
     for (const char *column : {"mentesutvonal", "megnyitasutvonal"}) {
         auto *edit = findChild<QLineEdit *>(QLatin1String(column));
-        if (auto *label = qobject_cast<QLabel *>(localForm->labelForField(edit->parentWidget())))
+        if (auto *label = qobject_cast<QLabel *>(localForm->labelForField(edit->parentWidget()))) {
             label->setBuddy(edit);
+            edit->setAccessibleName(label->text());
+        }
     }
 
     auto *ftp = new QGroupBox(QStringLiteral("FTP"), tab);

@@ -100,6 +100,8 @@ ExportDialog::ExportDialog(QWidget *parent, Dataset &rows, const QString &defaul
     m_fields = new QListWidget(this);
     m_fields->setObjectName(QStringLiteral("lbMezok"));
     fieldsLabel->setBuddy(m_fields);
+    // Lists take no name from a buddy label.
+    m_fields->setAccessibleName(fieldsLabel->text());
     for (int col = 0; col < rows.fieldCount(); ++col) {
         auto *item = new QListWidgetItem(rows.field(col).name, m_fields);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);

@@ -409,6 +409,8 @@ QWidget *DocumentEditor::buildRemarkPage()
 {
     m_remark = new QPlainTextEdit;
     m_remark->setObjectName(QStringLiteral("megjegyzes"));
+    // The page's tab names it for the eye; screen readers need it on the box.
+    m_remark->setAccessibleName(QStringLiteral("Megjegyzés"));
     m_remark->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     keepEnterKey(m_remark);
     return m_remark;
@@ -436,6 +438,7 @@ QWidget *DocumentEditor::buildCopiesPage()
 
     m_copies = new QTableView;
     m_copies->setObjectName(QStringLiteral("masolatok"));
+    m_copies->setAccessibleName(QStringLiteral("Másolatok"));
     m_copiesModel = new DatasetModel(m_copies);
     m_copies->setModel(m_copiesModel);
     m_copies->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -1,0 +1,51 @@
+# Installation into the usual Debian places and the .deb that CPack builds from it.
+include(GNUInstallDirs)
+
+# Packaging takes what the build made instead of rebuilding every test first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+install(TARGETS korvena korvena-admin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+set(KORVENA_APP_ID hu.korvena.Korvena)
+set(packaging_dir ${CMAKE_CURRENT_LIST_DIR})
+
+# A rebuilt package of the same sources carries the same date (dpkg-buildpackage sets SOURCE_DATE_EPOCH).
+string(TIMESTAMP KORVENA_RELEASE_DATE "%Y-%m-%d" UTC)
+configure_file(${packaging_dir}/${KORVENA_APP_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/packaging/${KORVENA_APP_ID}.metainfo.xml @ONLY)
+
+set(manpage ${CMAKE_BINARY_DIR}/packaging/korvena-admin.1.gz)
+add_custom_command(
+    OUTPUT ${manpage}
+    COMMAND ${packaging_dir}/make-manpage $<TARGET_FILE:korvena-admin> ${PROJECT_VERSION} ${manpage}
+    DEPENDS korvena-admin ${packaging_dir}/make-manpage
+    COMMENT "korvena-admin.1"
+    VERBATIM)
+add_custom_target(korvena_manpage ALL DEPENDS ${manpage})
+
+install(FILES ${packaging_dir}/${KORVENA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/${KORVENA_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${packaging_dir}/${KORVENA_APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME korvena)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR Korvena)
+set(CPACK_PACKAGE_CONTACT "Korvena <info@korvena.hu>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Korvena iktatás: iratok iktatása")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Iktatóprogram hivataloknak és kisvállalkozásoknak: iratok iktatása, keresése,\n\
+kölcsönzése, határidők figyelése, listák és címkék nyomtatása. Több munkaállomás\n\
+dolgozik egy közös MariaDB vagy MySQL adatbázison; új nyilvántartást a\n\
+korvena-admin hoz létre.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+# The libraries the binaries link, by dpkg-shlibdeps; Qt's platform plugins are
+# loaded at run time, so no linked library names their package.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mariadb-client, qt6-translations-l10n")
+include(CPack)
