@@ -149,7 +149,7 @@ private:
     std::optional<Job> m_job;
     quint64 m_generation = 0;
     bool m_quit = false;
-    bool m_reading = false;   // the current generation's query is still reading
+    bool m_reading = false; // the current generation's query is still reading
     std::deque<Dataset> m_slices;
     qint64 m_readRows = 0;
     std::exception_ptr m_error;

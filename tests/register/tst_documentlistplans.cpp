@@ -32,18 +32,20 @@ private Q_SLOTS:
         ExecSql(QStringLiteral("INSERT INTO statusz (statusz, statusz_nev) VALUES (0, 'Új'), (1, 'Kész')"));
         // Twelve years of documents in the order they were registered, spread the
         // way a register's are: most incoming, a few deleted, lent out or marked.
-        ExecSql(QStringLiteral(
-                    "INSERT INTO iktato (iktato, iktato2, az1, az2, targy, dat_erk, dat_hatid, irany, csoport, "
-                    "tipus, egyebcsop, statusz, nyomtatni, kolcsonadva, figy_szoveg, dat_figy, torolve) "
-                    "SELECT seq, seq, 1 + seq % 50, seq DIV 50, CONCAT('Irat ', seq, IF(seq % 13 = 0, ' kft', '')), "
-                    "DATE_ADD('2015-01-01', INTERVAL seq * 4380 DIV %1 DAY), "
-                    "DATE_ADD('2015-02-01', INTERVAL seq * 4380 DIV %1 DAY), "
-                    "CASE WHEN seq % 10 < 5 THEN 0 WHEN seq % 10 < 9 THEN 1 ELSE 2 END, 1 + seq % 9, "
-                    "1 + seq % 10, IF(seq % 4 = 0, 1 + seq % 3, NULL), seq % 2, IF(seq % 50 = 0, 'I', 'N'), "
-                    "IF(seq % 97 = 0, 'I', 'N'), IF(seq % 40 = 0, 'Visszahívni', NULL), "
-                    "IF(seq % 40 = 0, '2026-01-01', NULL), IF(seq % 100 = 0, 'I', 'N') "
-                    "FROM seq_1_to_%1")
-                    .arg(Documents));
+        ExecSql(
+            QStringLiteral(
+                "INSERT INTO iktato (iktato, iktato2, az1, az2, targy, dat_erk, dat_hatid, irany, csoport, "
+                "tipus, egyebcsop, statusz, nyomtatni, kolcsonadva, figy_szoveg, dat_figy, torolve) "
+                "SELECT seq, seq, 1 + seq % 50, seq DIV 50, CONCAT('Irat ', seq, IF(seq % 13 = 0, ' kft', "
+                "'')), "
+                "DATE_ADD('2015-01-01', INTERVAL seq * 4380 DIV %1 DAY), "
+                "DATE_ADD('2015-02-01', INTERVAL seq * 4380 DIV %1 DAY), "
+                "CASE WHEN seq % 10 < 5 THEN 0 WHEN seq % 10 < 9 THEN 1 ELSE 2 END, 1 + seq % 9, "
+                "1 + seq % 10, IF(seq % 4 = 0, 1 + seq % 3, NULL), seq % 2, IF(seq % 50 = 0, 'I', 'N'), "
+                "IF(seq % 97 = 0, 'I', 'N'), IF(seq % 40 = 0, 'Visszahívni', NULL), "
+                "IF(seq % 40 = 0, '2026-01-01', NULL), IF(seq % 100 = 0, 'I', 'N') "
+                "FROM seq_1_to_%1")
+                .arg(Documents));
         ExecSql(QStringLiteral("INSERT INTO iktato_file (iktato, filenev, origfilenev, felhkod, rogzitve) "
                                "SELECT seq, CONCAT(seq, '.pdf'), 'a.pdf', 1, '2024-01-01' FROM seq_1_to_%1 "
                                "WHERE seq % 5 < 2")
@@ -78,12 +80,12 @@ private Q_SLOTS:
             FilterEntry entry;
             bool maySort;
         } entries[] = {
-            {FilterEntry::Today, true},          {FilterEntry::MarkedForPrint, false},
-            {FilterEntry::MainNumber, true},     {FilterEntry::LentOut, false},
-            {FilterEntry::LastWeek, true},       {FilterEntry::Period, true},
-            {FilterEntry::Type, false},          {FilterEntry::Expired, false},
-            {FilterEntry::Group, false},         {FilterEntry::Reminders, false},
-            {FilterEntry::NoAttachment, false},  {FilterEntry::OtherGroup, false},
+            {FilterEntry::Today, true},         {FilterEntry::MarkedForPrint, false},
+            {FilterEntry::MainNumber, true},    {FilterEntry::LentOut, false},
+            {FilterEntry::LastWeek, true},      {FilterEntry::Period, true},
+            {FilterEntry::Type, false},         {FilterEntry::Expired, false},
+            {FilterEntry::Group, false},        {FilterEntry::Reminders, false},
+            {FilterEntry::NoAttachment, false}, {FilterEntry::OtherGroup, false},
         };
         for (const auto &e : entries)
             QTest::addRow("administrator, %s", filterEntryActionName(e.entry).toLatin1().constData())

@@ -9,7 +9,6 @@
 
 #include <limits>
 
-
 DocumentListModel::DocumentListModel(QObject *parent) : QAbstractTableModel(parent)
 {
     m_fields = QStringList{QString(), QStringLiteral("nyomtatni"), QStringLiteral("kolcsonadva"),

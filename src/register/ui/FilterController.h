@@ -88,8 +88,8 @@ private:
     // Where the list should stand once the row arrives that is not in yet.
     struct Target
     {
-        qint64 key = 0;     // a document, or
-        QString field;      // the first row whose field begins with text
+        qint64 key = 0; // a document, or
+        QString field;  // the first row whose field begins with text
         QString text;
         bool isSet() const { return key > 0 || !field.isEmpty(); }
     };

@@ -159,7 +159,8 @@ private Q_SLOTS:
     void rowFilterCoversLaterRows()
     {
         DocumentListModel model;
-        model.setRowFilter([](const Dataset &d, int row) { return d.text(row, d.fieldIndex(u"nyomtatni")) == "I"; });
+        model.setRowFilter(
+            [](const Dataset &d, int row) { return d.text(row, d.fieldIndex(u"nyomtatni")) == "I"; });
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         model.stream(m_db->params(), slowRows(1100), {});
         QVERIFY(model.isLoading());
@@ -204,11 +205,13 @@ private Q_SLOTS:
     void controllerKeepsItsPlaceInALongList()
     {
         const int documents = 2 * DocumentListModel::FirstScreenRows + 500;
-        ExecSql(QStringLiteral("INSERT INTO iktato (iktato, az1, az2, targy, dat_erk, irany, csoport, torolve) "
-                               "SELECT seq, 1, seq, CONCAT('Irat ', seq), '2024-05-02', seq % 3, 1, 'N' "
-                               "FROM seq_1_to_%1")
-                    .arg(documents));
-        ExecSql(QStringLiteral("UPDATE iktato SET targy = 'Utolsó levél' WHERE iktato = %1").arg(documents - 3));
+        ExecSql(
+            QStringLiteral("INSERT INTO iktato (iktato, az1, az2, targy, dat_erk, irany, csoport, torolve) "
+                           "SELECT seq, 1, seq, CONCAT('Irat ', seq), '2024-05-02', seq % 3, 1, 'N' "
+                           "FROM seq_1_to_%1")
+                .arg(documents));
+        ExecSql(
+            QStringLiteral("UPDATE iktato SET targy = 'Utolsó levél' WHERE iktato = %1").arg(documents - 3));
         DocumentListModel model;
         DocumentListView view;
         view.setDocumentModel(&model);
