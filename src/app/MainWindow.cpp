@@ -411,6 +411,8 @@ QTimer *MainWindow::oneShot(const QString &name, int milliseconds, std::function
     auto *timer = new QTimer(this);
     timer->setObjectName(name);
     timer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early.
+    timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(milliseconds);
     connect(timer, &QTimer::timeout, this, [name, routine = std::move(routine)] { runGuarded(QStringLiteral("frm_Main.") + name, routine); });
     timer->start();
