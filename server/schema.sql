@@ -44,9 +44,9 @@ CREATE TABLE iktato (
     eredeti INT NULL,
     egyebcsop INT NULL,
     PRIMARY KEY (iktato),
-    -- The list reaches documents through the user's groups, then narrows by
-    -- direction, deletion and year of arrival.
-    KEY ix_iktato_lista (csoport, irany, torolve, dat_erk),
+    -- One group's documents: the key's own end is the primary key, so they come
+    -- in the list's order with nothing to sort, on every direction tab.
+    KEY ix_iktato_lista (csoport, torolve),
     -- Year tabs and period filters; with iktato2, the largest serial number of a
     -- day, which the yearly restart of the numbering reads day by day.
     KEY ix_iktato_dat_erk (dat_erk, iktato2),

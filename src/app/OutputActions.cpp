@@ -46,6 +46,7 @@ void connectOutputActions(MainWindow &window)
     MainWindow *w = &window;
 
     actions.connectHandler(QStringLiteral("aExcel"), [w] {
+        w->listModel()->finishLoading();
         Dataset &rows = w->listModel()->dataset();
         ExportDialog::run(w, rows, QStringLiteral("Iktato.csv"));
         // The export leaves the list on the row it reached; the grid follows it.
@@ -54,6 +55,7 @@ void connectOutputActions(MainWindow &window)
     });
 
     actions.connectHandler(QStringLiteral("aVagolapra"), [w] {
+        w->listModel()->finishLoading();
         Dataset &rows = w->listModel()->dataset();
         const QString text = documentClipboardText(rows, session().local.masolMezok, markedDocumentCount());
         QGuiApplication::clipboard()->setText(text);

@@ -3,6 +3,7 @@
 #include "common/SqlText.h"
 #include "db/Latin2.h"
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <mysql.h>
 #include <poll.h>
@@ -77,6 +78,13 @@ QList<Field> fieldsOf(MYSQL_RES *res)
     return fields;
 }
 
+// Rows of one slice of a stream: few enough that the first screen comes at once,
+// growing so a long list is not handed over in thousands of pieces.
+constexpr int FirstSliceRows = 64;
+constexpr int LargestSliceRows = 4096;
+// A slice is handed over after this long even when short, so sparse matches show.
+constexpr qint64 SliceNanoseconds = 40'000'000;
+
 } // namespace
 
 QString LastSql()
@@ -142,9 +150,17 @@ void Connection::open(const ConnectionParams &params)
 
 void Connection::close()
 {
+    if (m_stream) {
+        mysql_free_result(m_stream);
+        m_stream = nullptr;
+    }
     if (m_mysql) {
-        mysql_close(m_mysql);
-        m_mysql = nullptr;
+        MYSQL *m = m_mysql;
+        {
+            std::lock_guard lock(m_interruptMutex);
+            m_mysql = nullptr;
+        }
+        mysql_close(m);
     }
     m_lost = false;
     m_wanted = false;
@@ -181,7 +197,10 @@ void Connection::connectHandle()
         mysql_close(m);
         throw e;
     }
-    m_mysql = m;
+    {
+        std::lock_guard lock(m_interruptMutex);
+        m_mysql = m;
+    }
     m_lost = false;
     static const QByteArray first[] = {setNamesStatement().toLatin1(), sessionModeStatement().toLatin1(),
                                        autocommitStatement().toLatin1()};
@@ -192,9 +211,17 @@ void Connection::connectHandle()
 
 void Connection::reconnect()
 {
+    if (m_stream) {
+        mysql_free_result(m_stream);
+        m_stream = nullptr;
+    }
     if (m_mysql) {
-        mysql_close(m_mysql);
-        m_mysql = nullptr;
+        MYSQL *m = m_mysql;
+        {
+            std::lock_guard lock(m_interruptMutex);
+            m_mysql = nullptr;
+        }
+        mysql_close(m);
     }
     connectHandle();
     ++m_reconnects;
@@ -420,4 +447,258 @@ unsigned long Connection::threadId() const
 QString Connection::serverVersion() const
 {
     return m_mysql ? QString::fromLatin1(mysql_get_server_info(m_mysql)) : QString();
+}
+
+void Connection::beginStream(const QString &sql, Dataset &into)
+{
+    if (m_stream)
+        abandonStream();
+    const QByteArray bytes = Latin2::encode(sql);
+    send(bytes, sql);
+    into.reset();
+    // The first statement that yields rows is the result, as for query().
+    for (;;) {
+        MYSQL_RES *res = mysql_use_result(m_mysql);
+        if (res) {
+            m_stream = res;
+            into.fields() = fieldsOf(res);
+            return;
+        }
+        if (mysql_field_count(m_mysql) != 0)
+            raise();
+        const int more = mysql_next_result(m_mysql);
+        if (more < 0)
+            return;
+        if (more > 0)
+            raise();
+    }
+}
+
+bool Connection::streamRows(Dataset &into, int maxRows)
+{
+    if (!m_stream)
+        return false;
+    const unsigned n = mysql_num_fields(m_stream);
+    for (int i = 0; i < maxRows; ++i) {
+        MYSQL_ROW row = mysql_fetch_row(m_stream);
+        if (!row)
+            break;
+        const unsigned long *lengths = mysql_fetch_lengths(m_stream);
+        into.beginRow();
+        for (unsigned c = 0; c < n; ++c)
+            into.appendCell(row[c], row[c] ? qsizetype(lengths[c]) : 0);
+        into.endRow();
+        if (i + 1 == maxRows)
+            return true;
+    }
+    if (mysql_errno(m_mysql) != 0) {
+        const unsigned code = mysql_errno(m_mysql);
+        DbError e(Latin2::decode(mysql_error(m_mysql)), code);
+        abandonStream();
+        throw e;
+    }
+    mysql_free_result(m_stream);
+    m_stream = nullptr;
+    drain();
+    return false;
+}
+
+void Connection::interrupt()
+{
+    std::lock_guard lock(m_interruptMutex);
+    if (m_mysql)
+        mariadb_cancel(m_mysql);
+}
+
+void Connection::abandonStream()
+{
+    if (!m_stream)
+        return;
+    // Freeing an unbuffered result reads the rest of it first, at the pace the server
+    // sends it; dropping the link instead ends the statement at its next write.
+    m_mysql->status = MYSQL_STATUS_READY;
+    mysql_free_result(m_stream);
+    m_stream = nullptr;
+    MYSQL *m = m_mysql;
+    {
+        std::lock_guard lock(m_interruptMutex);
+        m_mysql = nullptr;
+    }
+    mysql_close(m);
+    m_lost = false;
+}
+
+// ---- QueryStream
+
+QueryStream::QueryStream() : m_thread([this] { run(); }) {}
+
+QueryStream::~QueryStream()
+{
+    cancel();
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+void QueryStream::start(const ConnectionParams &params, const QString &sql, std::function<void()> wake)
+{
+    cancel();
+    {
+        std::lock_guard lock(m_mutex);
+        m_job = Job{params, sql, std::move(wake), m_generation};
+        m_reading = true;
+    }
+    m_changed.notify_all();
+}
+
+void QueryStream::cancel()
+{
+    bool wasReading = false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_live.store(++m_generation);
+        wasReading = m_reading;
+        m_job.reset();
+        m_reading = false;
+        m_slices.clear();
+        m_readRows = 0;
+        m_error = nullptr;
+    }
+    if (wasReading)
+        if (Connection *c = m_busy.load())
+            c->interrupt();
+}
+
+void QueryStream::waitFor(qint64 rows)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [&] { return !m_reading || m_readRows >= rows; });
+}
+
+bool QueryStream::take(Dataset &into)
+{
+    std::deque<Dataset> slices;
+    bool ended = false;
+    std::exception_ptr error;
+    {
+        std::lock_guard lock(m_mutex);
+        slices.swap(m_slices);
+        ended = !m_reading;
+        error = m_error;
+        m_error = nullptr;
+    }
+    if (error)
+        std::rethrow_exception(error);
+    into.reset();
+    for (Dataset &slice : slices) {
+        if (into.fieldCount() == 0)
+            into = std::move(slice);
+        else
+            into.appendRows(slice);
+    }
+    return ended;
+}
+
+bool QueryStream::isRunning() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_reading;
+}
+
+void QueryStream::run()
+{
+    mysql_thread_init();
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return m_quit || m_job.has_value(); });
+            if (m_quit)
+                break;
+            job = std::move(*m_job);
+            m_job.reset();
+        }
+        read(job);
+    }
+    m_connection.close();
+    mysql_thread_end();
+}
+
+void QueryStream::read(const Job &job)
+{
+    const auto sameParams = [](const ConnectionParams &a, const ConnectionParams &b) {
+        return a.host == b.host && a.port == b.port && a.user == b.user && a.password == b.password &&
+               a.database == b.database && a.compress == b.compress && a.initStatement == b.initStatement;
+    };
+    m_busy.store(&m_connection);
+    try {
+        if (!m_connection.isOpen() || !sameParams(m_openParams, job.params)) {
+            m_connection.open(job.params);
+            m_openParams = job.params;
+        }
+        Dataset head;
+        m_connection.beginStream(job.sql, head);
+        bool more = head.fieldCount() > 0;
+        const QList<Field> fields = head.fields();
+        // The fields go first, so even an empty list gets its columns at once.
+        if (!publish(job, std::move(head), !more)) {
+            m_connection.abandonStream();
+            m_busy.store(nullptr);
+            return;
+        }
+        int sliceRows = FirstSliceRows;
+        QElapsedTimer clock;
+        while (more) {
+            Dataset next(fields);
+            clock.start();
+            // Row by row, so a slice of sparse matches need not wait to fill.
+            while (next.rowCount() < sliceRows && clock.nsecsElapsed() < SliceNanoseconds) {
+                if (m_live.load(std::memory_order_relaxed) != job.generation)
+                    break;
+                more = m_connection.streamRows(next, 1);
+                if (!more)
+                    break;
+            }
+            if (!publish(job, std::move(next), !more)) {
+                m_connection.abandonStream();
+                m_busy.store(nullptr);
+                return;
+            }
+            sliceRows = qMin(sliceRows * 2, LargestSliceRows);
+        }
+        m_busy.store(nullptr);
+    } catch (...) {
+        m_busy.store(nullptr);
+        m_connection.abandonStream();
+        std::lock_guard lock(m_mutex);
+        if (job.generation == m_generation) {
+            m_error = std::current_exception();
+            m_reading = false;
+            m_changed.notify_all();
+            if (job.wake)
+                job.wake();
+        }
+    }
+}
+
+bool QueryStream::publish(const Job &job, Dataset &&slice, bool last)
+{
+    bool wake = false;
+    {
+        std::lock_guard lock(m_mutex);
+        if (job.generation != m_generation)
+            return false;
+        wake = m_slices.empty();
+        m_readRows += slice.rowCount();
+        m_slices.push_back(std::move(slice));
+        if (last)
+            m_reading = false;
+    }
+    m_changed.notify_all();
+    if (wake && job.wake)
+        job.wake();
+    return true;
 }

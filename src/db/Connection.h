@@ -5,7 +5,15 @@
 
 #include <QString>
 #include <QVariant>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 struct st_mysql;
 struct st_mysql_res;
@@ -64,6 +72,17 @@ public:
                 const RowSink &onRow);
     // Statements already in the register's bytes (a script read from a file), run as exec() runs them.
     void execBytes(const QByteArray &latin2Sql);
+    // A query read a few rows at a time (libmariadb's unbuffered result): beginStream sends
+    // it and gives into the result's fields, streamRows appends up to maxRows rows and
+    // returns false once the result has ended. Nothing else may run on the connection
+    // until the result has ended or abandonStream was called.
+    void beginStream(const QString &sql, Dataset &into);
+    bool streamRows(Dataset &into, int maxRows);
+    // From any thread: makes the connection's pending and future reads fail at once.
+    void interrupt();
+    // Drops an unfinished streamed result and the link with it (the server stops the
+    // statement when it next sends); the next statement opens a new link.
+    void abandonStream();
 
     quint64 lastInsertId() const;
     quint64 affectedRows() const { return m_affectedRows; }
@@ -86,11 +105,67 @@ private:
     void drain();
 
     st_mysql *m_mysql = nullptr;
+    st_mysql_res *m_stream = nullptr;
+    std::mutex m_interruptMutex; // interrupt() against the handle being replaced
     ConnectionParams m_params;
     bool m_lost = false;
     bool m_wanted = false; // open() was called and close() was not
     int m_reconnects = 0;
     quint64 m_affectedRows = 0;
+};
+
+// Reads one query's rows on a thread and a connection of its own, so a long list
+// can be shown while its rows still arrive, and the main connection stays free for
+// the statements the user starts meanwhile. One query at a time: starting another
+// drops the one still reading.
+class QueryStream
+{
+public:
+    QueryStream();
+    ~QueryStream();
+    QueryStream(const QueryStream &) = delete;
+    QueryStream &operator=(const QueryStream &) = delete;
+
+    // Sends sql on the stream's connection (opened with params when they changed).
+    // wake is called on the reading thread when rows wait to be taken and none did.
+    void start(const ConnectionParams &params, const QString &sql, std::function<void()> wake);
+    // Stops reading; rows not taken yet are dropped.
+    void cancel();
+    // Blocks until at least rows rows were read in all, or the result ended or failed.
+    void waitFor(qint64 rows);
+    // Gives into the result's fields and the rows read since the last call (no fields
+    // when nothing came) and returns true when nothing more will come. The failure of
+    // the query is thrown once, here.
+    bool take(Dataset &into);
+    bool isRunning() const;
+
+private:
+    struct Job
+    {
+        ConnectionParams params;
+        QString sql;
+        std::function<void()> wake;
+        quint64 generation = 0;
+    };
+    void run();
+    void read(const Job &job);
+    // False when the job was cancelled meanwhile.
+    bool publish(const Job &job, Dataset &&slice, bool last);
+
+    Connection m_connection; // the reading thread's only
+    ConnectionParams m_openParams;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::optional<Job> m_job;
+    quint64 m_generation = 0;
+    bool m_quit = false;
+    bool m_reading = false; // the current generation's query is still reading
+    std::deque<Dataset> m_slices;
+    qint64 m_readRows = 0;
+    std::exception_ptr m_error;
+    std::atomic<Connection *> m_busy{nullptr}; // set while a query of the stream runs
+    std::atomic<quint64> m_live{0};            // m_generation, for the reading loop
+    std::thread m_thread;
 };
 
 // Makes a connection current for a scope (tests, the admin tool).

@@ -152,6 +152,26 @@ void Dataset::endRow()
         m_visible.push_back(m_rowCount - 1);
 }
 
+void Dataset::appendRows(const Dataset &from)
+{
+    if (from.m_rowCount == 0)
+        return;
+    Q_ASSERT(from.fieldCount() == fieldCount());
+    const quint64 base = quint64(m_data.size());
+    if (base + quint64(from.m_data.size()) >= NullBit)
+        throw KorvenaError(QStringLiteral("Az eredmény túl nagy a memóriában tartáshoz."));
+    m_data.append(from.m_data);
+    // The offsets stay below the NULL bit, so adding the base leaves that bit alone.
+    for (const quint32 end : from.m_ends)
+        m_ends.push_back(end + quint32(base));
+    const int first = m_rowCount;
+    m_rowCount += from.m_rowCount;
+    if (m_filter)
+        for (int r = first; r < m_rowCount; ++r)
+            if (m_filter(*this, r))
+                m_visible.push_back(r);
+}
+
 QByteArray Dataset::sqlTextOf(const QVariant &v)
 {
     switch (v.typeId()) {

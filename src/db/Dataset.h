@@ -69,6 +69,9 @@ public:
     void beginRow();
     void appendCell(const char *data, qsizetype length); // data == nullptr: NULL
     void endRow();
+    // The rows of a result with the same fields, after the last row (a streamed list's
+    // next slice); the filter, if any, is applied to them.
+    void appendRows(const Dataset &from);
     // Convenience for rows made by the program (values converted to their SQL text form).
     void appendRow(const QVariantList &values);
 

@@ -481,14 +481,18 @@ private Q_SLOTS:
     {
         auto w = openWindow();
         QVERIFY(w);
-        const unsigned long victim = w->connection().threadId();
         std::atomic<bool> locked = false;
         std::thread killer([&] {
             auto c = m_db->newConnection();
             c->exec(QStringLiteral("LOCK TABLES iktato WRITE"));
             locked = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(400));
-            c->exec(QStringLiteral("KILL ") + QString::number(victim));
+            // The list is read on a connection of its own: the one waiting with the list's query.
+            const QVariant victim = c->selectValue(
+                QStringLiteral("SELECT ID FROM information_schema.PROCESSLIST WHERE INFO LIKE '%FROM vw_iktato%' "
+                               "AND ID <> CONNECTION_ID()"));
+            if (victim.isValid())
+                c->exec(QStringLiteral("KILL ") + victim.toString());
             c->exec(QStringLiteral("UNLOCK TABLES"));
         });
         while (!locked)

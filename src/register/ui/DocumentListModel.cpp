@@ -1,10 +1,13 @@
 #include "register/ui/DocumentListModel.h"
 
+#include "core/ui/ErrorHandler.h"
+#include "db/Connection.h"
 #include "register/ui/Icons.h"
 
 #include <QBrush>
 #include <QColor>
 
+#include <limits>
 
 DocumentListModel::DocumentListModel(QObject *parent) : QAbstractTableModel(parent)
 {
@@ -18,6 +21,8 @@ DocumentListModel::DocumentListModel(QObject *parent) : QAbstractTableModel(pare
     }
     resolveColumns();
 }
+
+DocumentListModel::~DocumentListModel() = default;
 
 void DocumentListModel::setFieldColumns(const QStringList &fields, const QStringList &titles)
 {
@@ -47,6 +52,7 @@ void DocumentListModel::resolveColumns()
 
 void DocumentListModel::reload(const std::function<void(Dataset &)> &fill)
 {
+    dropStream();
     beginResetModel();
     try {
         fill(m_data);
@@ -60,6 +66,123 @@ void DocumentListModel::reload(const std::function<void(Dataset &)> &fill)
     }
     resolveColumns();
     endResetModel();
+}
+
+void DocumentListModel::stream(const ConnectionParams &params, const QString &sql,
+                               const std::function<void(Dataset &)> &prepare)
+{
+    dropStream();
+    if (!m_stream)
+        m_stream = std::make_unique<QueryStream>();
+    beginResetModel();
+    bool ended = true;
+    try {
+        m_loading = true;
+        m_stream->start(params, sql, [this] {
+            QMetaObject::invokeMethod(this, &DocumentListModel::takeArrived, Qt::QueuedConnection);
+        });
+        m_stream->waitFor(FirstScreenRows);
+        ended = m_stream->take(m_data);
+        if (prepare)
+            prepare(m_data);
+        if (m_rowFilter)
+            m_data.setFilter(m_rowFilter);
+        m_data.first();
+    } catch (...) {
+        m_stream->cancel();
+        m_loading = false;
+        m_data.reset();
+        resolveColumns();
+        endResetModel();
+        throw;
+    }
+    m_loading = !ended;
+    if (ended)
+        m_data.squeeze();
+    resolveColumns();
+    endResetModel();
+}
+
+void DocumentListModel::takeArrived()
+{
+    // A stream stopped meanwhile may still have its last call on the way.
+    if (!m_loading)
+        return;
+    runGuarded(QString(), [this] {
+        Dataset arrived;
+        bool ended = false;
+        try {
+            ended = m_stream->take(arrived);
+        } catch (...) {
+            m_loading = false;
+            Q_EMIT loadingFinished();
+            throw;
+        }
+        appendArrived(arrived);
+        if (ended) {
+            m_loading = false;
+            m_data.squeeze();
+            Q_EMIT loadingFinished();
+        }
+    });
+}
+
+void DocumentListModel::appendArrived(Dataset &arrived)
+{
+    const int n = arrived.rowCount();
+    if (n == 0 || arrived.fieldCount() != m_data.fieldCount())
+        return;
+    int shown = n;
+    if (m_rowFilter) {
+        shown = 0;
+        for (int r = 0; r < n; ++r)
+            shown += m_rowFilter(arrived, r) ? 1 : 0;
+    }
+    const int first = m_data.rowCount();
+    const int visible = m_data.visibleCount();
+    if (shown > 0)
+        beginInsertRows(QModelIndex(), visible, visible + shown - 1);
+    m_data.appendRows(arrived);
+    if (shown > 0)
+        endInsertRows();
+    Q_EMIT rowsArrived(first, first + n - 1);
+}
+
+void DocumentListModel::finishLoading()
+{
+    if (!m_loading)
+        return;
+    m_stream->waitFor(std::numeric_limits<qint64>::max());
+    Dataset arrived;
+    bool ended = false;
+    try {
+        ended = m_stream->take(arrived);
+    } catch (...) {
+        m_loading = false;
+        Q_EMIT loadingFinished();
+        throw;
+    }
+    appendArrived(arrived);
+    Q_ASSERT(ended);
+    m_loading = false;
+    m_data.squeeze();
+    Q_EMIT loadingFinished();
+}
+
+void DocumentListModel::stopLoading()
+{
+    if (!m_loading)
+        return;
+    dropStream();
+    m_data.squeeze();
+    Q_EMIT loadingFinished();
+}
+
+void DocumentListModel::dropStream()
+{
+    if (m_stream)
+        m_stream->cancel();
+    m_loading = false;
 }
 
 void DocumentListModel::setRowFilter(std::function<bool(const Dataset &, int)> predicate)

@@ -5,6 +5,10 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+struct ConnectionParams;
+class QueryStream;
 
 // The document list's twelve grid columns over the list dataset: four marker
 // columns (reminder, print, lent out, status) and the eight fields the
@@ -25,7 +29,12 @@ public:
         FirstFieldColumn = 4,
     };
 
+    // Rows a re-opened list waits for before it shows: more than a screen, and all of
+    // a short list, so only a long one goes on filling in after the opening.
+    static constexpr int FirstScreenRows = 1000;
+
     explicit DocumentListModel(QObject *parent = nullptr);
+    ~DocumentListModel() override;
 
     Dataset &dataset() { return m_data; }
     const Dataset &dataset() const { return m_data; }
@@ -38,6 +47,20 @@ public:
     // Refills the dataset through fill (a query). On failure the list is left
     // empty and closed, and the failure goes on to the caller.
     void reload(const std::function<void(Dataset &)> &fill);
+    // Re-opens the list with the query's rows read on a connection of its own (params):
+    // returns once the first screen is in (or the whole result, when shorter) and
+    // appends the rest as it arrives. prepare gets the dataset once it holds the fields.
+    // A failure before the first screen leaves the list empty and goes to the caller;
+    // a later one goes to the error handler and leaves the rows already in.
+    void stream(const ConnectionParams &params, const QString &sql,
+                const std::function<void(Dataset &)> &prepare);
+    // Rows of the current opening are still coming.
+    bool isLoading() const { return m_loading; }
+    // Waits for the rest of the rows: for the work that needs the whole list.
+    void finishLoading();
+    // Stops reading the rest; the rows in stay.
+    void stopLoading();
+
     // A client-side row filter that stays in force across reloads; empty: none.
     void setRowFilter(std::function<bool(const Dataset &, int row)> predicate);
     bool hasRowFilter() const { return bool(m_rowFilter); }
@@ -58,8 +81,17 @@ public:
     // none (the window colour) outgoing.
     static QVariant directionBackground(QByteArrayView irany);
 
+Q_SIGNALS:
+    // Rows of a streamed list were appended (dataset rows, the last one included).
+    void rowsArrived(int firstDatasetRow, int lastDatasetRow);
+    // The rows still coming after an opening are all in, or their reading stopped.
+    void loadingFinished();
+
 private:
     void resolveColumns();
+    void takeArrived();
+    void dropStream();
+    void appendArrived(Dataset &arrived);
     QVariant marker(int row, int column) const;
 
     Dataset m_data;
@@ -69,4 +101,6 @@ private:
     int m_iranyCol = -1;
     int m_datFigyCol = -1;
     std::function<bool(const Dataset &, int)> m_rowFilter;
+    std::unique_ptr<QueryStream> m_stream;
+    bool m_loading = false;
 };

@@ -75,6 +75,8 @@ void DocumentListView::setDocumentModel(DocumentListModel *model)
             m_model->dataset().setCurrent(currentDatasetRow());
         Q_EMIT currentDocumentChanged();
     });
+    // The row count and whatever else follows the list learn of the rows that came in late.
+    connect(model, &DocumentListModel::loadingFinished, this, &DocumentListView::currentDocumentChanged);
     connect(model, &QAbstractItemModel::modelReset, this, [this] {
         // A re-opened list stands on its first row until the caller moves it.
         if (m_model && m_model->rowCount() > 0)

@@ -12,6 +12,7 @@
 #include "register/ui/DocumentListView.h"
 
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 
 FilterController::FilterController(DocumentListModel *model, DocumentListView *view, QLineEdit *searchBox,
@@ -23,19 +24,29 @@ FilterController::FilterController(DocumentListModel *model, DocumentListView *v
     m_searchTimer.setInterval(0);
     connect(&m_searchTimer, &QTimer::timeout, this,
             guarded(QStringLiteral("frm_Main.edKeres"), [this] { search(m_pendingSearch); }));
+    connect(m_model, &DocumentListModel::rowsArrived, this, &FilterController::rowsArrived);
+    // Once the user moves in a list that still fills in, a row arriving later does not take the grid away.
+    connect(m_view, &DocumentListView::currentDocumentChanged, this, [this] {
+        if (!m_moving)
+            m_target = Target();
+    });
 }
 
 void FilterController::open()
 {
     // Until the session user's condition exists, nothing may list: the query's
     // first condition would show every group's documents.
+    m_target = Target();
     if (m_filter.condition.isEmpty()) {
         m_model->reload([](Dataset &data) { data.reset(); });
         Q_EMIT reopened();
         return;
     }
     try {
-        m_model->reload([this](Dataset &data) { m_query.open(db(), data, session().settings); });
+        m_moving = true;
+        const auto moved = qScopeGuard([this] { m_moving = false; });
+        m_model->stream(db().params(), m_query.sql(),
+                        [](Dataset &data) { applyDocumentLabels(data, session().settings); });
     } catch (...) {
         Q_EMIT reopened();
         throw;
@@ -71,7 +82,7 @@ void FilterController::refresh(qint64 documentKey)
 {
     open();
     if (documentKey > 0)
-        moveToDocument(documentKey);
+        aimAt(Target{documentKey, {}, {}});
 }
 
 void FilterController::search(const QString &text)
@@ -86,9 +97,7 @@ void FilterController::search(const QString &text)
     }
     m_query.setCondition(m_filter.condition + documentSearchPiece(text));
     open();
-    Dataset &data = m_model->dataset();
-    if (data.locate(m_filter.locateColumn, text))
-        m_view->moveToDatasetRow(data.current());
+    aimAt(Target{0, m_filter.locateColumn, text});
 }
 
 void FilterController::scheduleSearch(const QString &text)
@@ -106,7 +115,7 @@ void FilterController::enterPressed(const QString &text)
     m_query.setCondition(m_filter.condition);
     open();
     if (const std::optional<int> key = barcodeDocumentKey(text))
-        moveToDocument(*key);
+        aimAt(Target{*key, {}, {}});
 }
 
 void FilterController::sortByColumn(int column)
@@ -121,7 +130,7 @@ void FilterController::sortByColumn(int column)
     m_query.setOrder(field);
     open();
     if (key > 0)
-        moveToDocument(key);
+        aimAt(Target{key, {}, {}});
     focusSearchBox();
     HighlightColumn(m_view, column);
 }
@@ -231,6 +240,44 @@ bool FilterController::moveToDocument(qint64 key)
     if (!data.locateValue(u"iktato", key))
         return false;
     return m_view->moveToDatasetRow(data.current());
+}
+
+bool FilterController::reachTarget(const Target &target, int first)
+{
+    Dataset &data = m_model->dataset();
+    const int col = target.key > 0 ? data.fieldIndex(u"iktato") : data.fieldIndex(target.field);
+    if (col < 0)
+        return false;
+    const QByteArray key = QByteArray::number(target.key);
+    for (int row = first; row < data.rowCount(); ++row) {
+        if (data.isFiltered() && m_model->modelRow(row) < 0)
+            continue;
+        const bool hit = target.key > 0 ? !data.isNull(row, col) && data.raw(row, col) == key
+                                        : data.text(row, col).startsWith(target.text, Qt::CaseInsensitive);
+        if (hit) {
+            m_moving = true;
+            const auto moved = qScopeGuard([this] { m_moving = false; });
+            data.setCurrent(row);
+            m_view->moveToDatasetRow(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+void FilterController::aimAt(Target target)
+{
+    m_target = Target();
+    if (!target.isSet() || reachTarget(target, 0))
+        return;
+    if (m_model->isLoading())
+        m_target = std::move(target);
+}
+
+void FilterController::rowsArrived(int first, int /*last*/)
+{
+    if (m_target.isSet() && reachTarget(m_target, first))
+        m_target = Target();
 }
 
 void FilterController::focusSearchBox()

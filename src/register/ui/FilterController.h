@@ -85,6 +85,19 @@ Q_SIGNALS:
 
 private:
     void open();
+    // Where the list should stand once the row arrives that is not in yet.
+    struct Target
+    {
+        qint64 key = 0; // a document, or
+        QString field;  // the first row whose field begins with text
+        QString text;
+        bool isSet() const { return key > 0 || !field.isEmpty(); }
+    };
+    // Stands on the target among the dataset rows from first on; true when found.
+    bool reachTarget(const Target &target, int first);
+    // Goes to the target now, or when its row arrives while the list is filling in.
+    void aimAt(Target target);
+    void rowsArrived(int first, int last);
     void focusSearchBox();
     QString userCondition(int direction) const;
 
@@ -101,4 +114,6 @@ private:
     QString m_refusedLine;
     QString m_refusedNote;
     QString m_searchNote;
+    Target m_target;
+    bool m_moving = false; // the controller itself moves the grid
 };
