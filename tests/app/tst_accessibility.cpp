@@ -30,7 +30,18 @@
 #include "masterdata/ui/StatusList.h"
 #include "masterdata/ui/UserGroups.h"
 #include "masterdata/ui/UserList.h"
+#include "core/ProfileList.h"
+#include "core/VendorNotices.h"
+#include "core/ui/DatabaseList.h"
+#include "core/ui/VendorNoticeWindows.h"
+#include "output/HtmlExport.h"
+#include "output/ui/BarcodeDialog.h"
+#include "output/ui/EnvelopeChoice.h"
 #include "output/ui/ExportDialog.h"
+#include "output/ui/HtmlExportDialog.h"
+#include "output/ui/OutputChoice.h"
+#include "output/ui/SqlConsole.h"
+#include "output/ui/StoredExportScreens.h"
 #include "register/DocumentEdit.h"
 #include "register/ui/DocumentEditor.h"
 #include "register/ui/JournalViewer.h"
@@ -238,6 +249,40 @@ void TestAccessibility::everyControlIsNamedAndReachable_data()
             Connection::current()->query(QStringLiteral("SELECT iktato, targy FROM iktato ORDER BY iktato")));
         return keep(new ExportDialog(nullptr, *rows, QStringLiteral("Iktato.csv")), rows);
     });
+    row(HtmlExportDialog::ObjectName, [] {
+        auto rows = std::make_shared<Dataset>(
+            Connection::current()->query(QStringLiteral("SELECT iktato, targy FROM iktato ORDER BY iktato")));
+        HtmlPage page;
+        page.columns = {{0, QStringLiteral("Azonosító"), 80, Qt::AlignRight}, {1, QStringLiteral("Tárgy"), 200}};
+        page.gridWidth = 280;
+        page.title = QStringLiteral("Iktatókönyv");
+        return keep(new HtmlExportDialog(nullptr, *rows, page), rows);
+    });
+    row(StoredExportList::ObjectName, [] {
+        auto *list = new StoredExportList(nullptr);
+        list->requery();
+        return Screen(list);
+    });
+    row(StoredExportEditor::ObjectName, [] { return Screen(new StoredExportEditor(nullptr)); });
+    row(SqlConsole::ObjectName, [] { return Screen(new SqlConsole(nullptr)); });
+    row(DatabaseListDialog::ObjectName, [] { return Screen(new DatabaseListDialog(nullptr)); });
+    row(ProfileEditDialog::ObjectName, [] {
+        return Screen(new ProfileEditDialog(nullptr, ProfileRow::fromLine(QStringLiteral("kt;127.0.0.1;3306;u;p;Első"))));
+    });
+    row(VersionNoticeWindow::ObjectName, [] {
+        return Screen(new VersionNoticeWindow(nullptr, {QStringLiteral("24.0.0.400"), QStringLiteral("Új változat")}));
+    });
+    row(NewsWindow::ObjectName, [] {
+        VendorNotices::NewsItem item;
+        item.id = 12;
+        item.idText = QStringLiteral("12");
+        item.title = QStringLiteral("Cím");
+        item.text = QStringLiteral("Szöveg");
+        return Screen(new NewsWindow(nullptr, item));
+    });
+    row(OutputChoice::ObjectName, [] { return Screen(new OutputChoice(nullptr, QString())); });
+    row(EnvelopeChoice::ObjectName, [] { return Screen(new EnvelopeChoice(nullptr)); });
+    row(BarcodeDialog::ObjectName, [] { return Screen(new BarcodeDialog(nullptr)); });
 }
 
 void TestAccessibility::everyControlIsNamedAndReachable()
