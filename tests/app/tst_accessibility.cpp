@@ -155,17 +155,10 @@ private Q_SLOTS:
     void init()
     {
         resetProcessState();
-        ModalDriver::resetScreenState();
-        m_data = std::make_unique<TempDataFolder>();
-        AppFolders::refresh();
-        Connection::setCurrent(&m_db->connection());
+        m_data = prepareStartup(*m_db, QStringLiteral("Teszt nyilvántartás"));
         ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'N', irasvedett = 'N', hatidfigyel = -1"));
         session().user.code = 1;
         session().settings.megjelenoAdatok = QString(17, QLatin1Char('I'));
-        const ConnectionParams p = m_db->params();
-        IniFile ini(m_data->file(QStringLiteral("Korvena.ini")));
-        storeNewProfile(ini, profileLine(p.database, p.host, QString::number(p.port), p.user, p.password,
-                                         QStringLiteral("Teszt nyilvántartás")));
     }
     void cleanup()
     {

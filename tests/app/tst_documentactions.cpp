@@ -39,19 +39,12 @@ private Q_SLOTS:
     }
     void init()
     {
-        ModalDriver::resetScreenState();
-        m_data = std::make_unique<TempDataFolder>();
-        AppFolders::refresh();
-        Connection::setCurrent(&m_db->connection());
+        m_data = prepareStartup(*m_db, QStringLiteral("Teszt"));
         ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'N', irasvedett = 'N', hatidfigyel = -1, "
                                "vancsoport = 'I', vanfoszam = 'I', vantipuskerdes = 'I', vanmunkaszamkerdes = 'I', "
                                "vanprojektkerdes = 'I'"));
         ExecSql(QStringLiteral("INSERT IGNORE INTO munkaszam (munkaszam, munkaszam_nev) VALUES (1, 'M-1')"));
         ExecSql(QStringLiteral("INSERT IGNORE INTO projekt (projekt, projekt_nev) VALUES (1, 'Híd')"));
-        const ConnectionParams p = m_db->params();
-        IniFile ini(m_data->file(QStringLiteral("Korvena.ini")));
-        storeNewProfile(ini, profileLine(p.database, p.host, QString::number(p.port), p.user, p.password,
-                                         QStringLiteral("Teszt")));
     }
     void cleanup()
     {

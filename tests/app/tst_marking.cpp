@@ -99,17 +99,10 @@ private Q_SLOTS:
     }
     void init()
     {
-        resetScreenState();
-        m_data = std::make_unique<TempDataFolder>();
-        AppFolders::refresh();
-        Connection::setCurrent(&m_db->connection());
+        m_data = prepareStartup(*m_db, QStringLiteral("Teszt"));
         ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'N', irasvedett = 'N', hatidfigyel = -1"));
         ExecSql(QStringLiteral("UPDATE iktato SET nyomtatni = 'N'"));
         ExecSql(QStringLiteral("UPDATE iktato SET nyomtatni = 'I' WHERE iktato = 101"));
-        const ConnectionParams p = m_db->params();
-        IniFile ini(m_data->file(QStringLiteral("Korvena.ini")));
-        storeNewProfile(ini, profileLine(p.database, p.host, QString::number(p.port), p.user, p.password,
-                                         QStringLiteral("Teszt")));
     }
     void cleanup()
     {

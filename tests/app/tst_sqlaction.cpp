@@ -28,15 +28,8 @@ private Q_SLOTS:
     void initTestCase() { m_db = std::make_unique<TestDatabase>(); }
     void init()
     {
-        ModalDriver::resetScreenState();
-        m_data = std::make_unique<TempDataFolder>();
-        AppFolders::refresh();
-        Connection::setCurrent(&m_db->connection());
+        m_data = prepareStartup(*m_db, QStringLiteral("Teszt"));
         ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'N', irasvedett = 'N', hatidfigyel = -1"));
-        const ConnectionParams p = m_db->params();
-        IniFile ini(m_data->file(QStringLiteral("Korvena.ini")));
-        storeNewProfile(ini, profileLine(p.database, p.host, QString::number(p.port), p.user, p.password,
-                                         QStringLiteral("Teszt")));
     }
     void cleanup()
     {

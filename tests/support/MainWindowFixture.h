@@ -1,6 +1,12 @@
 #pragma once
 
+#include "ModalDialogs.h"
+#include "TestDatabase.h"
+#include "TestSupport.h"
 #include "app/MainWindow.h"
+#include "core/AppFolders.h"
+#include "core/ConnectionProfile.h"
+#include "core/IniFile.h"
 #include "core/ui/Startup.h"
 #include "db/Connection.h"
 
@@ -32,4 +38,19 @@ inline Window openMainWindow(Connection *fallback)
     if (!QTest::qWaitForWindowExposed(window.get()))
         return Window(nullptr, WindowCloser{fallback});
     return window;
+}
+
+// Before each test of the main window: no screen state left from the last one, a
+// fresh data folder whose Korvena.ini holds one profile of the test's register (so
+// start-up connects without asking), and that register as the current connection.
+inline std::unique_ptr<TempDataFolder> prepareStartup(TestDatabase &db, const QString &profileName)
+{
+    ModalDriver::resetScreenState();
+    auto data = std::make_unique<TempDataFolder>();
+    AppFolders::refresh();
+    Connection::setCurrent(&db.connection());
+    const ConnectionParams p = db.params();
+    IniFile ini(data->file(QStringLiteral("Korvena.ini")));
+    storeNewProfile(ini, profileLine(p.database, p.host, QString::number(p.port), p.user, p.password, profileName));
+    return data;
 }
