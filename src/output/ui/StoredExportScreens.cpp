@@ -342,6 +342,8 @@ StoredExportEditor::StoredExportEditor(QWidget *parent) : Dialog(parent, ObjectN
     m_ftpFolder = lineEdit("edFileFtp", 100);
     m_ftpUser = lineEdit("edFtpUser", 50);
     m_ftpPassword = lineEdit("edFtpJelszo", 50);
+    // The form's label names the row, not the box inside it.
+    m_localFile->setAccessibleName(QStringLiteral("Lokális cél állomány"));
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(m_localFile, 1);
     fileRow->addWidget(browse);
