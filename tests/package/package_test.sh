@@ -42,7 +42,10 @@ needed=$(for b in "$BUILD"/src/korvena "$BUILD"/src/korvena-admin; do
            readelf -d "$b" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; done | sort -u)
 [ -n "$needed" ] || fail "no linked libraries found"
 for so in $needed; do
-  pkg=$(dpkg -S "*/$so" 2>/dev/null | grep -E "^[^:]+(:amd64)?: .*/$so\$" | head -n 1 | cut -d: -f1)
+  held=$(dpkg -S "*/$so" 2>/dev/null || true)
+  pkg=$(grep ":amd64: .*/$so\$" <<<"$held" | head -n 1 | cut -d: -f1)
+  # Some library packages carry no architecture qualifier (libzint): take the one in the native folders.
+  [ -n "$pkg" ] || pkg=$(grep -E "^[^:]+: (/usr)?/lib/(x86_64-linux-gnu/)?$so\$" <<<"$held" | head -n 1 | cut -d: -f1)
   [ -n "$pkg" ] || { fail "no package holds $so"; continue; }
   grep -qxF -- "$pkg" <<<"$depends_names" || fail "Depends lacks $pkg ($so): $depends"
 done
