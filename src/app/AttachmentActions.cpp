@@ -8,6 +8,7 @@
 #include "register/ui/DetailPanel.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/EditorHooks.h"
+#include "register/ui/FilterController.h"
 #include "register/ui/JournalViewer.h"
 #include "register/ui/OnlineStoreScreens.h"
 
@@ -48,7 +49,7 @@ void connectAttachmentActions(MainWindow &window)
         if (document <= 0)
             return;
         AttachFile(&window, document, currentGroup(window));
-        window.refreshList();
+        window.documentList().refreshChanged(document);
         window.focusSearchBox();
     });
     a.connectHandler(QStringLiteral("aMegnez"), [&window] { openSelectedFile(window); });

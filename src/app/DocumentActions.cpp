@@ -23,7 +23,7 @@ void registerDocuments(MainWindow &window)
             window.refreshList();
             break;
         }
-        window.documentList().refresh(key);
+        window.documentList().refreshChanged(key);
     }
     window.focusSearchBox();
 }
@@ -36,7 +36,7 @@ void editDocument(MainWindow &window)
     if (key <= 0)
         return;
     OpenDocumentEditor(&window, key, window.documentList().filter().direction);
-    window.refreshList();
+    window.documentList().refreshChanged(key);
     window.focusSearchBox();
 }
 

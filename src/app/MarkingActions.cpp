@@ -81,7 +81,7 @@ void setStatus(MainWindow &window, int status)
     if (document <= 0)
         return;
     Marking::setStatus(document, session().user.code, status);
-    window.refreshList();
+    window.documentList().refreshChanged(document);
 }
 
 void lend(MainWindow &window)
@@ -95,7 +95,7 @@ void lend(MainWindow &window)
     }
     if (const auto answer = LendDialog::ask(&window, Today())) {
         Lending::lend(current.document, answer->date, answer->name);
-        window.refreshList();
+        window.documentList().refreshChanged(current.document);
     }
 }
 
@@ -111,7 +111,7 @@ void takeBack(MainWindow &window)
     if (!AskYesNo(Lending::takeBackQuestion(), QStringLiteral("Megerősítés")))
         return;
     Lending::takeBack(current.document);
-    window.refreshList();
+    window.documentList().refreshChanged(current.document);
 }
 
 void editReminder(MainWindow &window)
@@ -127,7 +127,7 @@ void editReminder(MainWindow &window)
     if (!date.isValid())
         date = Today();
     if (SetReminder(&window, current.document, text, date))
-        window.refreshList();
+        window.documentList().refreshChanged(current.document);
 }
 
 } // namespace

@@ -66,6 +66,15 @@ void DocumentListQuery::setOrder(const QString &field)
     SetOrderBy(m_lines, field);
 }
 
+QString DocumentListQuery::documentSql(qint64 document) const
+{
+    // The condition is bracketed: it may join its parts with OR.
+    const QString where = m_lines.value(1);
+    const QString condition = where.mid(where.indexOf(QLatin1Char(' ')) + 1);
+    return m_lines.value(0) + QStringLiteral("\nWHERE (") + condition + QStringLiteral(") AND iktato=") +
+           QString::number(document) + QLatin1Char(';');
+}
+
 void DocumentListQuery::open(Connection &connection, Dataset &into, const ProgramSettings &settings) const
 {
     connection.query(sql(), into);

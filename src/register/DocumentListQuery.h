@@ -25,6 +25,9 @@ public:
     // The order line becomes "ORDER BY " + field + ";".
     void setOrder(const QString &field);
 
+    // The list's row of one document, when the condition admits it (no row otherwise).
+    QString documentSql(qint64 document) const;
+
     // Reads the list into the dataset and gives its fields their labels.
     void open(Connection &connection, Dataset &into, const ProgramSettings &settings) const;
 

@@ -8,6 +8,7 @@
 #include <QColor>
 
 #include <limits>
+#include <utility>
 
 DocumentListModel::DocumentListModel(QObject *parent) : QAbstractTableModel(parent)
 {
@@ -105,6 +106,10 @@ void DocumentListModel::stream(const ConnectionParams &params, const QString &sq
 
 void DocumentListModel::takeArrived()
 {
+    if (m_rereading) {
+        runGuarded(QString(), [this] { takeReread(false); });
+        return;
+    }
     // A stream stopped meanwhile may still have its last call on the way.
     if (!m_loading)
         return;
@@ -148,8 +153,134 @@ void DocumentListModel::appendArrived(Dataset &arrived)
     Q_EMIT rowsArrived(first, first + n - 1);
 }
 
+void DocumentListModel::reread(const ConnectionParams &params, const QString &sql,
+                               const std::function<void(Dataset &)> &prepare)
+{
+    // The rows of an opening still coming are as old as the shown ones: the new reading replaces both.
+    if (m_loading) {
+        dropStream();
+        m_data.squeeze();
+        Q_EMIT loadingFinished();
+    }
+    dropStream();
+    if (!m_stream)
+        m_stream = std::make_unique<QueryStream>();
+    m_reread.reset();
+    m_changesWhileRereading.clear();
+    m_prepare = prepare;
+    m_rereading = true;
+    try {
+        m_stream->start(params, sql, [this] {
+            QMetaObject::invokeMethod(this, &DocumentListModel::takeArrived, Qt::QueuedConnection);
+        });
+    } catch (...) {
+        dropReread();
+        throw;
+    }
+}
+
+void DocumentListModel::takeReread(bool wait)
+{
+    bool ended = false;
+    try {
+        if (wait)
+            m_stream->waitFor(std::numeric_limits<qint64>::max());
+        Dataset arrived;
+        ended = m_stream->take(arrived);
+        if (m_reread.fieldCount() == 0) {
+            m_reread = std::move(arrived);
+            if (m_reread.fieldCount() > 0 && m_prepare)
+                m_prepare(m_reread);
+        } else if (arrived.fieldCount() == m_reread.fieldCount()) {
+            m_reread.appendRows(arrived);
+        }
+    } catch (...) {
+        // The rows shown stay; only the new reading is lost.
+        dropReread();
+        throw;
+    }
+    if (!ended)
+        return;
+    const QList<CellChange> changes = std::exchange(m_changesWhileRereading, {});
+    Dataset fresh = std::exchange(m_reread, Dataset());
+    m_rereading = false;
+    if (fresh.fieldCount() == 0)
+        return;
+    Q_EMIT rereadArriving();
+    beginResetModel();
+    m_data = std::move(fresh);
+    m_data.squeeze();
+    for (const CellChange &change : changes) {
+        const int row = findDocument(m_data, change.key);
+        const int col = m_data.fieldIndex(change.field);
+        if (row >= 0 && col >= 0)
+            m_data.setValue(row, col, change.value);
+    }
+    if (m_rowFilter)
+        m_data.setFilter(m_rowFilter);
+    m_data.first();
+    resolveColumns();
+    endResetModel();
+    Q_EMIT rereadArrived();
+}
+
+void DocumentListModel::dropReread()
+{
+    if (!m_rereading)
+        return;
+    m_rereading = false;
+    if (m_stream)
+        m_stream->cancel();
+    m_reread.reset();
+    m_changesWhileRereading.clear();
+}
+
+int DocumentListModel::findDocument(const Dataset &data, qint64 key) const
+{
+    const int col = data.fieldIndex(u"iktato");
+    if (col < 0 || key <= 0)
+        return -1;
+    const QByteArray text = QByteArray::number(key);
+    for (int row = 0; row < data.rowCount(); ++row)
+        if (data.raw(row, col) == text && !data.isNull(row, col))
+            return row;
+    return -1;
+}
+
+int DocumentListModel::putRow(const Dataset &one, qint64 key)
+{
+    if (one.rowCount() != 1 || one.fieldCount() != m_data.fieldCount())
+        return -1;
+    for (int col = 0; col < one.fieldCount(); ++col)
+        if (one.field(col).name != m_data.field(col).name)
+            return -1;
+    int row = findDocument(m_data, key);
+    if (row >= 0) {
+        for (int col = 0; col < one.fieldCount(); ++col)
+            m_data.setValue(row, col, one.isNull(0, col) ? QVariant() : QVariant(one.raw(0, col).toByteArray()));
+        const int shown = modelRow(row);
+        if (shown >= 0)
+            Q_EMIT dataChanged(index(shown, 0), index(shown, ColumnCount - 1));
+        return row;
+    }
+    // A new document goes last until the list is read again puts it in its place.
+    row = m_data.rowCount();
+    const bool shown = !m_rowFilter || m_rowFilter(one, 0);
+    const int visible = m_data.visibleCount();
+    if (shown)
+        beginInsertRows(QModelIndex(), visible, visible);
+    m_data.appendRows(one);
+    if (shown)
+        endInsertRows();
+    return row;
+}
+
 void DocumentListModel::finishLoading()
 {
+    if (m_rereading) {
+        takeReread(true);
+        return;
+    }
     if (!m_loading)
         return;
     m_stream->waitFor(std::numeric_limits<qint64>::max());
@@ -180,6 +311,7 @@ void DocumentListModel::stopLoading()
 
 void DocumentListModel::dropStream()
 {
+    dropReread();
     if (m_stream)
         m_stream->cancel();
     m_loading = false;
@@ -202,6 +334,13 @@ void DocumentListModel::setCell(int datasetRow, QStringView field, const QVarian
     if (col < 0 || datasetRow < 0 || datasetRow >= m_data.rowCount())
         return;
     m_data.setValue(datasetRow, col, value);
+    // The new reading may have passed this row before its statement changed it.
+    if (m_rereading) {
+        const int keyCol = m_data.fieldIndex(u"iktato");
+        if (keyCol >= 0)
+            m_changesWhileRereading.append(
+                CellChange{m_data.toInt(datasetRow, keyCol, 0), field.toString(), value});
+    }
     const int row = modelRow(datasetRow);
     if (row >= 0)
         Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));

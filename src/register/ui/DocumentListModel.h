@@ -56,7 +56,20 @@ public:
                 const std::function<void(Dataset &)> &prepare);
     // Rows of the current opening are still coming.
     bool isLoading() const { return m_loading; }
-    // Waits for the rest of the rows: for the work that needs the whole list.
+    // Reads the list again (a stream as above) behind the rows shown, which stay and
+    // stay usable, and exchanges them for the new ones at once when those are all in:
+    // a refresh after one document changed needs no empty or half list meanwhile.
+    // A row changed meanwhile through setCell keeps its change in the new rows.
+    void reread(const ConnectionParams &params, const QString &sql,
+                const std::function<void(Dataset &)> &prepare);
+    bool isRereading() const { return m_rereading; }
+    // Shows one document's row as the server now gives it to the list (one: the list's
+    // query narrowed to that document, the same fields, one row): the row holding key
+    // takes its values, or it is appended. Returns its dataset row; -1 when one holds
+    // no row or other fields.
+    int putRow(const Dataset &one, qint64 key);
+    // Waits for the rest of the rows, and for a re-reading: for the work that needs
+    // the whole list.
     void finishLoading();
     // Stops reading the rest; the rows in stay.
     void stopLoading();
@@ -86,12 +99,18 @@ Q_SIGNALS:
     void rowsArrived(int firstDatasetRow, int lastDatasetRow);
     // The rows still coming after an opening are all in, or their reading stopped.
     void loadingFinished();
+    // Around the exchange of the rows for those read again (the model resets between).
+    void rereadArriving();
+    void rereadArrived();
 
 private:
     void resolveColumns();
     void takeArrived();
     void dropStream();
     void appendArrived(Dataset &arrived);
+    void takeReread(bool wait);
+    void dropReread();
+    int findDocument(const Dataset &data, qint64 key) const;
     QVariant marker(int row, int column) const;
 
     Dataset m_data;
@@ -103,4 +122,14 @@ private:
     std::function<bool(const Dataset &, int)> m_rowFilter;
     std::unique_ptr<QueryStream> m_stream;
     bool m_loading = false;
+    bool m_rereading = false;
+    Dataset m_reread;
+    std::function<void(Dataset &)> m_prepare;
+    struct CellChange
+    {
+        qint64 key;
+        QString field;
+        QVariant value;
+    };
+    QList<CellChange> m_changesWhileRereading;
 };

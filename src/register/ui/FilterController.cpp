@@ -12,6 +12,7 @@
 #include "register/ui/DocumentListView.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QScopeGuard>
 #include <QSignalBlocker>
 
@@ -25,6 +26,8 @@ FilterController::FilterController(DocumentListModel *model, DocumentListView *v
     connect(&m_searchTimer, &QTimer::timeout, this,
             guarded(QStringLiteral("frm_Main.edKeres"), [this] { search(m_pendingSearch); }));
     connect(m_model, &DocumentListModel::rowsArrived, this, &FilterController::rowsArrived);
+    connect(m_model, &DocumentListModel::rereadArriving, this, [this] { keepPlaceAcrossReread(true); });
+    connect(m_model, &DocumentListModel::rereadArrived, this, [this] { keepPlaceAcrossReread(false); });
     // Once the user moves in a list that still fills in, a row arriving later does not take the grid away.
     connect(m_view, &DocumentListView::currentDocumentChanged, this, [this] {
         if (!m_moving)
@@ -83,6 +86,57 @@ void FilterController::refresh(qint64 documentKey)
     open();
     if (documentKey > 0)
         aimAt(Target{documentKey, {}, {}});
+}
+
+void FilterController::refreshChanged(qint64 documentKey)
+{
+    if (documentKey <= 0 || !refreshAround(documentKey))
+        refresh(documentKey);
+}
+
+bool FilterController::refreshAround(qint64 documentKey)
+{
+    // Two copies of a very long list would double what it holds; that one opens afresh.
+    constexpr qsizetype MaxRereadBytes = qsizetype(256) << 20;
+    const Dataset &data = m_model->dataset();
+    if (m_filter.condition.isEmpty() || data.fieldCount() == 0 || data.memoryBytes() > MaxRereadBytes)
+        return false;
+    Dataset one;
+    db().query(m_query.documentSql(documentKey), one);
+    const int row = m_model->putRow(one, documentKey);
+    // A document the list no longer admits (deleted, moved away) leaves with a whole re-opening.
+    if (row < 0)
+        return false;
+    m_model->reread(db().params(), m_query.sql(),
+                     [](Dataset &d) { applyDocumentLabels(d, session().settings); });
+    m_target = Target();
+    m_moving = true;
+    const auto moved = qScopeGuard([this] { m_moving = false; });
+    m_model->dataset().setCurrent(row);
+    m_view->moveToDatasetRow(row);
+    return true;
+}
+
+void FilterController::keepPlaceAcrossReread(bool before)
+{
+    if (before) {
+        m_placeKey = currentDocument();
+        const QModelIndex current = m_view->currentIndex();
+        m_placeLine = current.isValid() ? current.row() - m_view->rowAt(0) : 0;
+        m_moving = true;
+        return;
+    }
+    const auto moved = qScopeGuard([this] { m_moving = false; });
+    if (m_placeKey <= 0 || !moveToDocument(m_placeKey))
+        return;
+    // The row stays on its line of the screen when it can.
+    const int modelRow = m_view->currentIndex().row();
+    const int visibleLines = qMax(1, m_view->viewport()->height() / qMax(1, m_view->rowHeight(modelRow)));
+    if (m_placeLine < 0 || m_placeLine >= visibleLines)
+        return;
+    const int top = modelRow - m_placeLine;
+    m_view->verticalScrollBar()->setValue(
+        m_view->verticalScrollMode() == QAbstractItemView::ScrollPerItem ? top : top * m_view->rowHeight(modelRow));
 }
 
 void FilterController::search(const QString &text)

@@ -50,6 +50,10 @@ public:
     // (or on the given one).
     void refresh();
     void refresh(qint64 documentKey);
+    // The list read again after the document changed: its row shows the change at
+    // once and the grid stands on it, while the other rows are read behind the shown
+    // ones and take their place when all are in.
+    void refreshChanged(qint64 documentKey);
     // Re-opens the list with the search piece of the text and stands on the
     // first row whose locate column begins with the text.
     void search(const QString &text);
@@ -98,6 +102,8 @@ private:
     // Goes to the target now, or when its row arrives while the list is filling in.
     void aimAt(Target target);
     void rowsArrived(int first, int last);
+    bool refreshAround(qint64 documentKey);
+    void keepPlaceAcrossReread(bool before);
     void focusSearchBox();
     QString userCondition(int direction) const;
 
@@ -116,4 +122,7 @@ private:
     QString m_searchNote;
     Target m_target;
     bool m_moving = false; // the controller itself moves the grid
+    // The document the grid stood on when the rows read again came in, and its line on the screen.
+    qint64 m_placeKey = 0;
+    int m_placeLine = 0;
 };

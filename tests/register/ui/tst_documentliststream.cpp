@@ -199,6 +199,123 @@ private Q_SLOTS:
         QCOMPARE(keysOf(model), range(1, 1050));
     }
 
+    // Reading the list again keeps the shown rows, usable, until the new ones are all
+    // in, then exchanges them in one go; a cell changed meanwhile keeps its change,
+    // and one document's row can be shown as it now is before that.
+    void rereadExchangesTheRowsWhenAllAreIn()
+    {
+        DocumentListModel model;
+        model.stream(m_db->params(), QStringLiteral("SELECT seq AS iktato, 'N' AS nyomtatni, seq AS pad, "
+                                                    "0 AS pause FROM seq_1_to_20"),
+                     {});
+        QCOMPARE(model.rowCount(), 20);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy arriving(&model, &DocumentListModel::rereadArriving);
+        QSignalSpy arrived(&model, &DocumentListModel::rereadArrived);
+        int prepared = 0;
+        model.reread(m_db->params(), slowRows(1100), [&](Dataset &) { ++prepared; });
+        QVERIFY(model.isRereading());
+        QVERIFY(!model.isLoading());
+        QCOMPARE(model.rowCount(), 20);
+        model.setCell(2, u"nyomtatni", QStringLiteral("I"));
+
+        Dataset one(model.dataset().fields());
+        one.appendRow({7, QStringLiteral("N"), QStringLiteral("új"), 0});
+        QCOMPARE(model.putRow(one, 7), 6);
+        QCOMPARE(model.dataset().text(6, 2), QStringLiteral("új"));
+        one.clear();
+        one.appendRow({5000, QStringLiteral("N"), QStringLiteral("friss"), 0});
+        QCOMPARE(model.putRow(one, 5000), 20);
+        QCOMPARE(model.rowCount(), 21);
+        QCOMPARE(model.dataset().text(20, 0), QStringLiteral("5000"));
+        Dataset other;
+        other.appendRow({});
+        QCOMPARE(model.putRow(other, 8), -1);
+        QCOMPARE(resets.count(), 0);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isRereading(), 20000);
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(arriving.count(), 1);
+        QCOMPARE(arrived.count(), 1);
+        QCOMPARE(prepared, 1);
+        QCOMPARE(keysOf(model), range(1, 1100));
+        QCOMPARE(model.dataset().text(2, 1), QStringLiteral("I"));
+        QCOMPARE(model.dataset().text(6, 2), QStringLiteral("x").repeated(2000));
+    }
+
+    // A new reading that fails leaves the shown rows; one that is replaced by an opening ends.
+    void failedOrOvertakenRereadLeavesTheList()
+    {
+        DocumentListModel model;
+        model.stream(m_db->params(), QStringLiteral("SELECT seq AS iktato FROM seq_1_to_10"), {});
+        model.reread(m_db->params(), QStringLiteral("SELECT nincs_ilyen FROM seq_1_to_3"), {});
+        QVERIFY_THROWS_EXCEPTION(DbError, model.finishLoading());
+        QVERIFY(!model.isRereading());
+        QCOMPARE(model.rowCount(), 10);
+
+        model.reread(m_db->params(), slowRows(3000, 0.05), {});
+        QVERIFY(model.isRereading());
+        model.stream(m_db->params(), QStringLiteral("SELECT seq AS iktato FROM seq_1_to_4"), {});
+        QVERIFY(!model.isRereading());
+        QTest::qWait(100);
+        QCOMPARE(model.rowCount(), 4);
+    }
+
+    // After one document changed, its row shows the change and the grid stands on it
+    // at once, even a new one at the end of a long list; the rest follows, in order,
+    // keeping the document the user stands on by then. A document the list no longer
+    // admits leaves through a whole re-opening.
+    void changedDocumentShowsAtOnce()
+    {
+        const int documents = 2 * DocumentListModel::FirstScreenRows + 500;
+        ExecSql(
+            QStringLiteral("INSERT INTO iktato (iktato, az1, az2, targy, dat_erk, irany, csoport, torolve) "
+                           "SELECT seq, 1, seq, CONCAT('Irat ', seq), '2024-05-02', seq % 3, 1, 'N' "
+                           "FROM seq_1_to_%1")
+                .arg(documents));
+        DocumentListModel model;
+        DocumentListView view;
+        view.setDocumentModel(&model);
+        QLineEdit searchBox;
+        FilterController controller(&model, &view, &searchBox, nullptr);
+        controller.rebuild(AllDirections);
+        model.finishLoading();
+        const Dataset &data = model.dataset();
+        const int targy = data.fieldIndex(u"targy");
+
+        const int added = documents + 1;
+        ExecSql(QStringLiteral("INSERT INTO iktato (iktato, az1, az2, targy, dat_erk, irany, csoport, torolve) "
+                               "VALUES (%1, 1, %1, 'Új irat', '2024-05-03', 0, 1, 'N')")
+                    .arg(added));
+        ExecSql(QStringLiteral("UPDATE iktato SET targy = 'Másik gép' WHERE iktato = 3"));
+        controller.refreshChanged(added);
+        QCOMPARE(controller.currentDocument(), qint64(added));
+        QCOMPARE(data.text(data.current(), targy), QStringLiteral("Új irat"));
+        QCOMPARE(view.currentIndex().row(), documents);
+        QVERIFY(model.isRereading());
+        QCOMPARE(data.text(2, targy), QStringLiteral("Irat 3"));
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isRereading(), 20000);
+        QCOMPARE(controller.currentDocument(), qint64(added));
+        QCOMPARE(model.rowCount(), documents + 1);
+        QCOMPARE(model.dataset().text(2, targy), QStringLiteral("Másik gép"));
+
+        // The user moves on while the rest is read: the grid stays where the user went.
+        ExecSql(QStringLiteral("UPDATE iktato SET targy = 'Javítva' WHERE iktato = 1200"));
+        controller.refreshChanged(1200);
+        QCOMPARE(controller.currentDocument(), qint64(1200));
+        QCOMPARE(model.dataset().text(model.dataset().current(), targy), QStringLiteral("Javítva"));
+        view.moveToDatasetRow(1500);
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isRereading(), 20000);
+        QCOMPARE(controller.currentDocument(), qint64(1501));
+
+        ExecSql(QStringLiteral("UPDATE iktato SET torolve = 'I' WHERE iktato = 1501"));
+        controller.refreshChanged(1501);
+        QVERIFY(!model.isRereading());
+        model.finishLoading();
+        QCOMPARE(model.rowCount(), documents);
+        ExecSql(QStringLiteral("DELETE FROM iktato"));
+    }
+
     // The list of a register longer than one screen: a refresh stays on its document
     // and a search stands on the first match, wherever in the list they are, and the
     // list is the one a plain query reads.
