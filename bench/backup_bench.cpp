@@ -9,6 +9,7 @@
 // program uses. Each figure is the median of the runs. Memory: the
 // process's peak resident size before and after its backups, and the dump tool's
 // peak, so a flat figure against a large file shows the rows are streamed.
+#include "BenchSupport.h"
 #include "core/DatabaseBackup.h"
 #include "db/Connection.h"
 
@@ -25,17 +26,8 @@
 
 namespace {
 
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values[values.size() / 2];
-}
+using bench::median;
+using bench::out;
 
 long peakKiB(int who)
 {
@@ -51,25 +43,11 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("host"), QStringLiteral("server"), QStringLiteral("host"),
-                      QStringLiteral("127.0.0.1")});
-    parser.addOption(
-        {QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("port"), QStringLiteral("3306")});
-    parser.addOption(
-        {QStringLiteral("user"), QStringLiteral("user"), QStringLiteral("user"), QStringLiteral("root")});
-    parser.addOption({QStringLiteral("password"), QStringLiteral("password"), QStringLiteral("password")});
-    parser.addOption({QStringLiteral("database"), QStringLiteral("database"), QStringLiteral("name")});
-    parser.addOption(
-        {QStringLiteral("runs"), QStringLiteral("runs of each"), QStringLiteral("n"), QStringLiteral("3")});
+    const bench::ServerOptions server(parser, 3);
     parser.process(app);
 
-    ConnectionParams p;
-    p.host = parser.value(QStringLiteral("host"));
-    p.port = parser.value(QStringLiteral("port")).toUInt();
-    p.user = parser.value(QStringLiteral("user"));
-    p.password = parser.value(QStringLiteral("password"));
-    p.database = parser.value(QStringLiteral("database"));
-    const int runs = qMax(1, parser.value(QStringLiteral("runs")).toInt());
+    const ConnectionParams p = server.params();
+    const int runs = server.runs();
 
     const QString tool = DatabaseBackup::findDumpTool(QString());
     if (tool.isEmpty()) {

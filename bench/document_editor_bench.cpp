@@ -9,6 +9,7 @@
 // the refreshed list (the UPDATE, the journal row, the document's row read and shown
 // and the grid standing on it, painted), and OK until the rest of the list, read
 // again behind the shown rows, has taken their place.
+#include "BenchSupport.h"
 #include "core/Session.h"
 #include "db/Connection.h"
 #include "register/DocumentEdit.h"
@@ -27,15 +28,7 @@
 
 #include <algorithm>
 
-namespace {
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values[values.size() / 2];
-}
-
-} // namespace
+using bench::median;
 
 int main(int argc, char *argv[])
 {
@@ -45,35 +38,16 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Document editor benchmark"));
     parser.addHelpOption();
-    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server."), QStringLiteral("host"),
-                                  QStringLiteral("127.0.0.1"));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port."), QStringLiteral("port"),
-                                  QStringLiteral("3306"));
-    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"),
-                                  QStringLiteral("korvena"));
-    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Password."),
-                                      QStringLiteral("password"), QStringLiteral("korvena"));
-    const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Register."),
-                                      QStringLiteral("database"));
-    const QCommandLineOption userCode(QStringLiteral("user-code"), QStringLiteral("Session user code (felhkod)."),
-                                      QStringLiteral("code"), QStringLiteral("1"));
-    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Measured runs."), QStringLiteral("n"),
-                                  QStringLiteral("9"));
-    parser.addOptions({host, port, user, password, database, userCode, runs});
+    const bench::ServerOptions server(parser, 9);
     parser.process(app);
 
-    ConnectionParams params;
-    params.host = parser.value(host);
-    params.port = parser.value(port).toUInt();
-    params.user = parser.value(user);
-    params.password = parser.value(password);
-    params.database = parser.value(database);
+    const ConnectionParams params = server.params();
     Connection connection;
     connection.open(params);
     Connection::setCurrent(&connection);
-    session().user.code = parser.value(userCode).toInt();
+    session().user.code = server.userCode();
     session().settings.megjelenoAdatok = QString(17, QLatin1Char('I'));
-    const int runCount = qMax(1, parser.value(runs).toInt());
+    const int runCount = server.runs();
 
     DocumentListModel model;
     DocumentListView view;

@@ -8,6 +8,7 @@
 // list in the model (rows streaming in while the event loop runs), the time the
 // mariadb client needs for the same SQL in the same run, the memory the list
 // holds and the bytes of the result.
+#include "BenchSupport.h"
 #include "core/Session.h"
 #include "db/Connection.h"
 #include "register/DocumentFilter.h"
@@ -26,17 +27,9 @@
 
 namespace {
 
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values[values.size() / 2];
-}
+using bench::clientSeconds;
+using bench::median;
+using bench::out;
 
 qint64 resultBytes(const Dataset &data)
 {
@@ -53,33 +46,6 @@ struct Case
     QString sql;
 };
 
-double clientSeconds(const ConnectionParams &p, const QString &sql)
-{
-    QProcess client;
-    client.setStandardOutputFile(QProcess::nullDevice());
-    client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const QStringList args = {QStringLiteral("--compress"),
-                              QStringLiteral("--default-character-set=latin2"),
-                              QStringLiteral("-h"),
-                              p.host,
-                              QStringLiteral("-P"),
-                              QString::number(p.port),
-                              QStringLiteral("-u"),
-                              p.user,
-                              QStringLiteral("-p") + p.password,
-                              p.database,
-                              QStringLiteral("-e"),
-                              sql};
-    QElapsedTimer timer;
-    timer.start();
-    client.start(QStringLiteral("mariadb"), args);
-    if (!client.waitForFinished(600000) || client.exitCode() != 0) {
-        out() << "mariadb client failed for " << sql.left(80) << "\n";
-        return -1;
-    }
-    return timer.nsecsElapsed() / 1e9;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -90,37 +56,18 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Document list benchmark"));
     parser.addHelpOption();
-    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server."), QStringLiteral("host"),
-                                  QStringLiteral("127.0.0.1"));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port."), QStringLiteral("port"),
-                                  QStringLiteral("3306"));
-    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"),
-                                  QStringLiteral("korvena"));
-    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Password."),
-                                      QStringLiteral("password"), QStringLiteral("korvena"));
-    const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Register."),
-                                      QStringLiteral("database"));
-    const QCommandLineOption userCode(QStringLiteral("user-code"),
-                                      QStringLiteral("Session user code (felhkod)."), QStringLiteral("code"),
-                                      QStringLiteral("1"));
+    const bench::ServerOptions server(parser, 3);
     const QCommandLineOption search(QStringLiteral("search"), QStringLiteral("The two-word search text."),
                                     QStringLiteral("text"), QStringLiteral("kft 2024"));
-    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Measured runs per case."),
-                                  QStringLiteral("n"), QStringLiteral("3"));
-    parser.addOptions({host, port, user, password, database, userCode, search, runs});
+    parser.addOption(search);
     parser.process(app);
 
-    ConnectionParams params;
-    params.host = parser.value(host);
-    params.port = parser.value(port).toUInt();
-    params.user = parser.value(user);
-    params.password = parser.value(password);
-    params.database = parser.value(database);
+    const ConnectionParams params = server.params();
     Connection connection;
     connection.open(params);
     Connection::setCurrent(&connection);
-    session().user.code = parser.value(userCode).toInt();
-    const int runCount = qMax(1, parser.value(runs).toInt());
+    session().user.code = server.userCode();
+    const int runCount = server.runs();
 
     // The list as the "Összes" tab with all years leaves it.
     DocumentFilter filter;

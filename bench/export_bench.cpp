@@ -8,6 +8,7 @@
 // SQL's rows to a file. Each figure is the median of the runs: "write" is the
 // writer alone, "query+write" adds reading the list. The spreadsheet format holds
 // 16 383 data rows, so its case reads that many rows (LIMIT) on both sides.
+#include "BenchSupport.h"
 #include "core/Session.h"
 #include "db/Connection.h"
 #include "output/BiffWriter.h"
@@ -27,44 +28,9 @@
 
 namespace {
 
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values[values.size() / 2];
-}
-
-double clientSeconds(const ConnectionParams &p, const QString &sql, const QString &file)
-{
-    QProcess client;
-    client.setStandardOutputFile(file);
-    client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const QStringList args = {QStringLiteral("--compress"),
-                              QStringLiteral("--default-character-set=latin2"),
-                              QStringLiteral("-h"),
-                              p.host,
-                              QStringLiteral("-P"),
-                              QString::number(p.port),
-                              QStringLiteral("-u"),
-                              p.user,
-                              QStringLiteral("-p") + p.password,
-                              p.database,
-                              QStringLiteral("-e"),
-                              sql};
-    QElapsedTimer timer;
-    timer.start();
-    client.start(QStringLiteral("mariadb"), args);
-    if (!client.waitForFinished(600000) || client.exitCode() != 0) {
-        out() << "mariadb client failed for " << sql.left(80) << "\n";
-        return -1;
-    }
-    return timer.nsecsElapsed() / 1e9;
-}
+using bench::clientSeconds;
+using bench::median;
+using bench::out;
 
 QList<int> allColumns(const Dataset &data)
 {
@@ -103,36 +69,18 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Export benchmark"));
     parser.addHelpOption();
-    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server."), QStringLiteral("host"),
-                                  QStringLiteral("127.0.0.1"));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port."), QStringLiteral("port"),
-                                  QStringLiteral("3306"));
-    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"),
-                                  QStringLiteral("korvena"));
-    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Password."),
-                                      QStringLiteral("password"), QStringLiteral("korvena"));
-    const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Register."),
-                                      QStringLiteral("database"));
-    const QCommandLineOption userCode(QStringLiteral("user-code"), QStringLiteral("Session user code (felhkod)."),
-                                      QStringLiteral("code"), QStringLiteral("1"));
-    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Measured runs per case."),
-                                  QStringLiteral("n"), QStringLiteral("3"));
+    const bench::ServerOptions server(parser, 3);
     const QCommandLineOption keep(QStringLiteral("keep"), QStringLiteral("Folder to leave the written files in."),
                                   QStringLiteral("folder"));
-    parser.addOptions({host, port, user, password, database, userCode, runs, keep});
+    parser.addOption(keep);
     parser.process(app);
 
-    ConnectionParams params;
-    params.host = parser.value(host);
-    params.port = parser.value(port).toUInt();
-    params.user = parser.value(user);
-    params.password = parser.value(password);
-    params.database = parser.value(database);
+    const ConnectionParams params = server.params();
     Connection connection;
     connection.open(params);
     Connection::setCurrent(&connection);
-    session().user.code = parser.value(userCode).toInt();
-    const int runCount = qMax(1, parser.value(runs).toInt());
+    session().user.code = server.userCode();
+    const int runCount = server.runs();
 
     QTemporaryDir temp;
     const QString folder = parser.isSet(keep) ? parser.value(keep) : temp.path();

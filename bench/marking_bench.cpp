@@ -7,6 +7,7 @@
 // mark key (the main window's handler code) on consecutive rows and prints the
 // median and the slowest key press, next to one re-read of the same list for
 // comparison. The marks it sets are cleared again on the rows it touched.
+#include "BenchSupport.h"
 #include "core/Session.h"
 #include "db/Connection.h"
 #include "register/DocumentFilter.h"
@@ -23,15 +24,7 @@
 
 #include <algorithm>
 
-namespace {
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-} // namespace
+using bench::out;
 
 int main(int argc, char *argv[])
 {
@@ -41,33 +34,17 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Print-mark benchmark"));
     parser.addHelpOption();
-    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Server."), QStringLiteral("host"),
-                                  QStringLiteral("127.0.0.1"));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port."), QStringLiteral("port"),
-                                  QStringLiteral("3306"));
-    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User."), QStringLiteral("user"),
-                                  QStringLiteral("korvena"));
-    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Password."),
-                                      QStringLiteral("password"), QStringLiteral("korvena"));
-    const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Register."),
-                                      QStringLiteral("database"));
-    const QCommandLineOption userCode(QStringLiteral("user-code"), QStringLiteral("Session user code (felhkod)."),
-                                      QStringLiteral("code"), QStringLiteral("1"));
+    const bench::ServerOptions server(parser);
     const QCommandLineOption presses(QStringLiteral("presses"), QStringLiteral("Key presses measured."),
                                      QStringLiteral("n"), QStringLiteral("200"));
-    parser.addOptions({host, port, user, password, database, userCode, presses});
+    parser.addOption(presses);
     parser.process(app);
 
-    ConnectionParams params;
-    params.host = parser.value(host);
-    params.port = parser.value(port).toUInt();
-    params.user = parser.value(user);
-    params.password = parser.value(password);
-    params.database = parser.value(database);
+    const ConnectionParams params = server.params();
     Connection connection;
     connection.open(params);
     Connection::setCurrent(&connection);
-    session().user.code = parser.value(userCode).toInt();
+    session().user.code = server.userCode();
     const int pressCount = qMax(1, parser.value(presses).toInt());
 
     DocumentFilter filter;
