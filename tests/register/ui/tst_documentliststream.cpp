@@ -46,6 +46,29 @@ QList<qint64> range(qint64 first, qint64 last, qint64 step = 1)
     return list;
 }
 
+// Documents 1 .. documents, more than two screens, listed through a controller
+// over a grid; the register is emptied again afterwards.
+struct LongList
+{
+    static constexpr int documents = 2 * DocumentListModel::FirstScreenRows + 500;
+    DocumentListModel model;
+    DocumentListView view;
+    QLineEdit searchBox;
+    std::unique_ptr<FilterController> controller;
+
+    LongList()
+    {
+        ExecSql(
+            QStringLiteral("INSERT INTO iktato (iktato, az1, az2, targy, dat_erk, irany, csoport, torolve) "
+                           "SELECT seq, 1, seq, CONCAT('Irat ', seq), '2024-05-02', seq % 3, 1, 'N' "
+                           "FROM seq_1_to_%1")
+                .arg(documents));
+        view.setDocumentModel(&model);
+        controller = std::make_unique<FilterController>(&model, &view, &searchBox, nullptr);
+    }
+    ~LongList() { ExecSql(QStringLiteral("DELETE FROM iktato")); }
+};
+
 } // namespace
 
 class TestDocumentListStream : public QObject
@@ -267,17 +290,11 @@ private Q_SLOTS:
     // admits leaves through a whole re-opening.
     void changedDocumentShowsAtOnce()
     {
-        const int documents = 2 * DocumentListModel::FirstScreenRows + 500;
-        ExecSql(
-            QStringLiteral("INSERT INTO iktato (iktato, az1, az2, targy, dat_erk, irany, csoport, torolve) "
-                           "SELECT seq, 1, seq, CONCAT('Irat ', seq), '2024-05-02', seq % 3, 1, 'N' "
-                           "FROM seq_1_to_%1")
-                .arg(documents));
-        DocumentListModel model;
-        DocumentListView view;
-        view.setDocumentModel(&model);
-        QLineEdit searchBox;
-        FilterController controller(&model, &view, &searchBox, nullptr);
+        LongList list;
+        const int documents = LongList::documents;
+        DocumentListModel &model = list.model;
+        DocumentListView &view = list.view;
+        FilterController &controller = *list.controller;
         controller.rebuild(AllDirections);
         model.finishLoading();
         const Dataset &data = model.dataset();
@@ -313,7 +330,6 @@ private Q_SLOTS:
         QVERIFY(!model.isRereading());
         model.finishLoading();
         QCOMPARE(model.rowCount(), documents);
-        ExecSql(QStringLiteral("DELETE FROM iktato"));
     }
 
     // The list of a register longer than one screen: a refresh stays on its document
@@ -321,19 +337,12 @@ private Q_SLOTS:
     // list is the one a plain query reads.
     void controllerKeepsItsPlaceInALongList()
     {
-        const int documents = 2 * DocumentListModel::FirstScreenRows + 500;
-        ExecSql(
-            QStringLiteral("INSERT INTO iktato (iktato, az1, az2, targy, dat_erk, irany, csoport, torolve) "
-                           "SELECT seq, 1, seq, CONCAT('Irat ', seq), '2024-05-02', seq % 3, 1, 'N' "
-                           "FROM seq_1_to_%1")
-                .arg(documents));
+        LongList list;
+        const int documents = LongList::documents;
         ExecSql(
             QStringLiteral("UPDATE iktato SET targy = 'Utolsó levél' WHERE iktato = %1").arg(documents - 3));
-        DocumentListModel model;
-        DocumentListView view;
-        view.setDocumentModel(&model);
-        QLineEdit searchBox;
-        FilterController controller(&model, &view, &searchBox, nullptr);
+        DocumentListModel &model = list.model;
+        FilterController &controller = *list.controller;
         controller.rebuild(AllDirections);
         QTRY_VERIFY_WITH_TIMEOUT(!model.isLoading(), 20000);
         QCOMPARE(model.rowCount(), documents);
@@ -349,7 +358,6 @@ private Q_SLOTS:
         controller.filter().locateColumn = QStringLiteral("targy");
         controller.search(QStringLiteral("utolsó"));
         QTRY_COMPARE_WITH_TIMEOUT(controller.currentDocument(), qint64(documents - 3), 20000);
-        ExecSql(QStringLiteral("DELETE FROM iktato"));
     }
 };
 
