@@ -19,8 +19,9 @@ void registerDocuments(MainWindow &window)
     for (;;) {
         const qint64 key = OpenDocumentEditor(&window, -1, window.documentList().filter().direction);
         if (key == -1) {
-            // A cancelled editor may leave the numbered row behind; the list shows it.
-            window.refreshList();
+            // A cancelled editor may leave the numbered row behind; the list shows it
+            // once read again, while the grid stays on the last saved document.
+            window.documentList().refreshChanged(window.currentDocument());
             break;
         }
         window.documentList().refreshChanged(key);

@@ -12,6 +12,7 @@
 #include "core/Session.h"
 #include "db/DbHelpers.h"
 #include "register/ui/DocumentEditor.h"
+#include "register/ui/DocumentListModel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -117,6 +118,11 @@ private Q_SLOTS:
                  QStringLiteral("targy = „Első” – levél\r\n"));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM iktnaplo WHERE iktato=%1").arg(first + 1)), 0);
         QCOMPARE(count(QStringLiteral("SELECT az1 FROM iktato WHERE iktato=%1").arg(first)), 9);
+        // The grid stands on the saved document; the row the cancelled editor numbered follows.
+        QCOMPARE(w->currentDocument(), first);
+        QTRY_VERIFY(!w->listModel()->isRereading());
+        QCOMPARE(w->currentDocument(), first);
+        QVERIFY(w->listModel()->dataset().locateValue(u"iktato", first + 1));
     }
 
     void deleteMarksTheDocumentAndJournalsWithoutText()
