@@ -13,6 +13,7 @@
 #include "db/DbHelpers.h"
 #include "register/ui/DocumentEditor.h"
 #include "register/ui/DocumentListModel.h"
+#include "register/ui/FilterController.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -102,6 +103,9 @@ private Q_SLOTS:
             editor->findChild<QLineEdit *>(QStringLiteral("hivszam"))->setFocus();
             QTest::keyClick(subject, Qt::Key_Return, Qt::ControlModifier);
         });
+        // New documents bear the server's date: the list over all years shows them.
+        w->documentList().filter().year = 0;
+        w->documentList().rebuild(w->documentList().filter().direction);
         poll.start();
         w->actionCatalogue().action(QStringLiteral("aUj"))->trigger();
         poll.stop();
