@@ -110,10 +110,13 @@ bool FilterController::refreshAround(qint64 documentKey)
     m_model->reread(db().params(), m_query.sql(),
                      [](Dataset &d) { applyDocumentLabels(d, session().settings); });
     m_target = Target();
-    m_moving = true;
-    const auto moved = qScopeGuard([this] { m_moving = false; });
-    m_model->dataset().setCurrent(row);
-    m_view->moveToDatasetRow(row);
+    // The marked-only view may hide the row; the grid then stays where it is.
+    if (m_model->modelRow(row) >= 0) {
+        m_moving = true;
+        const auto moved = qScopeGuard([this] { m_moving = false; });
+        m_model->dataset().setCurrent(row);
+        m_view->moveToDatasetRow(row);
+    }
     return true;
 }
 
