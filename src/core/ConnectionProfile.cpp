@@ -71,6 +71,19 @@ QString profileField(const QString &line, int n)
     return fields.at(n - 1).trimmed();
 }
 
+QString profileFieldsRefusal(const QStringList &fields)
+{
+    for (const QString &field : fields) {
+        for (const QChar c : field) {
+            if (c == QLatin1Char(';') || c.category() == QChar::Other_Control)
+                return QStringLiteral("A mezők nem tartalmazhatnak pontosvesszőt (;) és vezérlőkaraktert.");
+        }
+        if (field != field.trimmed())
+            return QStringLiteral("A mezők nem kezdődhetnek és nem végződhetnek szóközzel.");
+    }
+    return {};
+}
+
 QString profileLine(const QString &database, const QString &server, const QString &port, const QString &user,
                     const QString &password, const QString &displayName)
 {

@@ -31,6 +31,11 @@ QString profileField(const QString &line, int n);
 QString profileLine(const QString &database, const QString &server, const QString &port, const QString &user,
                     const QString &password, const QString &displayName);
 
+// Why these profile fields cannot be stored as typed; empty when they can. A ';'
+// would shift the fields of the line, a control character would not survive the
+// storing, and blanks at either end are trimmed when the line is read.
+QString profileFieldsRefusal(const QStringList &fields);
+
 // The stored form: three filler characters, then each character's code page
 // 1250 code raised by one, each followed by a filler (codes 33 to 87). The
 // filler comes from the given generator (the process-wide one by default).

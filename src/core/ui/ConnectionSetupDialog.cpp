@@ -65,18 +65,14 @@ QString ConnectionSetupDialog::profileLine() const
                          m_displayName->text());
 }
 
-// A ';' would shift the fields of the stored line, a control character would not survive the storing.
 bool ConnectionSetupDialog::fieldsAreStorable()
 {
-    for (const QLineEdit *e : {m_server, m_user, m_password, m_database, m_displayName, m_port}) {
-        for (QChar c : e->text()) {
-            if (c == QLatin1Char(';') || c.category() == QChar::Other_Control) {
-                ShowError(QStringLiteral("A mezők nem tartalmazhatnak pontosvesszőt (;) és vezérlőkaraktert."));
-                return false;
-            }
-        }
-    }
-    return true;
+    const QString refusal = profileFieldsRefusal({m_server->text(), m_user->text(), m_password->text(),
+                                                  m_database->text(), m_displayName->text(), m_port->text()});
+    if (refusal.isEmpty())
+        return true;
+    ShowError(refusal);
+    return false;
 }
 
 void ConnectionSetupDialog::testConnection()

@@ -4,6 +4,7 @@
 #include "common/Numbers.h"
 #include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
+#include "core/ConnectionProfile.h"
 #include "core/LocalConfig.h"
 #include "core/ui/ErrorHandler.h"
 #include "core/ui/ListScreen.h"
@@ -129,7 +130,15 @@ ProfileEditDialog::ProfileEditDialog(QWidget *parent, const ProfileRow &row)
     ok->setDefault(true);
     auto *cancel = new QPushButton(QStringLiteral("Mégsem"), this);
     cancel->setObjectName(QStringLiteral("btnMegsem"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        const QString refusal = profileFieldsRefusal({m_displayName->text(), m_server->text(), m_user->text(),
+                                                      m_password->text(), m_database->text()});
+        if (!refusal.isEmpty()) {
+            ShowError(refusal);
+            return;
+        }
+        accept();
+    });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -167,6 +167,42 @@ private Q_SLOTS:
         QCOMPARE(d.currentRow(), 0);
     }
 
+    // Text the stored line cannot give back as typed is refused; the editor stays open.
+    void editorRefusesTextTheLineCannotHold_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("message");
+        const QString shifting = QStringLiteral("A mezők nem tartalmazhatnak pontosvesszőt (;) és vezérlőkaraktert.");
+        QTest::newRow("semicolon") << QStringLiteral("ti;tok") << shifting;
+        QTest::newRow("tab") << QStringLiteral("ti\ttok") << shifting;
+        QTest::newRow("blank at the end")
+            << QStringLiteral("titok ") << QStringLiteral("A mezők nem kezdődhetnek és nem végződhetnek szóközzel.");
+    }
+    void editorRefusesTextTheLineCannotHold()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, message);
+        DatabaseListDialog d;
+        d.show();
+        bool stayed = false;
+        ModalDriver::onModal(QString(ProfileEditDialog::ObjectName), [&](QDialog *e) {
+            auto *ok = e->findChild<QPushButton *>(QStringLiteral("btnOK"));
+            setField(e, 0, QStringLiteral("Fiók"));
+            setField(e, 3, password);
+            QTest::mouseClick(ok, Qt::LeftButton);
+            stayed = e->isVisible();
+            setField(e, 3, QStringLiteral("ti tok"));
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
+        d.action(QStringLiteral("aUj"))->trigger();
+        QVERIFY(stayed);
+        QCOMPARE(MessageBox::shown().last().text, message);
+        QCOMPARE(d.rows().size(), 1);
+        QCOMPARE(d.rows()[0].password, QStringLiteral("ti tok"));
+        d.action(QStringLiteral("aBezar"))->trigger();
+        QCOMPARE(storedLines(ini()), QStringList({QStringLiteral("1=;;3306;;ti tok;Fiók;")}));
+    }
+
     void columnTitleOrdersTheListAndTheStoredKeys()
     {
         IniFile file = ini();
