@@ -57,7 +57,10 @@ CREATE TABLE iktato (
     KEY ix_iktato_foszam (az1, az2),
     KEY ix_iktato_foszam_ev (az1, dat_erk, az2),
     KEY ix_iktato_dat_hatid (dat_hatid),
-    KEY ix_iktato_dat_figy (dat_figy)
+    KEY ix_iktato_dat_figy (dat_figy),
+    -- The editor's list of storage places reads the few distinct places off this
+    -- key instead of every document.
+    KEY ix_iktato_tarolo (tarolo)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 -- Attached files. A file always belongs to a document: the list's "no attached
