@@ -10,6 +10,23 @@
 #include <limits>
 #include <utility>
 
+namespace {
+
+// The dataset row of a document; -1 when the data does not hold it.
+int findDocument(const Dataset &data, qint64 key)
+{
+    const int col = data.fieldIndex(u"iktato");
+    if (col < 0 || key <= 0)
+        return -1;
+    const QByteArray text = QByteArray::number(key);
+    for (int row = 0; row < data.rowCount(); ++row)
+        if (data.raw(row, col) == text && !data.isNull(row, col))
+            return row;
+    return -1;
+}
+
+} // namespace
+
 DocumentListModel::DocumentListModel(QObject *parent) : QAbstractTableModel(parent)
 {
     m_fields = QStringList{QString(), QStringLiteral("nyomtatni"), QStringLiteral("kolcsonadva"),
@@ -157,11 +174,7 @@ void DocumentListModel::reread(const ConnectionParams &params, const QString &sq
                                const std::function<void(Dataset &)> &prepare)
 {
     // The rows of an opening still coming are as old as the shown ones: the new reading replaces both.
-    if (m_loading) {
-        dropStream();
-        m_data.squeeze();
-        Q_EMIT loadingFinished();
-    }
+    stopLoading();
     dropStream();
     if (!m_stream)
         m_stream = std::make_unique<QueryStream>();
@@ -233,18 +246,6 @@ void DocumentListModel::dropReread()
         m_stream->cancel();
     m_reread.reset();
     m_changesWhileRereading.clear();
-}
-
-int DocumentListModel::findDocument(const Dataset &data, qint64 key) const
-{
-    const int col = data.fieldIndex(u"iktato");
-    if (col < 0 || key <= 0)
-        return -1;
-    const QByteArray text = QByteArray::number(key);
-    for (int row = 0; row < data.rowCount(); ++row)
-        if (data.raw(row, col) == text && !data.isNull(row, col))
-            return row;
-    return -1;
 }
 
 int DocumentListModel::putRow(const Dataset &one, qint64 key)

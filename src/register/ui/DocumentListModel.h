@@ -110,7 +110,6 @@ private:
     void appendArrived(Dataset &arrived);
     void takeReread(bool wait);
     void dropReread();
-    int findDocument(const Dataset &data, qint64 key) const;
     QVariant marker(int row, int column) const;
 
     Dataset m_data;

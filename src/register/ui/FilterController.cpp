@@ -26,8 +26,8 @@ FilterController::FilterController(DocumentListModel *model, DocumentListView *v
     connect(&m_searchTimer, &QTimer::timeout, this,
             guarded(QStringLiteral("frm_Main.edKeres"), [this] { search(m_pendingSearch); }));
     connect(m_model, &DocumentListModel::rowsArrived, this, &FilterController::rowsArrived);
-    connect(m_model, &DocumentListModel::rereadArriving, this, [this] { keepPlaceAcrossReread(true); });
-    connect(m_model, &DocumentListModel::rereadArrived, this, [this] { keepPlaceAcrossReread(false); });
+    connect(m_model, &DocumentListModel::rereadArriving, this, &FilterController::notePlace);
+    connect(m_model, &DocumentListModel::rereadArrived, this, &FilterController::returnToPlace);
     // Once the user moves in a list that still fills in, a row arriving later does not take the grid away.
     connect(m_view, &DocumentListView::currentDocumentChanged, this, [this] {
         if (!m_moving)
@@ -120,15 +120,16 @@ bool FilterController::refreshAround(qint64 documentKey)
     return true;
 }
 
-void FilterController::keepPlaceAcrossReread(bool before)
+void FilterController::notePlace()
 {
-    if (before) {
-        m_placeKey = currentDocument();
-        const QModelIndex current = m_view->currentIndex();
-        m_placeLine = current.isValid() ? current.row() - m_view->rowAt(0) : 0;
-        m_moving = true;
-        return;
-    }
+    m_placeKey = currentDocument();
+    const QModelIndex current = m_view->currentIndex();
+    m_placeLine = current.isValid() ? current.row() - m_view->rowAt(0) : 0;
+    m_moving = true;
+}
+
+void FilterController::returnToPlace()
+{
     const auto moved = qScopeGuard([this] { m_moving = false; });
     if (m_placeKey <= 0 || !moveToDocument(m_placeKey))
         return;

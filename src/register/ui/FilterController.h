@@ -103,7 +103,10 @@ private:
     void aimAt(Target target);
     void rowsArrived(int first, int last);
     bool refreshAround(qint64 documentKey);
-    void keepPlaceAcrossReread(bool before);
+    // Around the exchange of the list's rows for those read again: the document the
+    // grid stands on, and its line on the screen, before and after.
+    void notePlace();
+    void returnToPlace();
     void focusSearchBox();
     QString userCondition(int direction) const;
 
