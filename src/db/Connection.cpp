@@ -2,6 +2,7 @@
 
 #include "common/SqlText.h"
 #include "db/Latin2.h"
+#include "db/UnitOfWork.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
@@ -259,16 +260,27 @@ void Connection::raise()
 void Connection::send(const QByteArray &sql, const QString &text)
 {
     setLastSql(text);
+    if (m_unitDepth > 0)
+        UnitOfWork::detail::beforeStatement(*this, text);
     ensureAlive();
+    throwIfUnitBroken();
     if (mysql_real_query(m_mysql, sql.constData(), (unsigned long)sql.size()) == 0)
         return;
-    // "Gone away" means the statement never reached the server: safe to send it again once.
+    // "Gone away" means the statement never reached the server: safe to send it again once,
+    // unless it belonged to a transaction that went with the link.
     if (mysql_errno(m_mysql) == 2006) {
         reconnect();
+        throwIfUnitBroken();
         if (mysql_real_query(m_mysql, sql.constData(), (unsigned long)sql.size()) == 0)
             return;
     }
     raise();
+}
+
+void Connection::throwIfUnitBroken()
+{
+    if (m_unitDepth > 0 && m_unitReconnects >= 0 && m_reconnects != m_unitReconnects)
+        throw DbError(QStringLiteral("Lost connection to server during query"), 2013);
 }
 
 void Connection::readResult(Dataset *into)

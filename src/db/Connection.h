@@ -91,6 +91,26 @@ public:
     int reconnectCount() const { return m_reconnects; }
     QString serverVersion() const;
 
+    // Inside a unit of work (see UnitOfWork.h) a lost link is not repaired silently:
+    // the transaction went with it, so the statement fails and the unit runs again.
+    bool inUnit() const { return m_unitDepth > 0; }
+    class UnitScope
+    {
+    public:
+        // transactional: the unit's transaction is open, so a new link would lose it.
+        UnitScope(Connection &c, bool transactional) : m_c(c)
+        {
+            if (m_c.m_unitDepth++ == 0)
+                m_c.m_unitReconnects = transactional ? m_c.m_reconnects : -1;
+        }
+        ~UnitScope() { --m_c.m_unitDepth; }
+        UnitScope(const UnitScope &) = delete;
+        UnitScope &operator=(const UnitScope &) = delete;
+
+    private:
+        Connection &m_c;
+    };
+
     // The process-wide connection that the database helpers use.
     static Connection *current();
     static void setCurrent(Connection *connection);
@@ -103,6 +123,7 @@ private:
     [[noreturn]] void raise();
     void readResult(Dataset *into);
     void drain();
+    void throwIfUnitBroken();
 
     st_mysql *m_mysql = nullptr;
     st_mysql_res *m_stream = nullptr;
@@ -111,6 +132,8 @@ private:
     bool m_lost = false;
     bool m_wanted = false; // open() was called and close() was not
     int m_reconnects = 0;
+    int m_unitDepth = 0;
+    int m_unitReconnects = -1; // m_reconnects when the outermost transaction began, -1 without one
     quint64 m_affectedRows = 0;
 };
 

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Connection;
+class DbError;
+
+// How a unit holds together on the server.
+enum class UnitKind {
+    // The program's statements (the change, its journal row, ...) in one transaction.
+    Transaction,
+    // One call of a server routine that commits on its own (sp_iktato): no transaction around it.
+    Routine,
+};
+
+// Every write the program makes is one unit: all of it commits or none of it does.
+// A unit is re-run whole when the server failed it to resolve a conflict (a deadlock or a
+// cluster certification failure, 1213; a cluster node not ready, 1047; a lock wait
+// time-out, 1205) or when the link was lost before COMMIT went out, since the server then
+// rolled everything back; a few tries with a short random wait, then the error goes on to
+// the caller. A link lost while COMMIT (or a routine's CALL) was under way is handed on at
+// once: the unit may have been committed. A unit started inside another joins it.
+// work may run more than once: it must not keep state that an earlier run changed.
+void RunUnit(Connection &c, const std::function<void()> &work, UnitKind kind = UnitKind::Transaction);
+// The same on Connection::current().
+void RunUnit(const std::function<void()> &work, UnitKind kind = UnitKind::Transaction);
+
+// The server failed the statement and rolled its transaction back so that another could go on.
+bool IsRetryableConflict(const DbError &e);
+
+namespace UnitOfWork {
+// How many times a unit runs at most.
+constexpr int MaxTries = 6;
+// Called before every statement sent inside a unit, with its text: a test's seam for
+// breaking the link between two statements of one unit. Empty to remove it.
+void setStatementHookForTests(std::function<void(Connection &, const QString &)> hook);
+// How many times units were re-run since the program started (a test reads it).
+int retries();
+} // namespace UnitOfWork
+
+namespace UnitOfWork::detail {
+// The connection calls it before each statement of a unit.
+void beforeStatement(Connection &c, const QString &sql);
+} // namespace UnitOfWork::detail
