@@ -1,6 +1,9 @@
 #include "core/LocalConfig.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 
@@ -105,6 +108,7 @@ bool LocalConfig::write(IniFile &file) const
 
 LocalConfig LocalConfig::load()
 {
+    seedLocalConfig(AppFolders::current());
     return read(localConfigFile(), AppFolders::current());
 }
 
@@ -128,6 +132,25 @@ QString LocalConfig::normalizeFlags(const QString &flags)
 bool LocalConfig::isFlagSet(const QString &flags, int position)
 {
     return position >= 0 && position < flags.size() && flags.at(position) == QLatin1Char('I');
+}
+
+bool seedLocalConfig(const AppFolders &folders)
+{
+    if (folders.seedConfigFile.isEmpty() || QFileInfo::exists(folders.configFile()))
+        return false;
+    QFile seed(folders.seedConfigFile);
+    if (!seed.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray content = seed.readAll();
+    QSaveFile copy(folders.configFile());
+    if (!copy.open(QIODevice::WriteOnly))
+        return false;
+    // The profiles hold passwords: closed to others before a byte is written.
+    if (!copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return false;
+    if (copy.write(content) != content.size())
+        return false;
+    return copy.commit();
 }
 
 IniFile localConfigFile()
