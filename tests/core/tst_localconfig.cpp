@@ -93,6 +93,7 @@ private Q_SLOTS:
     void userFolderStartsFromTheAllUsersFile();
     void seedingNeverOverwritesNorCopiesWhatItCannotRead();
     void dataFolderFromEnvironment();
+    void testProcessKeepsItsDataInItsOwnFolder();
     void programFolderHasNoTrailingSeparator();
 
 private:
@@ -721,6 +722,20 @@ void TestLocalConfig::dataFolderFromEnvironment()
     qputenv("KORVENA_DATA", m_dir.filePath(QStringLiteral("sub/../portable/")).toUtf8());
     QCOMPARE(AppFolders::refresh().dataFolder, m_dir.filePath(QStringLiteral("portable")));
     qunsetenv("KORVENA_DATA");
+}
+
+// Every test executable: a main window or an error log of a test that sets no
+// KORVENA_DATA lands in the process's own temporary folders, not in the
+// machine's all-users folder, the real home or the build tree.
+void TestLocalConfig::testProcessKeepsItsDataInItsOwnFolder()
+{
+    QVERIFY(!qEnvironmentVariableIsSet("KORVENA_DATA"));
+    const QString temp = QDir(QDir::tempPath()).canonicalPath() + QLatin1Char('/');
+    const AppFolders f = AppFolders::detect();
+    QVERIFY2(QDir(f.dataFolder).canonicalPath().startsWith(temp), qPrintable(f.dataFolder));
+    QVERIFY2(QDir(AppFolders::userFolder()).absolutePath().startsWith(temp), qPrintable(AppFolders::userFolder()));
+    QVERIFY2(QDir::homePath().startsWith(temp), qPrintable(QDir::homePath()));
+    AppFolders::refresh();
 }
 
 void TestLocalConfig::programFolderHasNoTrailingSeparator()
