@@ -53,11 +53,12 @@ set(CPACK_PACKAGE_VENDOR Korvena)
 set(CPACK_PACKAGE_CONTACT "${KORVENA_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KORVENA_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "iratok iktatása hivataloknak és kisvállalkozásoknak")
+# lintian wants the description's lines within 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Iktatóprogram hivataloknak és kisvállalkozásoknak: iratok iktatása, keresése,\n\
-kölcsönzése, határidők figyelése, listák és címkék nyomtatása. Több munkaállomás\n\
-dolgozik egy közös MariaDB vagy MySQL adatbázison; új nyilvántartást a\n\
-korvena-admin hoz létre.")
+    "Iktatóprogram hivataloknak és kisvállalkozásoknak: iratok iktatása,\n\
+keresése, kölcsönzése, határidők figyelése, listák és címkék nyomtatása.\n\
+Több munkaállomás dolgozik egy közös MariaDB vagy MySQL adatbázison;\n\
+új nyilvántartást a korvena-admin parancs hoz létre.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
