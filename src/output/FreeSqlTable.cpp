@@ -209,9 +209,13 @@ void FreeSqlTable::reread(int row)
     for (const QString &key : m_keys)
         if (m_data.isNull(row, m_data.requireField(key)))
             return;
+    // By the key alone: the columns the server filled are not known yet.
+    QStringList key;
+    for (const QString &name : m_keys)
+        key << QuotedIdentifier(name) + QLatin1Char('=') + SqlLiteral(m_data.text(row, m_data.requireField(name)));
     const Dataset fresh =
         m_connection->query(QStringLiteral("SELECT * FROM ") + m_quotedTable + QStringLiteral(" WHERE ") +
-                            rowCondition(row) + QLatin1Char(';'));
+                            key.join(QStringLiteral(" AND ")) + QLatin1Char(';'));
     if (fresh.rowCount() != 1 || fresh.fieldCount() != m_data.fieldCount())
         return;
     for (int c = 0; c < fresh.fieldCount(); ++c)

@@ -201,7 +201,8 @@ SqlConsole::~SqlConsole()
 
 Connection &SqlConsole::connection()
 {
-    if (!m_connection || !m_connection->isOpen()) {
+    // Opened once: an open table writes through it (the connection itself reconnects).
+    if (!m_connection) {
         auto opened = std::make_unique<Connection>();
         opened->open(db().params());
         m_connection = std::move(opened);
