@@ -569,6 +569,25 @@ bool isScriptStatement(QByteArrayView statement)
 
 void loadScript(Connection &connection, const QString &file, const std::function<void(qint64)> &progress)
 {
+    // The script's header sets the session's character set and mode; the caller's
+    // session gets its own back afterwards.
+    const Dataset session =
+        connection.query(QStringLiteral("SELECT @@SESSION.sql_mode, @@SESSION.collation_connection"));
+    struct Restore
+    {
+        Connection &c;
+        QString mode;
+        QString collation;
+        ~Restore()
+        {
+            try {
+                c.exec(QStringLiteral("SET SESSION sql_mode = ") + SqlLiteral(mode));
+                c.exec(QStringLiteral("SET NAMES latin2 COLLATE ") + SqlLiteral(collation));
+            } catch (const KorvenaError &) {
+                // A session that is gone has nothing to restore.
+            }
+        }
+    } restore{connection, session.text(0, 0), session.text(0, 1)};
     qint64 count = 0;
     StatementSplitter splitter([&](const QByteArray &statement) {
         if (!isScriptStatement(statement))

@@ -223,7 +223,12 @@ private Q_SLOTS:
         QCOMPARE(BackupFixture::checksums(c, byClient.name()), live);
 
         TestDatabase byLoader;
+        const QVariant mode = byLoader.connection().selectValue(QStringLiteral("SELECT @@SESSION.sql_mode"));
         loadScript(byLoader.connection(), file);
+        // The loading session keeps its own settings.
+        QCOMPARE(byLoader.connection().selectValue(QStringLiteral("SELECT @@SESSION.sql_mode")), mode);
+        QCOMPARE(byLoader.connection().selectValue(QStringLiteral("SELECT @@collation_connection")).toString(),
+                 QStringLiteral("latin2_hungarian_ci"));
         QCOMPARE(BackupFixture::checksums(c, byLoader.name()), live);
         // The zero key is kept, not handed a new number.
         QCOMPARE(c.selectValue(QStringLiteral("SELECT COUNT(*) FROM `%1`.iktato WHERE iktato = 0")
