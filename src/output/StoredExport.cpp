@@ -33,15 +33,6 @@ int rowInt(const Dataset &data, int row, QStringView field)
     return col < 0 ? 0 : int(data.toInt(row, col, 0));
 }
 
-// The statement without what would end it, so it can stand inside another.
-QString bareStatement(QString sql)
-{
-    sql = sql.trimmed();
-    while (sql.endsWith(QLatin1Char(';')))
-        sql = sql.chopped(1).trimmed();
-    return sql;
-}
-
 // One statement that only reads, judged by its first word.
 bool isSingleQuery(const QString &bare)
 {
