@@ -1,9 +1,10 @@
 #include "core/LocalConfig.h"
 
+#include "common/PrivateFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -141,16 +142,8 @@ bool seedLocalConfig(const AppFolders &folders)
     QFile seed(folders.seedConfigFile);
     if (!seed.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray content = seed.readAll();
-    QSaveFile copy(folders.configFile());
-    if (!copy.open(QIODevice::WriteOnly))
-        return false;
-    // The profiles hold passwords: closed to others before a byte is written.
-    if (!copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return false;
-    if (copy.write(content) != content.size())
-        return false;
-    return copy.commit();
+    // The profiles hold passwords: the copy is closed to others from the start.
+    return PrivateFile::writeAll(folders.configFile(), seed.readAll()).isEmpty();
 }
 
 IniFile localConfigFile()
