@@ -115,7 +115,8 @@ else
     mkdir -p "$ALL" "$USERHOME"
     chmod 711 "$WORK"
     chmod 755 "$WORK/all-users" "$ALL"
-    chown nobody:nogroup "$USERHOME"
+    mkdir -m 700 "$USERHOME/run"
+    chown -R nobody:nogroup "$USERHOME"
     "$ROOT/usr/bin/korvena-admin" profile "${CONN[@]}" --ini "$ALL/Korvena.ini" --name "Közös" >/dev/null ||
       { echo "FAIL: korvena-admin profile"; exit 1; }
     chmod 644 "$ALL/Korvena.ini"
@@ -123,7 +124,7 @@ else
     before=$(snapshot)
 
     setpriv --reuid=nobody --regid=nogroup --clear-groups \
-      env -i PATH=/usr/bin:/bin HOME="$USERHOME" LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen \
+      env -i PATH=/usr/bin:/bin HOME="$USERHOME" XDG_RUNTIME_DIR="$USERHOME/run" LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen \
       KORVENA_ALL_USERS_DATA="$ALL" KORVENA_VENDOR_URL=http://127.0.0.1:9 \
       "$ROOT/usr/bin/korvena" >"$WORK/korvena.out" 2>&1 &
     pid=$!

@@ -27,6 +27,11 @@ public:
         setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
         setenv("XDG_CACHE_HOME", (home + "/.cache").c_str(), 1);
         setenv("XDG_STATE_HOME", (home + "/.local/state").c_str(), 1);
+        // Qt would make /tmp/runtime-<user> without one.
+        const std::string runtime = m_root + "/run";
+        std::filesystem::create_directory(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         setenv("KORVENA_ALL_USERS_DATA", (m_root + "/all-users/Korvena").c_str(), 1);
         // A developer's own data folder is no place for a test's files either.
         unsetenv("KORVENA_DATA");
