@@ -643,7 +643,8 @@ void TestLocalConfig::dataFolderRule()
     if (expected == QLatin1String("user"))
         QVERIFY(closedToOthers(user));
     // Nothing lands beside the program but what was there.
-    QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), iniBesideProgram ? 1 : 0);
+    QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
+             iniBesideProgram ? 1 : 0);
 }
 
 void TestLocalConfig::userFolderStartsFromTheAllUsersFile()
@@ -733,7 +734,8 @@ void TestLocalConfig::testProcessKeepsItsDataInItsOwnFolder()
     const QString temp = QDir(QDir::tempPath()).canonicalPath() + QLatin1Char('/');
     const AppFolders f = AppFolders::detect();
     QVERIFY2(QDir(f.dataFolder).canonicalPath().startsWith(temp), qPrintable(f.dataFolder));
-    QVERIFY2(QDir(AppFolders::userFolder()).absolutePath().startsWith(temp), qPrintable(AppFolders::userFolder()));
+    QVERIFY2(QDir(AppFolders::userFolder()).absolutePath().startsWith(temp),
+             qPrintable(AppFolders::userFolder()));
     QVERIFY2(QDir::homePath().startsWith(temp), qPrintable(QDir::homePath()));
     AppFolders::refresh();
 }
