@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -191,12 +192,36 @@ void StoredExportList::deleteDefinition()
         [this] { return StoredExport::deleteStatement(currentValue(QStringLiteral("csvexp"))); });
 }
 
-void StoredExportList::writeCurrentFile(const StoredExportDefinition &definition)
+bool StoredExportList::mayRun(const StoredExportDefinition &definition)
 {
+    const QString why = StoredExport::refusal(definition.sql);
+    if (!why.isEmpty()) {
+        ShowError(why);
+        return false;
+    }
+    return true;
+}
+
+bool StoredExportList::writeCurrentFile(const StoredExportDefinition &definition)
+{
+    if (!mayRun(definition))
+        return false;
+    const QString path = StoredExport::localPath(definition.localFile);
+    // A stored name may point anywhere ("/etc/...", "../../"): outside the program's
+    // own folders only with the user's word.
+    if (StoredExport::isOutsideOwnFolders(path) &&
+        !AskYesNo(QStringLiteral("Az export a program adatmappáján és a dokumentumok mappán kívülre írna:\r\n%1"
+                                 "\r\nValóban ide írjam?")
+                      .arg(QDir::toNativeSeparators(path)),
+                  QStringLiteral("Megerősítés")))
+        return false;
     const Dataset rows = StoredExport::runQuery(definition);
     const QString failure = StoredExport::writeFile(definition, rows);
-    if (!failure.isEmpty())
+    if (!failure.isEmpty()) {
         ShowError(QStringLiteral("Hiba: ") + failure);
+        return false;
+    }
+    return true;
 }
 
 void StoredExportList::exportToFile()
@@ -205,8 +230,8 @@ void StoredExportList::exportToFile()
         ShowError(NoRowSelected);
         return;
     }
-    writeCurrentFile(currentDefinition());
-    ShowInfo(QStringLiteral("Export kész."));
+    if (writeCurrentFile(currentDefinition()))
+        ShowInfo(QStringLiteral("Export kész."));
 }
 
 void StoredExportList::exportToFtp()
@@ -214,7 +239,9 @@ void StoredExportList::exportToFtp()
     const StoredExportDefinition definition = currentDefinition();
     if (!hasRows() || !definition.ftp)
         return;
-    writeCurrentFile(definition);
+    // A file that was not written now is stale or cut: it is never sent.
+    if (!writeCurrentFile(definition))
+        return;
     // The transfer window keeps the program painting and lets the user stop it.
     QString error;
     bool cancelled = false;
@@ -235,6 +262,8 @@ void StoredExportList::exportToClipboard()
         return;
     }
     const StoredExportDefinition definition = currentDefinition();
+    if (!mayRun(definition))
+        return;
     const Dataset rows = StoredExport::runQuery(definition);
     QGuiApplication::clipboard()->setText(StoredExport::clipboardText(definition, rows));
     ShowInfo(QStringLiteral("Export vágólapra kész."));
