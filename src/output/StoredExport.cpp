@@ -311,12 +311,20 @@ QString clipboardText(const StoredExportDefinition &definition, const Dataset &r
         lines(rows, separatorChar(definition.separator), quoteText(definition.quote)));
 }
 
+FtpTarget ftpTarget(const StoredExportDefinition &definition)
+{
+    return FtpTarget{definition.ftpHost, definition.ftpUser, definition.ftpPassword, definition.ftpFolder};
+}
+
+QString uploadName(const StoredExportDefinition &definition)
+{
+    return QFileInfo(localPath(definition.localFile)).fileName();
+}
+
 void upload(const StoredExportDefinition &definition)
 {
-    const QString local = localPath(definition.localFile);
-    FtpTransfer transfer(
-        FtpTarget{definition.ftpHost, definition.ftpUser, definition.ftpPassword, definition.ftpFolder});
-    if (!transfer.upload(local, QFileInfo(local).fileName()))
+    FtpTransfer transfer(ftpTarget(definition));
+    if (!transfer.upload(localPath(definition.localFile), uploadName(definition)))
         throw KorvenaError(transfer.errorText());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FtpTransfer.h"
 #include "db/EditRecord.h"
 
 #include <QByteArray>
@@ -81,8 +82,11 @@ Dataset runQuery(const StoredExportDefinition &definition);
 QString writeFile(const StoredExportDefinition &definition, const Dataset &rows);
 // The rows as clipboard text: the lines joined by CR LF.
 QString clipboardText(const StoredExportDefinition &definition, const Dataset &rows);
-// Sends the local file, whatever is there, under its own name into the FTP folder;
-// throws KorvenaError with the transfer's reason.
+// Where the FTP export goes: the definition's server, account and folder. The
+// local file, whatever is there, goes under its own name (uploadName).
+FtpTarget ftpTarget(const StoredExportDefinition &definition);
+QString uploadName(const StoredExportDefinition &definition);
+// Sends the local file there without a window; throws KorvenaError with the transfer's reason.
 void upload(const StoredExportDefinition &definition);
 
 } // namespace StoredExport

@@ -2,6 +2,7 @@
 
 #include "common/Encoding.h"
 #include "common/ui/DbWidgets.h"
+#include "common/ui/Dialog.h"
 #include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
 #include "core/Rights.h"
@@ -11,6 +12,7 @@
 #include "masterdata/ui/EditorBase.h"
 #include "output/DelimitedText.h"
 #include "output/StoredExport.h"
+#include "register/ui/AttachmentScreens.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -240,7 +242,16 @@ void StoredExportList::exportToFtp()
     // A file that was not written now is stale or cut: it is never sent.
     if (!writeCurrentFile(definition))
         return;
-    StoredExport::upload(definition);
+    // The transfer window keeps the program painting and lets the user stop it.
+    QString error;
+    bool cancelled = false;
+    if (!FtpWindow::upload(this, StoredExport::ftpTarget(definition),
+                           StoredExport::localPath(definition.localFile), StoredExport::uploadName(definition),
+                           &error, &cancelled)) {
+        if (cancelled)
+            return;
+        throw KorvenaError(error);
+    }
     ShowInfo(QStringLiteral("Export kész."));
 }
 
@@ -371,6 +382,7 @@ StoredExportEditor::StoredExportEditor(QWidget *parent) : Dialog(parent, ObjectN
     m_ftpFolder = lineEdit("edFileFtp", 100);
     m_ftpUser = lineEdit("edFtpUser", 50);
     m_ftpPassword = lineEdit("edFtpJelszo", 50);
+    maskPasswordBox(m_ftpPassword);
     // The form's label names the row, not the box inside it.
     m_localFile->setAccessibleName(QStringLiteral("Lokális cél állomány"));
     auto *fileRow = new QHBoxLayout;

@@ -248,6 +248,9 @@ void TestClients::editedClientIsSavedExactly()
         QCOMPARE(asEditor(d)->lineEdit(QStringLiteral("ugyfel_nev"))->text(), QStringLiteral("Kiss Béla"));
         asEditor(d)->lineEdit(QStringLiteral("ugyfel_nev"))->setText(name);
         asEditor(d)->lineEdit(QStringLiteral("webpwd"))->setText(QStringLiteral("Titok'\\"));
+        // The store's password is masked like every password box.
+        QCOMPARE(asEditor(d)->lineEdit(QStringLiteral("webpwd"))->echoMode(), QLineEdit::Password);
+        QVERIFY(!asEditor(d)->lineEdit(QStringLiteral("webpwd"))->displayText().contains(QLatin1String("Titok")));
         asEditor(d)->check(QStringLiteral("belso"))->setChecked(true);
         QTest::keyClick(asEditor(d)->lineEdit(QStringLiteral("ui")), Qt::Key_Return, Qt::ControlModifier);
     });

@@ -7,6 +7,7 @@
 #include "db/ui/DatasetModel.h"
 #include "output/StoredExport.h"
 #include "output/ui/StoredExportScreens.h"
+#include "register/ui/AttachmentScreens.h"
 
 #include "../../core/LocalServers.h"
 #include "ModalDialogs.h"
@@ -87,6 +88,7 @@ private Q_SLOTS:
     void emptyListSaysNoRowBeforeRights();
     void ftpExportIsOfferedOnlyForFtpDefinitions();
     void exportsToFileClipboardAndFtp();
+    void ftpExportRunsInTheTransferWindowThatStopsIt();
     void failedFileStopsTheExport_data();
     void failedFileStopsTheExport();
     void fileOutsideTheOwnFoldersIsConfirmed_data();
@@ -234,6 +236,28 @@ void TestStoredExportScreens::exportsToFileClipboardAndFtp()
     QVERIFY(shown(QStringLiteral("error")).isEmpty());
 }
 
+void TestStoredExportScreens::ftpExportRunsInTheTransferWindowThatStopsIt()
+{
+    // The server takes the file but never confirms it: only the window's Esc ends the wait.
+    LocalServer stalled("stalled_ftp_server.py", QStringList{QStringLiteral("data")});
+    QVERIFY(stalled.port() > 0);
+    insertDefinition(QStringLiteral("Elakadó"), QStringLiteral("elakad.csv"), true);
+    ExecSql(QStringLiteral("UPDATE csvexp SET host_ftp = ") + SqlLiteral(stalled.host()));
+    StoredExportList list(nullptr);
+    list.requery();
+    bool windowShown = false;
+    onModal(QString(FtpWindow::ObjectName), [&](QDialog *window) {
+        windowShown = true;
+        QCOMPARE(window->windowTitle(), QStringLiteral("FTP kommunikáció"));
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    trigger(&list, "aFTP");
+    QVERIFY(windowShown);
+    QVERIFY(QFile::exists(m_folder->file(QStringLiteral("elakad.csv"))));
+    // Stopped by the user: neither a completion nor a failure to report.
+    QVERIFY(MessageBox::shown().isEmpty());
+}
+
 // A file that was not written is never reported done, nor sent: the FTP server
 // would get a cut or stale file.
 void TestStoredExportScreens::failedFileStopsTheExport_data()
@@ -344,6 +368,12 @@ void TestStoredExportScreens::editorDropsRefreshesAndLoadsSql()
 {
     const int key = insertDefinition(QStringLiteral("Ügyfelek"), QStringLiteral("u.csv"), false);
     StoredExportEditor editor(nullptr);
+    // The FTP password is masked like every password box.
+    auto *password = editor.findChild<QLineEdit *>(QStringLiteral("edFtpJelszo"));
+    QVERIFY(password);
+    password->setText(QStringLiteral("titok"));
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    QVERIFY(!password->displayText().contains(QLatin1String("titok")));
     editor.load(StoredExport::load(key));
     editor.show();
     // A non-empty SQL fills the column list at once.
