@@ -11,14 +11,16 @@ Connection &db()
     return *c;
 }
 
-// A unit of work of its own, or part of the unit it is called in.
+// A unit of work of its own, or part of the unit it is called in. On its own the
+// statement commits by itself, as a routine does, so the insert id and the affected
+// rows stay the statement's for the caller to read.
 void ExecSql(const QString &sql)
 {
     if (sql.trimmed().isEmpty())
         return;
     Connection &c = db();
     const QString statement = UnescapeLineBreaksOutsideLiterals(sql);
-    RunUnit(c, [&] { c.exec(statement); });
+    RunUnit(c, [&] { c.exec(statement); }, UnitKind::Routine);
 }
 
 namespace {

@@ -143,7 +143,8 @@ bool isWritingStatement(QStringView sql)
 void watchWritesOutsideUnits(Connection *connection)
 {
     QMutexLocker lock(&outsideMutex);
-    outsideWrites.clear();
+    if (connection)
+        outsideWrites.clear();
     watched = connection;
 }
 

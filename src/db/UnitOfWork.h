@@ -12,7 +12,8 @@ class DbError;
 enum class UnitKind {
     // The program's statements (the change, its journal row, ...) in one transaction.
     Transaction,
-    // One call of a server routine that commits on its own (sp_iktato): no transaction around it.
+    // One call of a server routine that commits on its own (sp_iktato), or one statement
+    // in autocommit: no transaction around it.
     Routine,
 };
 
@@ -44,8 +45,8 @@ int retries();
 // a routine that writes, TRUNCATE, LOAD, DDL), judged by its first word.
 bool isWritingStatement(QStringView sql);
 // From now on, every writing statement sent on connection outside a unit is noted (tests
-// read the list to find a write path that does not run as a unit); nullptr stops it.
-// Starting clears the list.
+// read the list to find a write path that does not run as a unit); nullptr stops it and
+// keeps the list. Starting clears it.
 void watchWritesOutsideUnits(Connection *connection);
 QStringList writesOutsideUnits();
 } // namespace UnitOfWork
