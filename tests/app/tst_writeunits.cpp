@@ -69,6 +69,8 @@ private:
         }
         auto *subject = editor->findChild<QComboBox *>(QStringLiteral("targy"));
         subject->setFocus();
+        subject->lineEdit()->selectAll();
+        QTest::keyClick(subject->lineEdit(), Qt::Key_Delete);
         typeText(subject->lineEdit(), m_subject);
         editor->findChild<QLineEdit *>(QStringLiteral("hivszam"))->setFocus();
         QTest::keyClick(subject, Qt::Key_Return, Qt::ControlModifier);
@@ -91,7 +93,12 @@ class TestWriteUnits : public QObject
     {
         return w.actionCatalogue().action(QLatin1String(name));
     }
-    static void toDocument(MainWindow &w, qint64 key) { QVERIFY(w.documentList().moveToDocument(key)); }
+    // On the document once the list has been read again after the last change.
+    static void toDocument(MainWindow &w, qint64 key)
+    {
+        QTRY_VERIFY(!w.listModel()->isRereading());
+        QVERIFY(w.documentList().moveToDocument(key));
+    }
     static QString listed(MainWindow &w, const char *field)
     {
         const Dataset &d = w.listModel()->dataset();
@@ -149,7 +156,6 @@ private Q_SLOTS:
             action(*w, "aUj")->trigger();
             QCOMPARE(closer.opened, 2);
         }
-        QTRY_VERIFY(!w->listModel()->isRereading());
         toDocument(*w, 111);
         {
             EditorCloser closer(1, QStringLiteral("Kölcsön, javítva"));
@@ -216,6 +222,7 @@ private Q_SLOTS:
         ExecSql(QStringLiteral("UPDATE iktato SET kolcsonadva = 'N', kolcsonadva_kinek = '' WHERE iktato = 112"));
         action(*w, "aFrissit")->trigger();
         toDocument(*w, 112);
+        QCOMPARE(listed(*w, "kolcsonadva"), QStringLiteral("N"));
         {
             auto other = m_db->newConnection();
             CurrentConnectionScope scope(other.get());
@@ -231,6 +238,7 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(MessageBox::shown().first().text, Lending::lentMeanwhileMessage());
         QCOMPARE(cell(112, "kolcsonadva_kinek"), QStringLiteral("Első Ernő"));
+        toDocument(*w, 112);
         QCOMPARE(listed(*w, "kolcsonadva"), QStringLiteral("I"));
 
         // and taken back meanwhile
@@ -243,6 +251,7 @@ private Q_SLOTS:
         MessageBox::setNextAnswer(true);
         action(*w, "aVisszavesz")->trigger();
         QCOMPARE(MessageBox::shown().last().text, Lending::returnedMeanwhileMessage());
+        toDocument(*w, 112);
         QCOMPARE(listed(*w, "kolcsonadva"), QStringLiteral("N"));
     }
 
