@@ -88,7 +88,16 @@ class TestWriteUnits : public QObject
     std::unique_ptr<TestDatabase> m_db;
     std::unique_ptr<TempDataFolder> m_data;
 
-    Window openWindow() { return openMainWindow(&m_db->connection()); }
+    // The list over all years, where the fixture's documents are.
+    Window openWindow()
+    {
+        Window w = openMainWindow(&m_db->connection());
+        if (w) {
+            w->documentList().filter().year = 0;
+            w->documentList().rebuild(w->documentList().filter().direction);
+        }
+        return w;
+    }
     static QAction *action(MainWindow &w, const char *name)
     {
         return w.actionCatalogue().action(QLatin1String(name));
@@ -149,8 +158,6 @@ private Q_SLOTS:
         documentPickers().client = [](QWidget *, int, ClientKind, const QString &) {
             return DocumentChoice{1, QString()};
         };
-        w->documentList().filter().year = 0;
-        w->documentList().rebuild(w->documentList().filter().direction);
         {
             EditorCloser closer(1, QStringLiteral("Új irat"));
             action(*w, "aUj")->trigger();
