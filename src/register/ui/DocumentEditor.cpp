@@ -11,6 +11,7 @@
 #include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/Pickers.h"
+#include "register/OnlineStore.h"
 #include "register/ui/EditorHooks.h"
 
 #include <QAction>
@@ -28,6 +29,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -188,6 +191,8 @@ QToolButton *DocumentEditor::pictureButton(const QString &name, const QString &h
     b->setText(QStringLiteral("…"));
     b->setToolTip(hint);
     b->setAccessibleName(hint);
+    // Reached by the mouse or the key that opens the picker; Tab goes from field to field.
+    b->setFocusPolicy(Qt::NoFocus);
     m_pictureButtons << b;
     return b;
 }
@@ -204,6 +209,9 @@ QWidget *DocumentEditor::buildDataPage()
     };
     // A name box with its picker button on one row.
     auto pickerRow = [&](QLabel *l, QLineEdit *box, QToolButton *button) {
+        // The button takes no focus: F4 in the box opens its picker.
+        m_pickerOf.insert(box, button);
+        box->installEventFilter(this);
         auto *h = new QHBoxLayout;
         h->addWidget(box, 1);
         h->addWidget(button);
@@ -225,6 +233,9 @@ QWidget *DocumentEditor::buildDataPage()
     m_mainNumberButton = pictureButton(QStringLiteral("btnFoszam"), QStringLiteral("Főszám választás"));
     m_az2 = new QLineEdit;
     m_az2->setObjectName(QStringLiteral("az2"));
+    // Digits only: anything else would be read silently as another number.
+    for (QLineEdit *box : {m_az1, m_az2})
+        box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), box));
     m_quickCommit = pictureButton(QStringLiteral("btnAzonnalMent"), QStringLiteral("Rögzítés"));
     {
         auto *h = new QHBoxLayout;
@@ -455,8 +466,9 @@ QWidget *DocumentEditor::buildCopiesPage()
 QWidget *DocumentEditor::buildAttachmentsPage()
 {
     if (editorHooks().attachmentsPage)
-        return editorHooks().attachmentsPage(this, m_edit.key(), VarToInt(m_edit.record().value(u"csoport")),
-                                             isWriteProtected());
+        return editorHooks().attachmentsPage(
+            this, m_edit.key(), [this] { return int(VarToInt(m_edit.record().value(u"csoport"))); },
+            isWriteProtected());
     return new QWidget;
 }
 
@@ -588,6 +600,23 @@ void DocumentEditor::track(QLineEdit *box, const QString &column)
 
 bool DocumentEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F4 &&
+        static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+        QToolButton *button = watched == m_az1 ? m_mainNumberButton : m_pickerOf.value(watched);
+        if (button && button->isVisible() && button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    // The keys typed into "Tárgy" reach the list box, which hands them to its line edit
+    // past that one's filters.
+    if (watched == m_subject && event->type() == QEvent::KeyPress && m_subject->lineEdit()->text().isEmpty()) {
+        const QString typed = static_cast<QKeyEvent *>(event)->text();
+        if (typed.size() == 1 && typed.at(0).isLower()) {
+            m_subject->lineEdit()->insert(typed.toUpper());
+            return true;
+        }
+    }
     if (watched == m_az1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool moves = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -643,8 +672,10 @@ void DocumentEditor::quickCommit()
 
 void DocumentEditor::pickClient(const QString &column, QLineEdit *nameBox, int which)
 {
-    const DocumentRegistration::ClientKinds kinds =
-        DocumentRegistration::editorKinds(VarToInt(m_edit.record().value(u"irany")));
+    // The direction chosen on the screen, which may not be in the record yet.
+    const int direction =
+        m_direction->checkedId() >= 0 ? m_direction->checkedId() : int(VarToInt(m_edit.record().value(u"irany")));
+    const DocumentRegistration::ClientKinds kinds = DocumentRegistration::editorKinds(direction);
     const ClientKind kind = which == 0 ? kinds.from : which == 1 ? kinds.to : ClientKind::Internal;
     const DocumentChoice c = documentPickers().client(this, VarToInt(m_edit.record().value(column), -1), kind,
                                                       QStringLiteral("Ügyfél választás"));
@@ -678,8 +709,16 @@ void DocumentEditor::pickGroup()
 
 void DocumentEditor::sendToStore()
 {
-    if (!editorHooks().sendToOnlineStore)
+    if (!editorHooks().sendToOnlineStore || isWriteProtected())
         return;
+    // Asked before anything is saved: a refused hand-over leaves the screen as it was.
+    const EditRecord &r = m_edit.record();
+    const QString refused =
+        OnlineStore::refusal(VarToText(r.value(u"filenev")), VarToInt(r.value(u"ugyf_intezkedesre"), 0));
+    if (!refused.isEmpty()) {
+        ShowError(refused);
+        return;
+    }
     m_sendToStore = true;
     accept();
     if (result() != QDialog::Accepted)

@@ -3,6 +3,7 @@
 #include "common/ui/Dialog.h"
 #include "register/DocumentEdit.h"
 
+#include <QHash>
 #include <QList>
 #include <functional>
 
@@ -131,4 +132,5 @@ private:
     QList<QPushButton *> m_okButtons;
     QPushButton *m_attachmentsCancel = nullptr;
     QList<QToolButton *> m_pictureButtons;
+    QHash<QObject *, QToolButton *> m_pickerOf; // name box -> its picker button
 };
