@@ -352,9 +352,9 @@ private Q_SLOTS:
         auto editor = openEditor(newDocument());
         QVERIFY(editor);
         auto *edit = editor->findChild<QLineEdit *>(box);
-        edit->clear();
         edit->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), edit);
+        edit->clear();
         ModalDriver::typeText(QApplication::focusWidget(), typed);
         QCOMPARE(edit->text(), shown);
         editor->reject();
@@ -400,7 +400,7 @@ private Q_SLOTS:
         };
         child<QToolButton>(editor.get(), "btn_ugyf_kitol")->click();
         for (QRadioButton *r : editor->findChildren<QRadioButton *>())
-            if (r->text() == QLatin1String("Kimenő"))
+            if (r->text() == QStringLiteral("Kimenő"))
                 r->click();
         child<QToolButton>(editor.get(), "btn_ugyf_kitol")->click();
         child<QToolButton>(editor.get(), "btn_ugyf_hova")->click();
