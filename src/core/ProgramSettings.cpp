@@ -1,9 +1,9 @@
 #include "core/ProgramSettings.h"
 
-#include "db/DbHelpers.h"
 #include "core/AppFolders.h"
 #include "core/LocalConfig.h"
 #include "db/Dataset.h"
+#include "db/DbHelpers.h"
 
 #include <QFile>
 #include <filesystem>

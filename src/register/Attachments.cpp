@@ -256,7 +256,8 @@ Step prepareFolder(const ProgramSettings &settings, qint64 document, int group)
         QDir().mkpath(folder);
     }
     if (!QFileInfo(folder).isDir() && !settings.isftp) {
-        Journal::write(document, QStringLiteral("Hiba: Nem létező mentés útvonal: ") + journalSafe(shown(folder)));
+        Journal::write(document,
+                       QStringLiteral("Hiba: Nem létező mentés útvonal: ") + journalSafe(shown(folder)));
         return {false, QStringLiteral("Nem létező mentés útvonal: \"") + shown(folder) + QLatin1Char('"')};
     }
     return {true, {}};
@@ -302,15 +303,19 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
                     // A remote copy cannot be made exclusively, and one whose row was deleted
                     // cannot be seen: the number is the row's own key, which no earlier
                     // attachment had (its number never passed its own row's key).
-                    ExecSql(QStringLiteral("INSERT INTO iktato_file (iktato, filenev, origfilenev, felhkod) VALUES (") +
-                            QString::number(document) + QStringLiteral(",NULL,") + SqlLiteral(result.originalName) +
-                            QLatin1Char(',') + QString::number(session().user.code) + QStringLiteral(");"));
-                    const qint64 key = SelectText(QStringLiteral("SELECT LAST_INSERT_ID();"), QString()).toLongLong();
+                    ExecSql(QStringLiteral(
+                                "INSERT INTO iktato_file (iktato, filenev, origfilenev, felhkod) VALUES (") +
+                            QString::number(document) + QStringLiteral(",NULL,") +
+                            SqlLiteral(result.originalName) + QLatin1Char(',') +
+                            QString::number(session().user.code) + QStringLiteral(");"));
+                    const qint64 key =
+                        SelectText(QStringLiteral("SELECT LAST_INSERT_ID();"), QString()).toLongLong();
                     result.storageName = storageName(document, key, result.originalName);
                     if (result.storageName.size() > MaxStorageNameLength)
                         throw badName;
-                    ExecSql(QStringLiteral("UPDATE iktato_file SET filenev=") + SqlLiteral(result.storageName) +
-                            QStringLiteral(" WHERE iktato_file=") + QString::number(key) + QLatin1Char(';'));
+                    ExecSql(QStringLiteral("UPDATE iktato_file SET filenev=") +
+                            SqlLiteral(result.storageName) + QStringLiteral(" WHERE iktato_file=") +
+                            QString::number(key) + QLatin1Char(';'));
                 }
                 for (qint64 n = nextSequence(document); !settings.isftp; ++n) {
                     result.storageName = storageName(document, n, result.originalName);
@@ -393,8 +398,8 @@ bool remove(qint64 document, qint64 attachment, const QString &originalName)
 {
     bool removed = false;
     RunUnit([&] {
-        db().exec(QStringLiteral("DELETE FROM iktato_file WHERE (iktato_file=") + QString::number(attachment) +
-                  QStringLiteral(");"));
+        db().exec(QStringLiteral("DELETE FROM iktato_file WHERE (iktato_file=") +
+                  QString::number(attachment) + QStringLiteral(");"));
         // Another workstation may have removed it first: no row for a delete that did not happen.
         removed = db().affectedRows() > 0;
         if (removed)

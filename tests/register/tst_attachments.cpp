@@ -430,8 +430,9 @@ void TestAttachments::ftpStoresWithoutScramblingOrLocalFolder()
                                 });
     QVERIFY(stored.ok);
     // On FTP the number is the row's own key.
-    QCOMPARE(sentName, storageName(7, SelectInt(QStringLiteral("SELECT MAX(iktato_file) FROM iktato_file;"), 0),
-                                   QStringLiteral("Level.pdf")));
+    QCOMPARE(sentName,
+             storageName(7, SelectInt(QStringLiteral("SELECT MAX(iktato_file) FROM iktato_file;"), 0),
+                         QStringLiteral("Level.pdf")));
     QCOMPARE(SelectText(QStringLiteral("SELECT filenev FROM iktato_file;"), {}), sentName);
     QVERIFY(sent == data);
     QVERIFY(!QFile::exists(groupFolder(s, 3) + sentName));
@@ -685,7 +686,8 @@ void TestAttachments::fetchNeverFollowsAPlantedLink()
 
 void TestAttachments::storageFoldersFollowOneRule()
 {
-    ExecSql(QStringLiteral("INSERT IGNORE INTO csoport (csoport, csoport_nev) VALUES (123456, 'Hosszú kulcs');"));
+    ExecSql(
+        QStringLiteral("INSERT IGNORE INTO csoport (csoport, csoport_nev) VALUES (123456, 'Hosszú kulcs');"));
     ProgramSettings s = settings(true);
     s.mentesutvonal.clear();
     const QString documents = AppFolders::current().documentFolder();

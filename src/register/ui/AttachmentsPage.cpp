@@ -5,8 +5,8 @@
 #include "core/ui/ListScreen.h"
 #include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
-#include "register/DocumentListQuery.h"
 #include "register/Attachments.h"
+#include "register/DocumentListQuery.h"
 #include "register/Journal.h"
 #include "register/ui/AttachmentScreens.h"
 

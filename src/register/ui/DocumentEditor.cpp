@@ -88,8 +88,8 @@ QDate dateOf(const QDateEdit *box)
 
 QString clientName(int key)
 {
-    return key > 0 ? SelectText(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel=") + QString::number(key) +
-                                    QLatin1Char(';'),
+    return key > 0 ? SelectText(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel=") +
+                                    QString::number(key) + QLatin1Char(';'),
                                 QString())
                    : QString();
 }
@@ -144,7 +144,9 @@ qint64 OpenDocumentEditor(QWidget *parent, qint64 key, int direction)
         const DocumentPickers &p = documentPickers();
         RegistrationQuestions q;
         q.group = [&] { return p.group(parent); };
-        q.client = [&](ClientKind kind, const QString &title) { return p.client(parent, -1, kind, title).key; };
+        q.client = [&](ClientKind kind, const QString &title) {
+            return p.client(parent, -1, kind, title).key;
+        };
         q.mainNumber = [&] { return p.mainNumber(parent, 0).key; };
         q.masterData = [&](MasterTable::Caller caller) { return p.masterData(parent, -1, caller); };
         const auto answers = DocumentRegistration::ask(session().settings, direction, q);
@@ -165,15 +167,16 @@ qint64 OpenDocumentEditor(QWidget *parent, qint64 key, int direction)
 
 // ---- screen
 
-DocumentEditor::DocumentEditor(QWidget *parent, DocumentEdit edit) : Dialog(parent, QString(ObjectName)),
-    m_edit(std::move(edit))
+DocumentEditor::DocumentEditor(QWidget *parent, DocumentEdit edit)
+    : Dialog(parent, QString(ObjectName)), m_edit(std::move(edit))
 {
     setWindowTitle(QStringLiteral("Szerkesztés"));
     m_pages = new QTabWidget;
     m_pages->addTab(withButtons(buildDataPage()), QStringLiteral("Adatok"));
     m_pages->addTab(withButtons(buildRemarkPage()), QStringLiteral("Megjegyzés"));
     m_pages->addTab(withButtons(buildCopiesPage()), QStringLiteral("Másolatok"));
-    m_pages->addTab(withButtons(buildAttachmentsPage(), &m_attachmentsCancel), QStringLiteral("Csatolt dokumentumok"));
+    m_pages->addTab(withButtons(buildAttachmentsPage(), &m_attachmentsCancel),
+                    QStringLiteral("Csatolt dokumentumok"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
 
@@ -235,7 +238,8 @@ QWidget *DocumentEditor::buildDataPage()
     m_az2->setObjectName(QStringLiteral("az2"));
     // Digits only: anything else would be read silently as another number.
     for (QLineEdit *box : {m_az1, m_az2})
-        box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), box));
+        box->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), box));
     m_quickCommit = pictureButton(QStringLiteral("btnAzonnalMent"), QStringLiteral("Rögzítés"));
     {
         auto *h = new QHBoxLayout;
@@ -371,16 +375,18 @@ QWidget *DocumentEditor::buildDataPage()
         *m.box = nameBox();
         const QString column = QLatin1String(m.column);
         (*m.box)->setObjectName(column);
-        *m.label = label(m.caller == MasterTable::Caller::EditorOtherGroup ? QStringLiteral("Egyéb csoportosítás")
-                                                                            : QString(),
-                         *m.box);
+        *m.label =
+            label(m.caller == MasterTable::Caller::EditorOtherGroup ? QStringLiteral("Egyéb csoportosítás")
+                                                                    : QString(),
+                  *m.box);
         QToolButton *b = pictureButton(QStringLiteral("btn_") + column, column);
         tag(m.buttonTag, {*m.label, b});
         tag(m.boxTag, {*m.box});
         QLineEdit *box = *m.box;
         const MasterTable::Caller caller = m.caller;
-        connect(b, &QToolButton::clicked, this,
-                guarded(action("btnTorzs"), [this, caller, column, box] { pickMaster(caller, column, box); }));
+        connect(b, &QToolButton::clicked, this, guarded(action("btnTorzs"), [this, caller, column, box] {
+                    pickMaster(caller, column, box);
+                }));
         pickerRow(*m.label, box, b);
     }
 
@@ -396,7 +402,8 @@ QWidget *DocumentEditor::buildDataPage()
 
     m_storeButton = new QPushButton(QStringLiteral("Sorvikaba..."));
     m_storeButton->setObjectName(QStringLiteral("btnSorvika"));
-    connect(m_storeButton, &QPushButton::clicked, this, guarded(action("btnSorvika"), [this] { sendToStore(); }));
+    connect(m_storeButton, &QPushButton::clicked, this,
+            guarded(action("btnSorvika"), [this] { sendToStore(); }));
     g->addWidget(m_storeButton, row++, 3, Qt::AlignRight);
     g->setColumnStretch(1, 1);
 
@@ -445,7 +452,8 @@ QWidget *DocumentEditor::buildCopiesPage()
         bar->addAction(a);
     }
     connect(m_addCopy, &QAction::triggered, this, guarded(action("aUjMasolat"), [this] { addCopy(); }));
-    connect(m_deleteCopy, &QAction::triggered, this, guarded(action("aTorolMasolat"), [this] { deleteCopy(); }));
+    connect(m_deleteCopy, &QAction::triggered, this,
+            guarded(action("aTorolMasolat"), [this] { deleteCopy(); }));
 
     m_copies = new QTableView;
     m_copies->setObjectName(QStringLiteral("masolatok"));
@@ -544,8 +552,9 @@ void DocumentEditor::applySettings()
 void DocumentEditor::loadControls()
 {
     const EditRecord &r = m_edit.record();
-    m_iktato2->setText(IsNullValue(r.value(u"iktato2")) ? QString()
-                                                         : PadNumber(VarToInt(r.value(u"iktato2")), 6, QLatin1Char('0')));
+    m_iktato2->setText(IsNullValue(r.value(u"iktato2"))
+                           ? QString()
+                           : PadNumber(VarToInt(r.value(u"iktato2")), 6, QLatin1Char('0')));
     m_az1->setText(VarToText(r.value(u"az1")));
     m_az2->setText(VarToText(r.value(u"az2")));
     m_subject->setCurrentText(VarToText(r.value(u"targy")));
@@ -610,7 +619,8 @@ bool DocumentEditor::eventFilter(QObject *watched, QEvent *event)
     }
     // The keys typed into "Tárgy" reach the list box, which hands them to its line edit
     // past that one's filters.
-    if (watched == m_subject && event->type() == QEvent::KeyPress && m_subject->lineEdit()->text().isEmpty()) {
+    if (watched == m_subject && event->type() == QEvent::KeyPress &&
+        m_subject->lineEdit()->text().isEmpty()) {
         const QString typed = static_cast<QKeyEvent *>(event)->text();
         if (typed.size() == 1 && typed.at(0).isLower()) {
             m_subject->lineEdit()->insert(typed.toUpper());
@@ -619,8 +629,10 @@ bool DocumentEditor::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == m_az1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool moves = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (moves && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && TextToInt(m_az1->text()) != 0) {
+        const bool moves =
+            key->key() == Qt::Key_Tab || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (moves && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            TextToInt(m_az1->text()) != 0) {
             const ProgramSettings &s = session().settings;
             QWidget *next = !s.alszamreadonly ? static_cast<QWidget *>(m_az2)
                             : s.azonnalment   ? static_cast<QWidget *>(m_quickCommit)
@@ -630,7 +642,8 @@ bool DocumentEditor::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    if (event->type() == QEvent::FocusOut && watched->property("korvenaTracked").toBool() && countsAsLeaving(event)) {
+    if (event->type() == QEvent::FocusOut && watched->property("korvenaTracked").toBool() &&
+        countsAsLeaving(event)) {
         m_edit.flushPending();
         if (watched == m_az1)
             runGuarded(action("edtAz1Exit"), [this] { leaveMainNumber(); });
@@ -673,8 +686,8 @@ void DocumentEditor::quickCommit()
 void DocumentEditor::pickClient(const QString &column, QLineEdit *nameBox, int which)
 {
     // The direction chosen on the screen, which may not be in the record yet.
-    const int direction =
-        m_direction->checkedId() >= 0 ? m_direction->checkedId() : int(VarToInt(m_edit.record().value(u"irany")));
+    const int direction = m_direction->checkedId() >= 0 ? m_direction->checkedId()
+                                                        : int(VarToInt(m_edit.record().value(u"irany")));
     const DocumentRegistration::ClientKinds kinds = DocumentRegistration::editorKinds(direction);
     const ClientKind kind = which == 0 ? kinds.from : which == 1 ? kinds.to : ClientKind::Internal;
     const DocumentChoice c = documentPickers().client(this, VarToInt(m_edit.record().value(column), -1), kind,
@@ -688,7 +701,8 @@ void DocumentEditor::pickClient(const QString &column, QLineEdit *nameBox, int w
 
 void DocumentEditor::pickMaster(MasterTable::Caller caller, const QString &column, QLineEdit *nameBox)
 {
-    const DocumentChoice c = documentPickers().masterData(this, VarToInt(m_edit.record().value(column), -1), caller);
+    const DocumentChoice c =
+        documentPickers().masterData(this, VarToInt(m_edit.record().value(column), -1), caller);
     if (c.picked()) {
         m_edit.choose(column, c.key, c.name, column + QStringLiteral("_nev"));
         nameBox->setText(c.name);
@@ -765,8 +779,8 @@ void DocumentEditor::addCopy()
         documentPickers().client(this, -1, ClientKind::Internal, QStringLiteral("Ügyfél választás"));
     if (!c.picked())
         return;
-    ExecSql(QStringLiteral("INSERT IGNORE INTO masolat (iktato,ugyfel) VALUES (") + QString::number(m_edit.key()) +
-            QLatin1Char(',') + QString::number(c.key) + QStringLiteral(");"));
+    ExecSql(QStringLiteral("INSERT IGNORE INTO masolat (iktato,ugyfel) VALUES (") +
+            QString::number(m_edit.key()) + QLatin1Char(',') + QString::number(c.key) + QStringLiteral(");"));
     openCopies();
 }
 

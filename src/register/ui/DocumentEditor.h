@@ -25,7 +25,8 @@ class QToolButton;
 struct DocumentPickers
 {
     std::function<int(QWidget *parent)> group; // -1: closed; 0: the user has no group
-    std::function<DocumentChoice(QWidget *parent, int initialKey, ClientKind kind, const QString &title)> client;
+    std::function<DocumentChoice(QWidget *parent, int initialKey, ClientKind kind, const QString &title)>
+        client;
     std::function<DocumentChoice(QWidget *parent, int initialKey)> mainNumber;
     std::function<DocumentChoice(QWidget *parent, int initialKey, MasterTable::Caller caller)> masterData;
 

@@ -3,9 +3,9 @@
 #include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
+#include "common/ui/FileDialog.h"
 #include "core/Session.h"
 #include "db/DbHelpers.h"
-#include "common/ui/FileDialog.h"
 #include "register/ui/AttachmentsPage.h"
 #include "register/ui/DocumentEditor.h"
 #include "register/ui/EditorHooks.h"
@@ -36,7 +36,8 @@ QString column(qint64 key, const char *name)
 QStringList journal(qint64 key)
 {
     const Dataset d = db().query(
-        QStringLiteral("SELECT IFNULL(szoveg, '<NULL>') FROM iktnaplo WHERE iktato=%1 ORDER BY iktnaplo").arg(key));
+        QStringLiteral("SELECT IFNULL(szoveg, '<NULL>') FROM iktnaplo WHERE iktato=%1 ORDER BY iktnaplo")
+            .arg(key));
     QStringList rows;
     for (int r = 0; r < d.rowCount(); ++r)
         rows << d.text(r, 0);
@@ -75,7 +76,8 @@ private Q_SLOTS:
     {
         m_db = std::make_unique<TestDatabase>();
         ExecSql(QStringLiteral("INSERT INTO csoport (csoport, csoport_nev) VALUES (2, 'Pénzügy')"));
-        ExecSql(QStringLiteral("INSERT INTO ugyfel (ugyfel, ugyfel_nev, belso) VALUES (3, 'Kiss Péter', 'I')"));
+        ExecSql(
+            QStringLiteral("INSERT INTO ugyfel (ugyfel, ugyfel_nev, belso) VALUES (3, 'Kiss Péter', 'I')"));
         ExecSql(QStringLiteral("INSERT INTO tipus (tipus, tipus_nev) VALUES (2, 'Számla')"));
         ExecSql(QStringLiteral("INSERT INTO ugyfel (ugyfel, ugyfel_nev, belso, kellsorvika) VALUES "
                                "(4, 'Webes Anna', 'I', 'I')"));
@@ -105,10 +107,11 @@ private Q_SLOTS:
         QTest::newRow("all") << QString(17, QLatin1Char('I')) << QStringList{"csoport", "ugyf_kitol", "tipus"}
                              << QStringList{};
         QTest::newRow("none: untagged stay") << QString() << QStringList{"az1", "az2", "targy", "hivszam"}
-                                             << QStringList{"csoport", "ugyf_kitol", "ugyf_hova", "tarolo",
-                                                            "dat_erk", "kulcsszavak", "projekt", "tipus"};
-        QTest::newRow("group and type only") << QStringLiteral("I           I") << QStringList{"csoport", "tipus"}
-                                             << QStringList{"ugyf_kitol", "munkaszam", "egyebcsop"};
+                                             << QStringList{"csoport", "ugyf_kitol",  "ugyf_hova", "tarolo",
+                                                            "dat_erk", "kulcsszavak", "projekt",   "tipus"};
+        QTest::newRow("group and type only")
+            << QStringLiteral("I           I") << QStringList{"csoport", "tipus"}
+            << QStringList{"ugyf_kitol", "munkaszam", "egyebcsop"};
         QTest::newRow("tag 8: the other grouping's button, tag 11: its name box")
             << QStringLiteral("       I  I") << QStringList{"btn_egyebcsop", "egyebcsop", "ugyf_intezkedesre"}
             << QStringList{"munkaszam"};
@@ -172,7 +175,8 @@ private Q_SLOTS:
         az2->clear();
         az1->setFocus();
         az1->setText(QStringLiteral("55"));
-        const int expected = SelectInt(QStringLiteral("SELECT IFNULL(MAX(az2),0) FROM iktato WHERE az1=55"), 0) + 1;
+        const int expected =
+            SelectInt(QStringLiteral("SELECT IFNULL(MAX(az2),0) FROM iktato WHERE az1=55"), 0) + 1;
         QTest::keyClick(az1, Qt::Key_Return);
         QTRY_VERIFY(az2->hasFocus());
         QCOMPARE(az2->text(), QString::number(expected));
@@ -219,8 +223,9 @@ private Q_SLOTS:
         QCOMPARE(column(key, "ugyf_hova"), QStringLiteral("3"));
         // Leaving "Főszám" of a new document also numbered its empty sub-number.
         QCOMPARE(journal(key).size(), 1);
-        QVERIFY2(journal(key).first().startsWith(QStringLiteral("tipus = Számla\r\nugyf_hova = Kiss Péter\r\n")),
-                 qPrintable(journal(key).first()));
+        QVERIFY2(
+            journal(key).first().startsWith(QStringLiteral("tipus = Számla\r\nugyf_hova = Kiss Péter\r\n")),
+            qPrintable(journal(key).first()));
     }
 
     void aDocumentWithoutDateOpensEmptyAndOkAsksForIt()
@@ -339,10 +344,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("main number, decimal") << QStringLiteral("az1") << QStringLiteral("12.5")
-                                              << QStringLiteral("125");
-        QTest::newRow("main number, letter O") << QStringLiteral("az1") << QStringLiteral("1O") << QStringLiteral("1");
-        QTest::newRow("sub-number, minus") << QStringLiteral("az2") << QStringLiteral("-3") << QStringLiteral("3");
+        QTest::newRow("main number, decimal")
+            << QStringLiteral("az1") << QStringLiteral("12.5") << QStringLiteral("125");
+        QTest::newRow("main number, letter O")
+            << QStringLiteral("az1") << QStringLiteral("1O") << QStringLiteral("1");
+        QTest::newRow("sub-number, minus")
+            << QStringLiteral("az2") << QStringLiteral("-3") << QStringLiteral("3");
     }
     void numberBoxesTakeDigitsOnly()
     {
@@ -404,7 +411,8 @@ private Q_SLOTS:
                 r->click();
         child<QToolButton>(editor.get(), "btn_ugyf_kitol")->click();
         child<QToolButton>(editor.get(), "btn_ugyf_hova")->click();
-        QCOMPARE(kinds, (QList<ClientKind>{ClientKind::External, ClientKind::Internal, ClientKind::External}));
+        QCOMPARE(kinds,
+                 (QList<ClientKind>{ClientKind::External, ClientKind::Internal, ClientKind::External}));
         editor->reject();
     }
 
@@ -426,7 +434,8 @@ private Q_SLOTS:
         QCOMPARE(column(key, "hivszam"), reference);
         editor->reject();
 
-        ExecSql(QStringLiteral("UPDATE iktato SET filenev='a.pdf', ugyf_intezkedesre=4 WHERE iktato=%1").arg(key));
+        ExecSql(QStringLiteral("UPDATE iktato SET filenev='a.pdf', ugyf_intezkedesre=4 WHERE iktato=%1")
+                    .arg(key));
         editor = openEditor(key);
         QVERIFY(editor);
         child<QPushButton>(editor.get(), "btnSorvika")->click();
@@ -461,7 +470,8 @@ private Q_SLOTS:
         file.close();
         FileDialog::setNextFileName(file.fileName());
         ModalDriver::trigger(page, "aFileUj");
-        const QString stored = SelectText(QStringLiteral("SELECT filenev FROM iktato_file WHERE iktato=%1").arg(key), {});
+        const QString stored =
+            SelectText(QStringLiteral("SELECT filenev FROM iktato_file WHERE iktato=%1").arg(key), {});
         QVERIFY(QFile::exists(work.filePath(QStringLiteral("tar/00002/")) + stored));
         ModalDriver::trigger(page, "aFileMegnez");
         QCOMPARE(MessageBox::shown().size(), 0);
