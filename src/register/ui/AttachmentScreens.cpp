@@ -15,7 +15,7 @@
 #include <limits>
 #include <thread>
 
-bool AttachFile(QWidget *parent, qint64 document, int group, QString *originalName)
+bool AttachFile(QWidget *parent, qint64 document, int group, QString *originalName, bool journalled)
 {
     const ProgramSettings &settings = session().settings;
     const Attachments::Step folder = Attachments::prepareFolder(settings, document, group);
@@ -31,7 +31,8 @@ bool AttachFile(QWidget *parent, qint64 document, int group, QString *originalNa
         settings, document, group, chosen,
         [parent](const QString &local, const QString &remote, QString *error) {
             return FtpWindow::upload(parent, FtpWindow::registerTarget(), local, remote, error);
-        });
+        },
+        journalled);
     if (!stored.ok) {
         ShowError(stored.message);
         return false;

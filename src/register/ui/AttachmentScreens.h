@@ -10,8 +10,10 @@ struct FtpTarget;
 
 // Asks for a file and stores it for the document (group's folder, scrambled
 // copy or FTP). True when a file was stored; its original name then goes to
-// *originalName. Every refusal is shown in a "Hiba" box.
-bool AttachFile(QWidget *parent, qint64 document, int group, QString *originalName = nullptr);
+// *originalName. Every refusal is shown in a "Hiba" box. Journalled: the
+// "File csatolás" row is written in one unit with the attachment's row.
+bool AttachFile(QWidget *parent, qint64 document, int group, QString *originalName = nullptr,
+                bool journalled = false);
 // Fetches a stored copy into the opening folder and asks the desktop to open it.
 void OpenAttachment(QWidget *parent, const QString &storageName, const QString &originalName, int group);
 
