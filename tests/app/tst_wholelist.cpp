@@ -123,8 +123,9 @@ private Q_SLOTS:
         FilterController &list = w->documentList();
         DocumentListModel *model = w->listModel();
         list.filter().year = -1;
+        // The rest of the rows may still be on the way (the server decides); the model's
+        // own test holds a list back to make sure.
         list.rebuild(AllDirections);
-        QVERIFY(model->isLoading());
         QList<qint64> expected;
         {
             const Dataset all = db().query(list.query().sql());
