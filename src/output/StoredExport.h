@@ -47,8 +47,14 @@ EditRecord load(int key);
 int save(int key, const EditRecord &record);
 QString deleteStatement(const QVariant &key);
 
+// Why the statement may not run as a stored export (empty when it may): it must be one
+// statement that reads (SELECT, WITH, SHOW, DESCRIBE), nothing hidden in an executable
+// comment, no INTO OUTFILE. Stored statements run in a read-only transaction besides.
+QString refusal(const QString &sql);
+
 // The result columns of the statement, asked of the server without reading rows where
-// it can; throws DbError with the server's refusal.
+// it can, in a read-only transaction; throws KorvenaError with the refusal above or
+// DbError with the server's.
 QStringList resultColumns(const QString &sql);
 
 char separatorChar(int hatarolo);
@@ -61,11 +67,15 @@ QByteArray lines(const Dataset &data, char separator, const QByteArray &quote);
 
 // Makes the data folder the working folder; later relative names resolve there too.
 void makeDataFolderCurrent();
-// A relative local file name taken in the data folder.
+// A relative local file name taken in the data folder ("." and ".." resolved).
 QString localPath(const QString &fileLocal);
+// The path lies outside the data folder and the user's documents folder: the user
+// has to confirm it before anything is written there.
+bool isOutsideOwnFolders(const QString &path);
 
-// Runs the definition's statement after making the data folder current; a refusal
-// propagates, so nothing is written.
+// Runs the definition's statement (refused as refusal() says) in a read-only
+// transaction after making the data folder current; a refusal propagates, so
+// nothing is written.
 Dataset runQuery(const StoredExportDefinition &definition);
 // The rows into the local file; the reason when it could not be written, else empty.
 QString writeFile(const StoredExportDefinition &definition, const Dataset &rows);

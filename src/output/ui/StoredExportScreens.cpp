@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -189,12 +190,36 @@ void StoredExportList::deleteDefinition()
         [this] { return StoredExport::deleteStatement(currentValue(QStringLiteral("csvexp"))); });
 }
 
-void StoredExportList::writeCurrentFile(const StoredExportDefinition &definition)
+bool StoredExportList::mayRun(const StoredExportDefinition &definition)
 {
+    const QString why = StoredExport::refusal(definition.sql);
+    if (!why.isEmpty()) {
+        ShowError(why);
+        return false;
+    }
+    return true;
+}
+
+bool StoredExportList::writeCurrentFile(const StoredExportDefinition &definition)
+{
+    if (!mayRun(definition))
+        return false;
+    const QString path = StoredExport::localPath(definition.localFile);
+    // A stored name may point anywhere ("/etc/...", "../../"): outside the program's
+    // own folders only with the user's word.
+    if (StoredExport::isOutsideOwnFolders(path) &&
+        !AskYesNo(QStringLiteral("Az export a program adatmappáján és a dokumentumok mappán kívülre írna:\r\n%1"
+                                 "\r\nValóban ide írjam?")
+                      .arg(QDir::toNativeSeparators(path)),
+                  QStringLiteral("Megerősítés")))
+        return false;
     const Dataset rows = StoredExport::runQuery(definition);
     const QString failure = StoredExport::writeFile(definition, rows);
-    if (!failure.isEmpty())
+    if (!failure.isEmpty()) {
         ShowError(QStringLiteral("Hiba: ") + failure);
+        return false;
+    }
+    return true;
 }
 
 void StoredExportList::exportToFile()
@@ -203,8 +228,8 @@ void StoredExportList::exportToFile()
         ShowError(NoRowSelected);
         return;
     }
-    writeCurrentFile(currentDefinition());
-    ShowInfo(QStringLiteral("Export kész."));
+    if (writeCurrentFile(currentDefinition()))
+        ShowInfo(QStringLiteral("Export kész."));
 }
 
 void StoredExportList::exportToFtp()
@@ -212,7 +237,9 @@ void StoredExportList::exportToFtp()
     const StoredExportDefinition definition = currentDefinition();
     if (!hasRows() || !definition.ftp)
         return;
-    writeCurrentFile(definition);
+    // A file that was not written now is stale or cut: it is never sent.
+    if (!writeCurrentFile(definition))
+        return;
     StoredExport::upload(definition);
     ShowInfo(QStringLiteral("Export kész."));
 }
@@ -224,6 +251,8 @@ void StoredExportList::exportToClipboard()
         return;
     }
     const StoredExportDefinition definition = currentDefinition();
+    if (!mayRun(definition))
+        return;
     const Dataset rows = StoredExport::runQuery(definition);
     QGuiApplication::clipboard()->setText(StoredExport::clipboardText(definition, rows));
     ShowInfo(QStringLiteral("Export vágólapra kész."));
