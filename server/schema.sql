@@ -293,15 +293,17 @@ CREATE TABLE verzio (
     PRIMARY KEY (verzio)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
--- Work table of the barcode print, shared by every user. azon is a position on
--- the label sheet, not unique across two prints running at once, so the key is
--- a column of its own.
+-- Work table of the barcode print. Every workstation prints through it, so each
+-- session keeps to its own rows (kapcsolat = CONNECTION_ID()); azon is a position
+-- on the label sheet, so the key is a column of its own.
 CREATE TABLE vkod (
     azon INT NULL,
     vkod VARCHAR(7) NULL,
     vkod_nev VARCHAR(50) NULL,
     vkod_azon INT NOT NULL AUTO_INCREMENT,
-    PRIMARY KEY (vkod_azon)
+    kapcsolat BIGINT UNSIGNED NOT NULL DEFAULT 0,
+    PRIMARY KEY (vkod_azon),
+    KEY ix_vkod_kapcsolat (kapcsolat, azon)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 -- Configurable exports.

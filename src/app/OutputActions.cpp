@@ -9,19 +9,20 @@
 #include "output/ui/StoredExportScreens.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
+#include "register/ui/FilterController.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <memory>
 
 namespace {
 
 // The list grid as the HTML page shows it: its columns in the order they stand on screen.
-HtmlPage listPage(MainWindow *w)
+HtmlPage listPage(MainWindow *w, const Dataset &rows)
 {
     DocumentListView *view = w->listView();
     DocumentListModel *model = w->listModel();
-    const Dataset &rows = model->dataset();
     const QHeaderView *header = view->horizontalHeader();
     HtmlPage page;
     page.title = QStringLiteral("Iktatókönyv");
@@ -46,23 +47,22 @@ void connectOutputActions(MainWindow &window)
     MainWindow *w = &window;
 
     actions.connectHandler(QStringLiteral("aExcel"), [w] {
-        w->listModel()->finishLoading();
-        Dataset &rows = w->listModel()->dataset();
-        ExportDialog::run(w, rows, QStringLiteral("Iktato.csv"));
+        const std::shared_ptr<Dataset> rows = w->listModel()->wholeList();
+        ExportDialog::run(w, *rows, QStringLiteral("Iktato.csv"));
         // The export leaves the list on the row it reached; the grid follows it.
-        if (rows.current() >= 0)
-            w->listView()->moveToDatasetRow(rows.current());
+        w->documentList().followRow(*rows);
     });
 
     actions.connectHandler(QStringLiteral("aVagolapra"), [w] {
-        w->listModel()->finishLoading();
-        Dataset &rows = w->listModel()->dataset();
-        const QString text = documentClipboardText(rows, session().local.masolMezok, markedDocumentCount());
+        const std::shared_ptr<Dataset> rows = w->listModel()->wholeList();
+        const QString text = documentClipboardText(*rows, session().local.masolMezok, markedDocumentCount());
         QGuiApplication::clipboard()->setText(text);
     });
 
-    actions.connectHandler(QStringLiteral("aHtml"),
-                           [w] { HtmlExportDialog::run(w, w->listModel()->dataset(), listPage(w)); });
+    actions.connectHandler(QStringLiteral("aHtml"), [w] {
+        const std::shared_ptr<Dataset> rows = w->listModel()->wholeList();
+        HtmlExportDialog::run(w, *rows, listPage(w, *rows));
+    });
 
     actions.connectHandler(QStringLiteral("aAdatcentrum"), [w] { StoredExportList::run(w); });
 }

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
+#include <memory>
 
 namespace {
 
@@ -56,15 +57,14 @@ QImage senderLogo()
     return {};
 }
 
-// Prints over the list's own rows, as the list shows them; the grid follows
-// the row an export leaves the list on.
+// Prints the whole list as it shows it (the marked-only view too); the grid
+// follows the row an export leaves the list on.
 void printList(MainWindow *w, const ReportLayout &layout)
 {
-    Dataset &rows = w->listModel()->dataset();
+    const std::shared_ptr<Dataset> rows = w->listModel()->wholeList();
     const Dataset letterhead = ReportData::letterhead(w->connection());
-    RunReport(w, layout, rows, &letterhead);
-    if (rows.current() >= 0)
-        w->listView()->moveToDatasetRow(rows.current());
+    RunReport(w, layout, *rows, &letterhead);
+    w->documentList().followRow(*rows);
 }
 
 bool askPeriod(MainWindow *w, QDate &from, QDate &to)
@@ -112,15 +112,16 @@ void printBarcode(MainWindow *w)
     const qint64 document = w->currentDocument();
     LocalConfig &config = session().local;
     if (config.vkTipus == 1) {
-        ReportData::fillLabelSheet(w->connection(), document, currentText(w, u"iktatoaz"), config.vkHanyadik);
+        const LabelSheet sheet = labelSheetOf(config);
+        const int position = PositionOnSheet(config.vkHanyadik, sheet);
+        Dataset labels =
+            ReportData::labelSheet(w->connection(), document, currentText(w, u"iktatoaz"), position);
         // The next print takes the next label, whatever this one came to.
-        ++config.vkHanyadik;
-        Dataset labels = ReportData::labels(w->connection());
-        RunReport(w, LabelSheetReport(labelSheetOf(config)), labels);
+        config.vkHanyadik = position + 1;
+        RunReport(w, LabelSheetReport(sheet), labels);
     } else {
         const QString name = currentText(w, session().settings.azhelyettfoszam ? u"foszamstr" : u"iktatoaz");
-        ReportData::fillDocumentLabel(w->connection(), document, name);
-        Dataset labels = ReportData::labels(w->connection());
+        Dataset labels = ReportData::documentLabel(w->connection(), document, name);
         RunReport(w, CornerBarcodeReport(config.vkHova), labels);
     }
 }

@@ -4,6 +4,10 @@
 #include "core/ConnectionProfile.h"
 #include "core/IniFile.h"
 
+#include <QFile>
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 const QString Section = QStringLiteral("Adatbazis");
@@ -60,13 +64,39 @@ QList<ProfileRow> read(const IniFile &file)
     return rows;
 }
 
-void write(IniFile &file, const QList<ProfileRow> &rows)
+bool write(IniFile &file, const QList<ProfileRow> &rows)
 {
     for (int n = 1; n <= MaxProfiles; ++n)
-        if (file.hasKey(Section, key(n)))
-            file.removeKey(Section, key(n));
+        if (file.hasKey(Section, key(n)) && !file.removeKey(Section, key(n)))
+            return false;
     for (int k = 0; k < rows.size() && k < MaxProfiles; ++k)
-        file.writeString(Section, key(k + 1), ScrambleProfile(rows[k].line()));
+        if (!file.writeString(Section, key(k + 1), ScrambleProfile(rows[k].line())))
+            return false;
+    return true;
+}
+
+bool save(const QString &iniPath, const QList<ProfileRow> &rows, const QString &toolPath)
+{
+    const QString side = iniPath + QStringLiteral(".uj");
+    QFile::remove(side);
+    // The copy keeps the other sections; the passwords are for the owner's eyes only.
+    const bool copied = QFile::exists(iniPath) ? QFile::copy(iniPath, side) : QFile(side).open(QIODevice::WriteOnly);
+    if (!copied || !QFile::setPermissions(side, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        QFile::remove(side);
+        return false;
+    }
+    IniFile file(side);
+    bool ok = file.writeString(ToolSection, ToolKey, toolPath) && write(file, rows);
+    if (ok) {
+        std::error_code error;
+        // A rename over the old file: a reader sees the old file or the new one, never a part.
+        std::filesystem::rename(QFile::encodeName(side).toStdString(), QFile::encodeName(iniPath).toStdString(),
+                                error);
+        ok = !error;
+    }
+    if (!ok)
+        QFile::remove(side);
+    return ok;
 }
 
 QString dumpToolPath(const IniFile &file)

@@ -38,7 +38,9 @@ std::optional<Stored> stored(qint64 document)
 
 int countToday()
 {
-    return SelectInt(QStringLiteral("SELECT COUNT(*) FROM iktato WHERE dat_figy = CURDATE();"), 0);
+    // What the list will show: the view's documents, each once whatever its group's members.
+    return SelectInt(
+        QStringLiteral("SELECT COUNT(DISTINCT iktato) FROM vw_iktato WHERE dat_figy = CURDATE();"), 0);
 }
 
 QString dayCondition(const QDate &day)

@@ -29,7 +29,8 @@ struct Stored
 };
 std::optional<Stored> stored(qint64 document);
 
-// Documents with a reminder for the server's today.
+// Documents with a reminder for the server's today, as the reminder list shows them
+// (a document whose group has no member is in no list).
 int countToday();
 // The reminder list of one day: one row per document, whatever its group and
 // whether or not it is deleted.

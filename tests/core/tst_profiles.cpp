@@ -2,6 +2,7 @@
 #include "core/ConnectionProfile.h"
 #include "core/IniFile.h"
 #include "core/LocalConfig.h"
+#include "core/ProfileList.h"
 #include "db/DbError.h"
 
 #include "TestDatabase.h"
@@ -40,6 +41,8 @@ private Q_SLOTS:
     void connectionParams_data();
     void connectionParams();
     void testProfileAgainstTheServer();
+
+    void databaseListSavesTheWholeListOrNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -319,6 +322,43 @@ void TestProfiles::testProfileAgainstTheServer()
 
     p.port = QStringLiteral("port");
     QVERIFY_THROWS_EXCEPTION(KorvenaError, testProfile(p));
+}
+
+// Closing the database list commits the new list once: a row that cannot be stored
+// (a tab scrambles into a line break) leaves every stored profile and the tool path as
+// they were, instead of a list cut off half way.
+void TestProfiles::databaseListSavesTheWholeListOrNothing()
+{
+    const auto row = [](const QString &name) {
+        return ProfileRow::fromLine(name + QStringLiteral(";szerver;3306;u;p;") + name + QLatin1Char(';'));
+    };
+    const auto names = [](const QList<ProfileRow> &rows) {
+        QStringList list;
+        for (const ProfileRow &r : rows)
+            list << r.displayName;
+        return list;
+    };
+    const QString path = newPath();
+    IniFile ini(path);
+    QVERIFY(ini.writeString(QStringLiteral("Egyeb"), QStringLiteral("Kulcs"), QStringLiteral("marad")));
+    QVERIFY(ProfileList::save(path, {row(QStringLiteral("a")), row(QStringLiteral("b")), row(QStringLiteral("c"))},
+                              QStringLiteral("/regi/mysqldump")));
+    QCOMPARE(QFile::permissions(path) & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+
+    ProfileRow bad = row(QStringLiteral("rossz"));
+    bad.password = QStringLiteral("ta\tb");
+    QVERIFY(!ProfileList::save(path, {row(QStringLiteral("x")), bad, row(QStringLiteral("z"))},
+                               QStringLiteral("/uj/mysqldump")));
+    QCOMPARE(names(ProfileList::read(ini)), (QStringList{"a", "b", "c"}));
+    QCOMPARE(ProfileList::dumpToolPath(ini), QStringLiteral("/regi/mysqldump"));
+    QVERIFY(!QFile::exists(path + QStringLiteral(".uj")));
+
+    // A shorter list leaves no key of the longer one; other sections stay.
+    QVERIFY(ProfileList::save(path, {row(QStringLiteral("x")), row(QStringLiteral("z"))}, QStringLiteral("/uj/mysqldump")));
+    QCOMPARE(names(ProfileList::read(ini)), (QStringList{"x", "z"}));
+    QVERIFY(!ini.hasKey(kSection, QStringLiteral("ConStr3")));
+    QCOMPARE(ProfileList::dumpToolPath(ini), QStringLiteral("/uj/mysqldump"));
+    QCOMPARE(ini.readString(QStringLiteral("Egyeb"), QStringLiteral("Kulcs")), QStringLiteral("marad"));
 }
 
 QTEST_GUILESS_MAIN(TestProfiles)

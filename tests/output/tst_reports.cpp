@@ -1,6 +1,7 @@
 #include "core/Session.h"
 #include "db/DbError.h"
 #include "db/DbHelpers.h"
+#include "db/UnitOfWork.h"
 #include "output/report/Ean8.h"
 #include "output/report/LabelSettings.h"
 #include "output/report/ReportData.h"
@@ -13,6 +14,7 @@
 #include "TestDatabase.h"
 #include "TestSupport.h"
 
+#include <QPdfWriter>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(ReportLayout)
@@ -348,6 +350,61 @@ private Q_SLOTS:
         QVERIFY(!text.contains(QStringLiteral("Pénzügy")));
     }
 
+    // The two rule boxes of the page header: the heading's at the left edge, the
+    // letterhead's at 112.4 mm on a portrait page and at 200 mm on the landscape cover.
+    void headerRuleBoxes_data()
+    {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<double>("right");
+        QTest::newRow("qrLista") << QStringLiteral("qrLista") << 112.4;
+        QTest::newRow("qrReszletes") << QStringLiteral("qrReszletes") << 112.4;
+        QTest::newRow("qrReszletes2") << QStringLiteral("qrReszletes2") << 112.4;
+        QTest::newRow("qrAtvevo") << QStringLiteral("qrAtvevo") << 112.4;
+        QTest::newRow("qrKiadott") << QStringLiteral("qrKiadott") << 112.4;
+        QTest::newRow("qrMappa") << QStringLiteral("qrMappa") << 200.0;
+    }
+    void headerRuleBoxes()
+    {
+        QFETCH(QString, report);
+        QFETCH(double, right);
+        const QHash<QString, ReportLayout> layouts = {
+            {QStringLiteral("qrLista"), ListReport(QString())},
+            {QStringLiteral("qrReszletes"), DetailedReport(QString(), QString(), QString(), false)},
+            {QStringLiteral("qrReszletes2"), DetailedReport(QString(), QString(), QString(), true)},
+            {QStringLiteral("qrAtvevo"), RecipientReport(QString())},
+            {QStringLiteral("qrKiadott"), LentOutReport()},
+            {QStringLiteral("qrMappa"), FolderCoverReport()},
+        };
+        QList<double> lefts;
+        for (const ReportElement &e : layouts.value(report).header.elements)
+            if (e.kind == ElementKind::RuleBox)
+                lefts << e.rect.left();
+        QCOMPARE(lefts.size(), 2);
+        QCOMPARE(lefts[0], 0.0);
+        QVERIFY2(qAbs(lefts[1] - right) < 0.001, qPrintable(QString::number(lefts[1])));
+    }
+
+    // The receipt form is fed as a pre-printed slip: it takes the paper the printer
+    // is set to, where the lists keep their A4.
+    void registeredMailFormTakesThePrintersPaper()
+    {
+        const Dataset sender = ReportData::sender(m_db->connection());
+        const Dataset addressee = ReportData::addressee(m_db->connection(), 1);
+        for (const bool form : {true, false}) {
+            const QString file = m_dir.filePath(form ? QStringLiteral("a5-form.pdf") : QStringLiteral("a5-list.pdf"));
+            {
+                QPdfWriter writer(file);
+                writer.setPageSize(QPageSize(QPageSize::A5));
+                ReportRenderer renderer(form ? RegisteredMailReport() : ListReport(QString()), addressee, &sender);
+                QVERIFY(renderer.paint(writer));
+            }
+            const QSizeF size = ReportPdf::pageSizeMm(file);
+            const QSizeF expected = form ? QSizeF(148, 210) : QSizeF(210, 297);
+            QVERIFY2(qAbs(size.width() - expected.width()) < 1 && qAbs(size.height() - expected.height()) < 1,
+                     qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+        }
+    }
+
     void unknownClientPrintsAnEmptyEnvelope()
     {
         Dataset addressee = ReportData::addressee(m_db->connection(), 999);
@@ -379,8 +436,7 @@ private Q_SLOTS:
     void labelSheetPutsTheLabelOnItsPosition()
     {
         Connection &c = m_db->connection();
-        ReportData::fillLabelSheet(c, 101, QStringLiteral("0101/01/01/2024"), 5);
-        const Dataset labels = ReportData::labels(c);
+        const Dataset labels = ReportData::labelSheet(c, 101, QStringLiteral("0101/01/01/2024"), 5);
         QCOMPARE(labels.rowCount(), 5);
         const LabelSheet sheet; // 10 mm margins, 4 columns of 47.5 mm, 19.2 mm labels
         const QString pdf = pdfOf(m_dir, LabelSheetReport(sheet), labels, nullptr);
@@ -412,8 +468,7 @@ private Q_SLOTS:
 
     void noPositionGivesAnEmptySheet()
     {
-        ReportData::fillLabelSheet(m_db->connection(), 101, QStringLiteral("x"), 0);
-        const Dataset labels = ReportData::labels(m_db->connection());
+        const Dataset labels = ReportData::labelSheet(m_db->connection(), 101, QStringLiteral("x"), 0);
         QCOMPARE(labels.rowCount(), 0);
         const QString pdf = pdfOf(m_dir, LabelSheetReport(LabelSheet{}), labels, nullptr);
         QCOMPARE(ReportPdf::pages(pdf), 1);
@@ -433,8 +488,7 @@ private Q_SLOTS:
     {
         QFETCH(int, corner);
         QFETCH(QRectF, area);
-        ReportData::fillDocumentLabel(m_db->connection(), 1234567, QStringLiteral("Az azonosító"));
-        const Dataset labels = ReportData::labels(m_db->connection());
+        const Dataset labels = ReportData::documentLabel(m_db->connection(), 1234567, QStringLiteral("Az azonosító"));
         const QString pdf = pdfOf(m_dir, CornerBarcodeReport(corner), labels, nullptr);
         const QString code = QStringLiteral("EAN-8:1234567") + QString::number(Ean8CheckDigit("1234567"));
         QCOMPARE(ReportPdf::barcodes(pdf, 1), QStringList{code}); // that corner only
@@ -447,10 +501,89 @@ private Q_SLOTS:
     void longLabelNameIsCutToTheColumn()
     {
         const QString name = QString(50, QLatin1Char('A')) + QStringLiteral("BCD");
-        ReportData::fillDocumentLabel(m_db->connection(), 101, name);
+        ReportData::documentLabel(m_db->connection(), 101, name);
         QCOMPARE(SelectText(QStringLiteral("SELECT vkod_nev FROM vkod"), {}), name.left(50));
-        ReportData::fillLabelSheet(m_db->connection(), 101, name, 2);
+        ReportData::labelSheet(m_db->connection(), 101, name, 2);
         QCOMPARE(SelectText(QStringLiteral("SELECT vkod_nev FROM vkod WHERE azon = 2"), {}), name.left(50));
+    }
+
+    // Two workstations printing labels at once each print their own: a print replaces
+    // and reads only its session's rows.
+    void labelPrintsOfTwoSessionsKeepApart()
+    {
+        auto first = m_db->newConnection();
+        auto second = m_db->newConnection();
+        const Dataset sheet = ReportData::labelSheet(*first, 101, QStringLiteral("első"), 3);
+        const Dataset corner = ReportData::documentLabel(*second, 102, QStringLiteral("második"));
+        QCOMPARE(sheet.rowCount(), 3);
+        QCOMPARE(corner.rowCount(), 1);
+        QCOMPARE(corner.text(0, 1), ReportData::labelCode(102));
+        // The first session's sheet is still whole after the other's print, and a new
+        // print of its own replaces it.
+        const Dataset again = ReportData::labels(*first);
+        QCOMPARE(again.rowCount(), 3);
+        QCOMPARE(again.text(2, 1), ReportData::labelCode(101));
+        QCOMPARE(again.text(2, 2), QStringLiteral("első"));
+        QCOMPARE(ReportData::labelSheet(*first, 103, QStringLiteral("új"), 2).rowCount(), 2);
+        QCOMPARE(ReportData::labels(*second).rowCount(), 1);
+    }
+
+    // The link lost half way through a sheet: the unit runs again and the sheet is
+    // there once, under the session the rows are read on.
+    void labelSheetIsOneUnit()
+    {
+        auto c = m_db->newConnection();
+        bool killed = false;
+        QStringList seen;
+        UnitOfWork::setStatementHookForTests([&](Connection &on, const QString &sql) {
+            seen << sql.left(6);
+            if (!killed && sql.startsWith(QLatin1String("INSERT"))) {
+                killed = true;
+                auto other = m_db->newConnection();
+                other->exec(QStringLiteral("KILL ") + QString::number(on.threadId()));
+            }
+        });
+        const Dataset labels = ReportData::labelSheet(*c, 101, QStringLiteral("x"), 1200);
+        UnitOfWork::setStatementHookForTests({});
+        QVERIFY(killed);
+        QVERIFY(seen.contains(QStringLiteral("DELETE")));
+        QVERIFY(seen.contains(QStringLiteral("SELECT")));
+        QCOMPARE(labels.rowCount(), 1200);
+        QCOMPARE(labels.text(1199, 1), ReportData::labelCode(101));
+        QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM vkod WHERE kapcsolat = %1")
+                               .arg(c->threadId()), -1),
+                 1200);
+    }
+
+    // The next free label counts on one sheet (56 with the defaults): past its last
+    // label the next sheet begins, so no print builds more than one sheet of rows.
+    void labelPositionStaysOnOneSheet_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("onSheet");
+        QTest::newRow("fifth") << 4 << 19.2 << 5 << 5;
+        QTest::newRow("last of the sheet") << 4 << 19.2 << 56 << 56;
+        QTest::newRow("first of the next") << 4 << 19.2 << 57 << 1;
+        QTest::newRow("third sheet") << 4 << 19.2 << 115 << 3;
+        QTest::newRow("very large") << 4 << 19.2 << 2000000001 << (2000000001 - 1) % 56 + 1;
+        QTest::newRow("none") << 4 << 19.2 << 0 << 0;
+        QTest::newRow("negative") << 4 << 19.2 << -7 << -7;
+        QTest::newRow("one column of 10 mm") << 1 << 10.0 << 27 << 27;
+        QTest::newRow("past one column of 10 mm") << 1 << 10.0 << 29 << 2;
+        QTest::newRow("no columns counts one") << 0 << 19.2 << 15 << 1;
+    }
+    void labelPositionStaysOnOneSheet()
+    {
+        QFETCH(int, columns);
+        QFETCH(double, height);
+        QFETCH(int, position);
+        QFETCH(int, onSheet);
+        LabelSheet sheet;
+        sheet.columns = columns;
+        sheet.height = height;
+        QCOMPARE(PositionOnSheet(position, sheet), onSheet);
     }
 
     void labelFieldsStoreInOrderUpToTheFirstBadOne()

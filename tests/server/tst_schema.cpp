@@ -210,12 +210,14 @@ const QList<ExpectedTable> &expectedSchema()
               {"olvasva", "flag"},
               {"dat_olvasva", "datetime"}}},
             {"verzio", {{"verzio", "text own-key"}}},
-            // azon is a label position two prints may share, so the key is a column of its own.
+            // azon is a label position two prints may share, so the key is a column of its own;
+            // kapcsolat keeps each session's rows apart.
             {"vkod",
              {{"azon", "int"},
               {"vkod", "text(7)"},
               {"vkod_nev", "text(50)"},
-              {"vkod_azon", "int own-key auto own"}}},
+              {"vkod_azon", "int own-key auto own"},
+              {"kapcsolat", "bigint own not-null"}}},
             {"csvexp",
              {{"csvexp", "int key auto"},  {"csvexp_nev", "text(50)"},     {"kategoria", "text(45)"},
               {"mezonevek", "text(100)"},  {"mezocimkek", "text(100)"},    {"szoveg_sql", "longtext"},

@@ -679,8 +679,9 @@ void DatabaseListDialog::done(int result)
         m_worker->wait();
         backupFinished();
     }
-    IniFile ini = localConfigFile();
-    ProfileList::setDumpToolPath(ini, m_toolPath->text());
-    ProfileList::write(ini, m_rows);
+    const QString iniPath = localConfigFile().path();
+    if (!ProfileList::save(iniPath, m_rows, m_toolPath->text()))
+        ShowError(QStringLiteral("A tárhelyek listája nem menthető, a korábban tárolt lista maradt érvényben: ") +
+                  QDir::toNativeSeparators(iniPath));
     Dialog::done(result);
 }

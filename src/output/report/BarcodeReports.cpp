@@ -25,6 +25,21 @@ ReportLayout LabelSheetReport(const LabelSheet &sheet)
     return layout;
 }
 
+int LabelsPerSheet(const LabelSheet &sheet)
+{
+    // As the renderer lays the labels out: whole labels between the margins, at least one.
+    const ReportLayout layout = LabelSheetReport(sheet);
+    const int perColumn = qMax(1, int((layout.usableSize().height() + 0.001) / layout.detail.height));
+    return perColumn * layout.columns;
+}
+
+int PositionOnSheet(int position, const LabelSheet &sheet)
+{
+    if (position < 1)
+        return position;
+    return (position - 1) % LabelsPerSheet(sheet) + 1;
+}
+
 ReportLayout CornerBarcodeReport(int corner)
 {
     ReportLayout layout;

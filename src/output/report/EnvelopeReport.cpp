@@ -83,6 +83,7 @@ ReportLayout RegisteredMailReport()
     layout.name = QStringLiteral("qrAjanlott");
     layout.title = layout.name;
     layout.margins = QMarginsF(10, 12, 10, 10);
+    layout.printerPaper = true;
     ReportBand &d = layout.detail;
     d.height = 92.3;
     const QFont f = arial(9);

@@ -15,6 +15,7 @@ ReportLayout FolderCoverReport()
     frame.headerHeight = 30.4;
     frame.headingTop = 1.1;
     frame.boxWidth = 77.0;
+    frame.rightBoxLeft = 200.0;
     frame.boxHeight = 16.1;
     frame.letterheadTops[0] = 1.1;
     frame.letterheadTops[1] = 6.3;

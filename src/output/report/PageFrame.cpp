@@ -21,13 +21,12 @@ QFont listFont(double points, bool bold, bool italic)
 
 void applyPageFrame(ReportLayout &layout, const PageFrame &frame)
 {
-    const double width = layout.usableSize().width();
     ReportBand &h = layout.header;
     h.height = frame.headerHeight;
     h.rule = BandRule::Bottom;
     h.ruleColor = frame.ruleColor;
     h.add(ruleBox(0, 0, frame.boxWidth, frame.boxHeight).coloured(frame.ruleColor));
-    h.add(ruleBox(width - frame.boxWidth, 0, frame.boxWidth, frame.boxHeight).coloured(frame.ruleColor));
+    h.add(ruleBox(frame.rightBoxLeft, 0, frame.boxWidth, frame.boxHeight).coloured(frame.ruleColor));
     h.add(textElement(0, frame.headingTop, 0, frame.heading, listFont(16, true))
               .named(QStringLiteral("heading")));
     if (frame.connectionTop >= 0)

@@ -16,6 +16,7 @@ struct PageFrame
     double connectionTop = 10.6; // < 0: no connection name
     QString connectionName;
     double boxWidth = 77.1;
+    double rightBoxLeft = 112.4; // the letterhead's box
     double boxHeight = 16.2;
     double letterheadTops[3] = {1.3, 6.6, 10.6};
     QColor ruleColor = Qt::black; // the header's and the detail band's rules

@@ -139,8 +139,8 @@ Dataset sender(Connection &connection)
 
 Dataset labels(Connection &connection)
 {
-    Dataset rows =
-        connection.query(QStringLiteral("SELECT azon, vkod, vkod_nev FROM vkod ORDER BY azon, vkod_azon;"));
+    Dataset rows = connection.query(QStringLiteral(
+        "SELECT azon, vkod, vkod_nev FROM vkod WHERE kapcsolat = CONNECTION_ID() ORDER BY azon, vkod_azon;"));
     rows.first();
     return rows;
 }
@@ -152,42 +152,51 @@ QString labelCode(qint64 document)
 
 namespace {
 
-QString labelRow(int position, const QString &code, const QString &name)
+// Rows per INSERT: a sheet of small labels still goes in statements of modest size.
+constexpr int LabelRowsPerStatement = 500;
+
+const QString LabelInsert =
+    QStringLiteral("INSERT INTO vkod (kapcsolat, azon, vkod, vkod_nev) VALUES ");
+
+QString labelValues(int position, const QString &code, const QString &name)
 {
     // The identifier column may be longer than the label's name column (foszamstr
     // holds 53); the label prints what fits rather than the server refusing it.
-    return QStringLiteral("INSERT INTO vkod (azon, vkod, vkod_nev) VALUES (") + SqlInt(position) +
-           QLatin1Char(',') + SqlLiteral(code) + QLatin1Char(',') +
-           SqlLiteral(LeftText(name, LabelNameWidth)) + QStringLiteral(");");
+    return QStringLiteral("(CONNECTION_ID(),") + SqlInt(position) + QLatin1Char(',') + SqlLiteral(code) +
+           QLatin1Char(',') + SqlLiteral(LeftText(name, LabelNameWidth)) + QLatin1Char(')');
+}
+
+// The session's rows are replaced and read on one link: a reconnection in between
+// would change CONNECTION_ID(), and the unit then runs again whole.
+Dataset replaceLabels(Connection &connection, int position, const QString &code, const QString &name)
+{
+    Dataset rows;
+    RunUnit(connection, [&] {
+        connection.exec(QStringLiteral("DELETE FROM vkod WHERE kapcsolat = CONNECTION_ID();"));
+        QString sql;
+        for (int i = 1; i <= position; ++i) {
+            sql += (sql.isEmpty() ? LabelInsert : QStringLiteral(",")) +
+                   (i < position ? labelValues(i, QString(), QString()) : labelValues(i, code, name));
+            if (i % LabelRowsPerStatement == 0 || i == position) {
+                connection.exec(sql + QLatin1Char(';'));
+                sql.clear();
+            }
+        }
+        rows = labels(connection);
+    });
+    return rows;
 }
 
 } // namespace
 
-void fillLabelSheet(Connection &connection, qint64 document, const QString &name, int position)
+Dataset labelSheet(Connection &connection, qint64 document, const QString &name, int position)
 {
-    // One statement for the whole sheet: the empty labels only move the real one to its place.
-    QString sql;
-    if (position >= 1) {
-        sql = QStringLiteral("INSERT INTO vkod (azon, vkod, vkod_nev) VALUES ");
-        for (int i = 1; i < position; ++i)
-            sql += QLatin1Char('(') + SqlInt(i) + QStringLiteral(",'',''),");
-        sql += QLatin1Char('(') + SqlInt(position) + QLatin1Char(',') + SqlLiteral(labelCode(document)) +
-               QLatin1Char(',') + SqlLiteral(LeftText(name, LabelNameWidth)) + QStringLiteral(");");
-    }
-    // Emptied and filled as one unit: no other print sees the sheet half made.
-    RunUnit(connection, [&] {
-        connection.exec(QStringLiteral("DELETE FROM vkod;"));
-        if (!sql.isEmpty())
-            connection.exec(sql);
-    });
+    return replaceLabels(connection, position, labelCode(document), name);
 }
 
-void fillDocumentLabel(Connection &connection, qint64 document, const QString &name)
+Dataset documentLabel(Connection &connection, qint64 document, const QString &name)
 {
-    RunUnit(connection, [&] {
-        connection.exec(QStringLiteral("DELETE FROM vkod;"));
-        connection.exec(labelRow(1, labelCode(document), name));
-    });
+    return replaceLabels(connection, 1, labelCode(document), name);
 }
 
 } // namespace ReportData

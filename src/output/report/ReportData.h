@@ -36,15 +36,16 @@ Dataset addressee(Connection &connection, int client);
 // The first row of tulajdonos with varoscim (varos, ", ", cim) computed.
 Dataset sender(Connection &connection);
 
-// vkod as the label prints read it: in azon order.
+// This session's vkod rows as the label prints read them: in azon order.
 Dataset labels(Connection &connection);
 // The seven digits a label encodes.
 QString labelCode(qint64 document);
-// vkod holds the label sheet up to the position: empty labels before it, the
-// document's at it; nothing for a position below 1.
-void fillLabelSheet(Connection &connection, qint64 document, const QString &name, int position);
-// vkod holds the one label of a print on the document.
-void fillDocumentLabel(Connection &connection, qint64 document, const QString &name);
+// This session's vkod rows become the label sheet up to the position (empty labels
+// before it, the document's at it; nothing for a position below 1) and are read
+// back, in one unit; other sessions' rows are not touched.
+Dataset labelSheet(Connection &connection, qint64 document, const QString &name, int position);
+// The same for the one label of a print on the document.
+Dataset documentLabel(Connection &connection, qint64 document, const QString &name);
 // The width of vkod.vkod_nev; longer names are cut to it.
 inline constexpr int LabelNameWidth = 50;
 

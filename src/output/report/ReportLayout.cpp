@@ -91,6 +91,13 @@ QPageLayout ReportLayout::pageLayout() const
     return QPageLayout(size, orientation, margins, QPageLayout::Millimeter);
 }
 
+QPageLayout ReportLayout::pageLayout(const QPageSize &devicePaper) const
+{
+    if (!printerPaper || !devicePaper.isValid())
+        return pageLayout();
+    return QPageLayout(devicePaper, orientation, margins, QPageLayout::Millimeter);
+}
+
 QSizeF ReportLayout::usableSize() const
 {
     QSizeF page = orientation == QPageLayout::Landscape ? paper.transposed() : paper;

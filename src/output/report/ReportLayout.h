@@ -145,6 +145,9 @@ struct ReportLayout
     QString name;           // the report's object name, e.g. qrLista
     QString title;          // the report title property, printed by Title elements
     QSizeF paper{210, 297}; // mm, as the paper is defined
+    // Prints on whatever paper the printer is set to instead of paper (a pre-printed form
+    // fed as it comes); paper then only stands in where no printer is at hand.
+    bool printerPaper = false;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF margins{10, 10, 10, 10};
 
@@ -162,6 +165,9 @@ struct ReportLayout
     std::function<void(ReportBand &band, const Dataset &data, int row)> beforePageBand;
 
     QPageLayout pageLayout() const;
+    // The page layout on a device whose paper is devicePaper: the layout's own paper,
+    // or the device's when the layout prints on the printer's paper.
+    QPageLayout pageLayout(const QPageSize &devicePaper) const;
     // The usable area in mm: the page inside the margins.
     QSizeF usableSize() const;
 };

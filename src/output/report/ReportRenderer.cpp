@@ -123,7 +123,7 @@ void ReportRenderer::paintPage(QPainter &painter, int pageIndex)
 
 bool ReportRenderer::paint(QPagedPaintDevice &device, const std::function<bool(int, int)> &progress)
 {
-    device.setPageLayout(m_layout.pageLayout());
+    device.setPageLayout(m_layout.pageLayout(device.pageLayout().pageSize()));
     const int count = pageCount();
     QPainter painter;
     if (!painter.begin(&device))

@@ -35,6 +35,11 @@ struct LabelSheet
 };
 // qrVKod over vkod, column by column.
 ReportLayout LabelSheetReport(const LabelSheet &sheet);
+// How many labels one page of the sheet holds.
+int LabelsPerSheet(const LabelSheet &sheet);
+// The position of the next free label counted on one sheet: a position past the
+// sheet's last label goes on to the next sheet, as the paper does. Below 1 stays.
+int PositionOnSheet(int position, const LabelSheet &sheet);
 // qrVKod2: one symbol in the chosen corner of the page (0 top left, 1 top right,
 // 2 bottom left, 3 bottom right), over vkod's first row.
 ReportLayout CornerBarcodeReport(int corner);

@@ -1,6 +1,8 @@
 #include "output/ui/BarcodeDialog.h"
 
+#include "common/ui/MessageBox.h"
 #include "core/Session.h"
+#include "db/DbError.h"
 #include "output/report/LabelSettings.h"
 
 #include <QButtonGroup>
@@ -144,6 +146,12 @@ bool BarcodeDialog::ask(QWidget *parent)
     BarcodeDialog dialog(parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    dialog.store();
+    try {
+        dialog.store();
+    } catch (const KorvenaError &e) {
+        // A mistyped field is the user's to correct, not a fault to report.
+        ShowError(e.text());
+        return false;
+    }
     return true;
 }

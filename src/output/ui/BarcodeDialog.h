@@ -19,7 +19,8 @@ public:
     explicit BarcodeDialog(QWidget *parent);
 
     // Modal; true after "Nyomtat" with the fields stored in the session's settings.
-    // A field that is not a number throws (the ones before it are stored).
+    // A field that is not a number is shown as an error and gives false (the ones
+    // before it are stored).
     static bool ask(QWidget *parent);
 
     QRadioButton *modeOption(int mode) const;

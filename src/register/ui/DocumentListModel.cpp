@@ -2,6 +2,7 @@
 
 #include "core/ui/ErrorHandler.h"
 #include "db/Connection.h"
+#include "db/DbError.h"
 #include "register/ui/Icons.h"
 
 #include <QBrush>
@@ -27,7 +28,8 @@ int findDocument(const Dataset &data, qint64 key)
 
 } // namespace
 
-DocumentListModel::DocumentListModel(QObject *parent) : QAbstractTableModel(parent)
+DocumentListModel::DocumentListModel(QObject *parent)
+    : QAbstractTableModel(parent), m_data(std::make_shared<Dataset>())
 {
     m_fields = QStringList{QString(), QStringLiteral("nyomtatni"), QStringLiteral("kolcsonadva"),
                            QStringLiteral("statusz")};
@@ -41,6 +43,32 @@ DocumentListModel::DocumentListModel(QObject *parent) : QAbstractTableModel(pare
 }
 
 DocumentListModel::~DocumentListModel() = default;
+
+Dataset &DocumentListModel::ownRows()
+{
+    // Rows handed out stay as they were; the copy shares the cells' buffer until written.
+    if (m_data.use_count() > 1)
+        m_data = std::make_shared<Dataset>(*m_data);
+    return *m_data;
+}
+
+Dataset &DocumentListModel::freshRows()
+{
+    if (m_data.use_count() > 1)
+        m_data = std::make_shared<Dataset>();
+    else
+        m_data->reset();
+    return *m_data;
+}
+
+std::shared_ptr<Dataset> DocumentListModel::wholeList()
+{
+    finishLoading();
+    if (!m_complete)
+        throw KorvenaError(QStringLiteral(
+            "A lista nem töltődött be teljesen. Frissítse a listát (F5), és próbálja újra."));
+    return m_data;
+}
 
 void DocumentListModel::setFieldColumns(const QStringList &fields, const QStringList &titles)
 {
@@ -63,25 +91,28 @@ QString DocumentListModel::columnField(int column) const
 void DocumentListModel::resolveColumns()
 {
     for (int i = 0; i < ColumnCount; ++i)
-        m_cols[i] = m_fields[i].isEmpty() ? -1 : m_data.fieldIndex(m_fields[i]);
-    m_iranyCol = m_data.fieldIndex(u"irany");
-    m_datFigyCol = m_data.fieldIndex(u"dat_figy");
+        m_cols[i] = m_fields[i].isEmpty() ? -1 : m_data->fieldIndex(m_fields[i]);
+    m_iranyCol = m_data->fieldIndex(u"irany");
+    m_datFigyCol = m_data->fieldIndex(u"dat_figy");
 }
 
 void DocumentListModel::reload(const std::function<void(Dataset &)> &fill)
 {
     dropStream();
     beginResetModel();
+    Dataset &rows = freshRows();
     try {
-        fill(m_data);
+        fill(rows);
         if (m_rowFilter)
-            m_data.setFilter(m_rowFilter);
+            rows.setFilter(m_rowFilter);
     } catch (...) {
-        m_data.reset();
+        rows.reset();
+        m_complete = false;
         resolveColumns();
         endResetModel();
         throw;
     }
+    m_complete = true;
     resolveColumns();
     endResetModel();
 }
@@ -94,29 +125,32 @@ void DocumentListModel::stream(const ConnectionParams &params, const QString &sq
         m_stream = std::make_unique<QueryStream>();
     beginResetModel();
     bool ended = true;
+    Dataset &rows = freshRows();
+    m_complete = false;
     try {
         m_loading = true;
         m_stream->start(params, sql, [this] {
             QMetaObject::invokeMethod(this, &DocumentListModel::takeArrived, Qt::QueuedConnection);
         });
         m_stream->waitFor(FirstScreenRows);
-        ended = m_stream->take(m_data);
+        ended = m_stream->take(rows);
         if (prepare)
-            prepare(m_data);
+            prepare(rows);
         if (m_rowFilter)
-            m_data.setFilter(m_rowFilter);
-        m_data.first();
+            rows.setFilter(m_rowFilter);
+        rows.first();
     } catch (...) {
         m_stream->cancel();
         m_loading = false;
-        m_data.reset();
+        rows.reset();
         resolveColumns();
         endResetModel();
         throw;
     }
     m_loading = !ended;
+    m_complete = ended;
     if (ended)
-        m_data.squeeze();
+        rows.squeeze();
     resolveColumns();
     endResetModel();
 }
@@ -143,7 +177,8 @@ void DocumentListModel::takeArrived()
         appendArrived(arrived);
         if (ended) {
             m_loading = false;
-            m_data.squeeze();
+            m_complete = true;
+            ownRows().squeeze();
             Q_EMIT loadingFinished();
         }
     });
@@ -152,7 +187,7 @@ void DocumentListModel::takeArrived()
 void DocumentListModel::appendArrived(Dataset &arrived)
 {
     const int n = arrived.rowCount();
-    if (n == 0 || arrived.fieldCount() != m_data.fieldCount())
+    if (n == 0 || arrived.fieldCount() != m_data->fieldCount())
         return;
     int shown = n;
     if (m_rowFilter) {
@@ -160,11 +195,12 @@ void DocumentListModel::appendArrived(Dataset &arrived)
         for (int r = 0; r < n; ++r)
             shown += m_rowFilter(arrived, r) ? 1 : 0;
     }
-    const int first = m_data.rowCount();
-    const int visible = m_data.visibleCount();
+    Dataset &rows = ownRows();
+    const int first = rows.rowCount();
+    const int visible = rows.visibleCount();
     if (shown > 0)
         beginInsertRows(QModelIndex(), visible, visible + shown - 1);
-    m_data.appendRows(arrived);
+    rows.appendRows(arrived);
     if (shown > 0)
         endInsertRows();
     Q_EMIT rowsArrived(first, first + n - 1);
@@ -221,17 +257,19 @@ void DocumentListModel::takeReread(bool wait)
         return;
     Q_EMIT rereadArriving();
     beginResetModel();
-    m_data = std::move(fresh);
-    m_data.squeeze();
+    Dataset &rows = freshRows();
+    rows = std::move(fresh);
+    rows.squeeze();
     for (const CellChange &change : changes) {
-        const int row = findDocument(m_data, change.key);
-        const int col = m_data.fieldIndex(change.field);
+        const int row = findDocument(rows, change.key);
+        const int col = rows.fieldIndex(change.field);
         if (row >= 0 && col >= 0)
-            m_data.setValue(row, col, change.value);
+            rows.setValue(row, col, change.value);
     }
     if (m_rowFilter)
-        m_data.setFilter(m_rowFilter);
-    m_data.first();
+        rows.setFilter(m_rowFilter);
+    rows.first();
+    m_complete = true;
     resolveColumns();
     endResetModel();
     Q_EMIT rereadArrived();
@@ -250,27 +288,28 @@ void DocumentListModel::dropReread()
 
 int DocumentListModel::putRow(const Dataset &one, qint64 key)
 {
-    if (one.rowCount() != 1 || one.fieldCount() != m_data.fieldCount())
+    if (one.rowCount() != 1 || one.fieldCount() != m_data->fieldCount())
         return -1;
     for (int col = 0; col < one.fieldCount(); ++col)
-        if (one.field(col).name != m_data.field(col).name)
+        if (one.field(col).name != m_data->field(col).name)
             return -1;
-    int row = findDocument(m_data, key);
+    Dataset &rows = ownRows();
+    int row = findDocument(rows, key);
     if (row >= 0) {
         for (int col = 0; col < one.fieldCount(); ++col)
-            m_data.setValue(row, col, one.isNull(0, col) ? QVariant() : QVariant(one.raw(0, col).toByteArray()));
+            rows.setValue(row, col, one.isNull(0, col) ? QVariant() : QVariant(one.raw(0, col).toByteArray()));
         const int shown = modelRow(row);
         if (shown >= 0)
             Q_EMIT dataChanged(index(shown, 0), index(shown, ColumnCount - 1));
         return row;
     }
     // A new document goes last until the list is read again puts it in its place.
-    row = m_data.rowCount();
+    row = rows.rowCount();
     const bool shown = !m_rowFilter || m_rowFilter(one, 0);
-    const int visible = m_data.visibleCount();
+    const int visible = rows.visibleCount();
     if (shown)
         beginInsertRows(QModelIndex(), visible, visible);
-    m_data.appendRows(one);
+    rows.appendRows(one);
     if (shown)
         endInsertRows();
     return row;
@@ -297,7 +336,8 @@ void DocumentListModel::finishLoading()
     appendArrived(arrived);
     Q_ASSERT(ended);
     m_loading = false;
-    m_data.squeeze();
+    m_complete = ended;
+    ownRows().squeeze();
     Q_EMIT loadingFinished();
 }
 
@@ -306,7 +346,8 @@ void DocumentListModel::stopLoading()
     if (!m_loading)
         return;
     dropStream();
-    m_data.squeeze();
+    m_complete = false;
+    ownRows().squeeze();
     Q_EMIT loadingFinished();
 }
 
@@ -323,24 +364,25 @@ void DocumentListModel::setRowFilter(std::function<bool(const Dataset &, int)> p
     beginResetModel();
     m_rowFilter = std::move(predicate);
     if (m_rowFilter)
-        m_data.setFilter(m_rowFilter);
+        ownRows().setFilter(m_rowFilter);
     else
-        m_data.clearFilter();
+        ownRows().clearFilter();
     endResetModel();
 }
 
 void DocumentListModel::setCell(int datasetRow, QStringView field, const QVariant &value)
 {
-    const int col = m_data.fieldIndex(field);
-    if (col < 0 || datasetRow < 0 || datasetRow >= m_data.rowCount())
+    const int col = m_data->fieldIndex(field);
+    if (col < 0 || datasetRow < 0 || datasetRow >= m_data->rowCount())
         return;
-    m_data.setValue(datasetRow, col, value);
+    Dataset &rows = ownRows();
+    rows.setValue(datasetRow, col, value);
     // The new reading may have passed this row before its statement changed it.
     if (m_rereading) {
-        const int keyCol = m_data.fieldIndex(u"iktato");
+        const int keyCol = rows.fieldIndex(u"iktato");
         if (keyCol >= 0)
             m_changesWhileRereading.append(
-                CellChange{m_data.toInt(datasetRow, keyCol, 0), field.toString(), value});
+                CellChange{rows.toInt(datasetRow, keyCol, 0), field.toString(), value});
     }
     const int row = modelRow(datasetRow);
     if (row >= 0)
@@ -349,22 +391,22 @@ void DocumentListModel::setCell(int datasetRow, QStringView field, const QVarian
 
 int DocumentListModel::datasetRow(int modelRow) const
 {
-    if (modelRow < 0 || modelRow >= m_data.visibleCount())
+    if (modelRow < 0 || modelRow >= m_data->visibleCount())
         return -1;
-    return m_data.visibleRow(modelRow);
+    return m_data->visibleRow(modelRow);
 }
 
 int DocumentListModel::modelRow(int datasetRow) const
 {
-    if (datasetRow < 0 || datasetRow >= m_data.rowCount())
+    if (datasetRow < 0 || datasetRow >= m_data->rowCount())
         return -1;
-    if (!m_data.isFiltered())
+    if (!m_data->isFiltered())
         return datasetRow;
     // Visible rows keep the dataset's order.
-    int low = 0, high = m_data.visibleCount() - 1;
+    int low = 0, high = m_data->visibleCount() - 1;
     while (low <= high) {
         const int mid = (low + high) / 2;
-        const int row = m_data.visibleRow(mid);
+        const int row = m_data->visibleRow(mid);
         if (row == datasetRow)
             return mid;
         if (row < datasetRow)
@@ -377,7 +419,7 @@ int DocumentListModel::modelRow(int datasetRow) const
 
 int DocumentListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_data.visibleCount();
+    return parent.isValid() ? 0 : m_data->visibleCount();
 }
 
 int DocumentListModel::columnCount(const QModelIndex &parent) const
@@ -406,34 +448,34 @@ QVariant DocumentListModel::marker(int row, int column) const
         return Icons::placeholder();
     switch (column) {
     case ReminderColumn:
-        return m_data.isNull(row, col) ? Icons::placeholder() : Icons::reminderMarker();
+        return m_data->isNull(row, col) ? Icons::placeholder() : Icons::reminderMarker();
     case PrintColumn:
-        return m_data.raw(row, col) != "N" ? Icons::printMarker() : Icons::placeholder();
+        return m_data->raw(row, col) != "N" ? Icons::printMarker() : Icons::placeholder();
     case LentOutColumn:
-        return m_data.raw(row, col) != "N" ? Icons::lentOutMarker() : Icons::placeholder();
+        return m_data->raw(row, col) != "N" ? Icons::lentOutMarker() : Icons::placeholder();
     default:
-        return Icons::statusMarker(int(m_data.toInt(row, col, 0)));
+        return Icons::statusMarker(int(m_data->toInt(row, col, 0)));
     }
 }
 
 QVariant DocumentListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_data.visibleCount())
+    if (!index.isValid() || index.row() >= m_data->visibleCount())
         return {};
-    const int row = m_data.visibleRow(index.row());
+    const int row = m_data->visibleRow(index.row());
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
         if (column < MarkerColumns || m_cols[column] < 0)
             return {};
-        return m_data.displayText(row, m_cols[column]);
+        return m_data->displayText(row, m_cols[column]);
     case Qt::DecorationRole:
         return column < MarkerColumns ? marker(row, column) : QVariant();
     case Qt::BackgroundRole:
-        return m_iranyCol < 0 ? QVariant() : directionBackground(m_data.raw(row, m_iranyCol));
+        return m_iranyCol < 0 ? QVariant() : directionBackground(m_data->raw(row, m_iranyCol));
     case Qt::TextAlignmentRole:
         if (column >= MarkerColumns && m_cols[column] >= 0)
-            return QVariant::fromValue(m_data.field(m_cols[column]).alignment);
+            return QVariant::fromValue(m_data->field(m_cols[column]).alignment);
         return {};
     default:
         return {};

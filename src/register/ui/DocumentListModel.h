@@ -36,8 +36,19 @@ public:
     explicit DocumentListModel(QObject *parent = nullptr);
     ~DocumentListModel() override;
 
-    Dataset &dataset() { return m_data; }
-    const Dataset &dataset() const { return m_data; }
+    // The rows as the grid shows them now, still filling in or about to be exchanged:
+    // for the current row and what the screen shows, never for work over the whole list.
+    Dataset &dataset() { return *m_data; }
+    const Dataset &dataset() const { return *m_data; }
+
+    // The list for work that consumes all of it (prints, exports, the clipboard): waits
+    // for the rows still coming and for a re-reading under way, then hands out the rows.
+    // While the holder keeps them, a re-reading, an opening or a changed cell goes into
+    // a set of the list's own, so the rows held stay whole and unmixed; they share the
+    // current row with the grid until then. Throws when the list could not be read whole.
+    std::shared_ptr<Dataset> wholeList();
+    // The grid still shows these rows (no re-reading or opening exchanged them).
+    bool shows(const Dataset &rows) const { return m_data.get() == &rows; }
 
     // The fields of columns 5 to 12 and their titles.
     void setFieldColumns(const QStringList &fields, const QStringList &titles);
@@ -111,8 +122,12 @@ private:
     void takeReread(bool wait);
     void dropReread();
     QVariant marker(int row, int column) const;
+    // The rows to change in place; a set handed out by wholeList() is copied first.
+    Dataset &ownRows();
+    // Empty rows for a new opening; a set handed out keeps its rows.
+    Dataset &freshRows();
 
-    Dataset m_data;
+    std::shared_ptr<Dataset> m_data;
     QStringList m_fields;    // per grid column; empty for the reminder column
     QStringList m_titles;    // per grid column
     int m_cols[ColumnCount]; // dataset column of each grid column, -1 when missing
@@ -121,6 +136,8 @@ private:
     std::function<bool(const Dataset &, int)> m_rowFilter;
     std::unique_ptr<QueryStream> m_stream;
     bool m_loading = false;
+    // Every row of the last opening is in (not cut short by stopLoading or a failure).
+    bool m_complete = true;
     bool m_rereading = false;
     Dataset m_reread;
     std::function<void(Dataset &)> m_prepare;

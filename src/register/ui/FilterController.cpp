@@ -300,6 +300,20 @@ bool FilterController::moveToDocument(qint64 key)
     return m_view->moveToDatasetRow(data.current());
 }
 
+void FilterController::followRow(const Dataset &rows)
+{
+    const int row = rows.current();
+    if (row < 0 || row >= rows.rowCount())
+        return;
+    if (m_model->shows(rows)) {
+        m_view->moveToDatasetRow(row);
+        return;
+    }
+    const int col = rows.fieldIndex(u"iktato");
+    if (col >= 0)
+        moveToDocument(rows.toInt(row, col, 0));
+}
+
 bool FilterController::reachTarget(const Target &target, int first)
 {
     Dataset &data = m_model->dataset();

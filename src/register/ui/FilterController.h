@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 
+class Dataset;
 class DocumentListModel;
 class DocumentListView;
 class QLineEdit;
@@ -73,6 +74,9 @@ public:
     // The key (iktato) of the current document, 0 when the list is empty.
     qint64 currentDocument() const;
     bool moveToDocument(qint64 key);
+    // After work over rows of DocumentListModel::wholeList() that moved their current
+    // row: the grid goes to that row, or to its document when the list was read again meanwhile.
+    void followRow(const Dataset &rows);
 
 Q_SIGNALS:
     // After every opening of the list, successful or not.

@@ -295,6 +295,28 @@ private Q_SLOTS:
         QCOMPARE(config.vkHova, 3);
     }
 
+    // A mistyped field is an input error in a "Hiba" box, not a failure offered for a
+    // report; nothing prints and the fields before it keep their new values.
+    void barcodeDialogBadNumberIsAnInputError()
+    {
+        session().local.vkColumn = 4;
+        session().local.vkHanyadik = 3;
+        MessageBox::clearShown();
+        ModalDriver::onModal(QString(BarcodeDialog::ObjectName), [](QDialog *d) {
+            auto *dialog = static_cast<BarcodeDialog *>(d);
+            dialog->field(3)->setText(QStringLiteral("2"));
+            dialog->field(5)->setText(QStringLiteral("x"));
+            QTest::mouseClick(dialog->printButton(), Qt::LeftButton);
+        });
+        QVERIFY(!BarcodeDialog::ask(nullptr));
+        const QList<MessageBox::ShownMessage> shown = MessageBox::shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, QStringLiteral("error"));
+        QCOMPARE(shown[0].text, QStringLiteral("'x' nem érvényes szám."));
+        QCOMPARE(session().local.vkColumn, 2);
+        QCOMPARE(session().local.vkHanyadik, 3);
+    }
+
     void barcodeDialogCancelChangesNothing()
     {
         session().local.vkHanyadik = 4;

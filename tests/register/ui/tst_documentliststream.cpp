@@ -222,6 +222,52 @@ private Q_SLOTS:
         QCOMPARE(keysOf(model), range(1, 1050));
     }
 
+    // The whole list for an output: every row of a list still filling in, or of a
+    // re-reading under way; the rows handed out stay as they were while the list is read
+    // again, opened anew or has a cell changed, and the list goes on with its own.
+    void wholeListHoldsItsRows()
+    {
+        DocumentListModel model;
+        model.stream(m_db->params(), slowRows(1100), {});
+        QVERIFY(model.isLoading());
+        const std::shared_ptr<Dataset> rows = model.wholeList();
+        QVERIFY(!model.isLoading());
+        QCOMPARE(rows->rowCount(), 1100);
+        QVERIFY(model.shows(*rows));
+        const auto keysHeld = [&rows] {
+            QList<qint64> keys;
+            for (int r = 0; r < rows->rowCount(); ++r)
+                keys << rows->toInt(r, 0);
+            return keys;
+        };
+
+        model.setCell(1, u"nyomtatni", QStringLiteral("I"));
+        QCOMPARE(model.dataset().text(1, 1), QStringLiteral("I"));
+        QCOMPARE(rows->text(1, 1), QStringLiteral("N"));
+        model.reread(m_db->params(), QStringLiteral("SELECT seq + 5000 AS iktato, 'N' AS nyomtatni, '' AS pad, "
+                                                    "0 AS pause FROM seq_1_to_5"),
+                     {});
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isRereading(), 20000);
+        QCOMPARE(keysOf(model), range(5001, 5005));
+        QVERIFY(!model.shows(*rows));
+        model.stream(m_db->params(), QStringLiteral("SELECT seq AS iktato FROM seq_1_to_3"), {});
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(keysHeld(), range(1, 1100));
+
+        // A re-reading under way is waited for: the output gets the new rows.
+        model.reread(m_db->params(), slowRows(1050), {});
+        QVERIFY(model.isRereading());
+        const std::shared_ptr<Dataset> after = model.wholeList();
+        QVERIFY(!model.isRereading());
+        QCOMPARE(after->rowCount(), 1050);
+        QCOMPARE(keysHeld(), range(1, 1100));
+
+        // A list whose reading stopped short is not handed out as if it were whole.
+        model.stream(m_db->params(), slowRows(3000, 0.05), {});
+        model.stopLoading();
+        QVERIFY_THROWS_EXCEPTION(KorvenaError, model.wholeList());
+    }
+
     // Reading the list again keeps the shown rows, usable, until the new ones are all
     // in, then exchanges them in one go; a cell changed meanwhile keeps its change,
     // and one document's row can be shown as it now is before that.
