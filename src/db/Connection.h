@@ -91,9 +91,8 @@ public:
     // From any thread: makes the connection's pending and future reads fail at once.
     void interrupt();
     // From any thread: asks the server, on a link of its own, to stop the statement this
-    // connection runs (KILL QUERY). The statement ends with an error (1317) or, for
-    // SLEEP, early; the connection stays usable. Throws DbError when the server cannot
-    // be reached.
+    // connection runs (KILL QUERY). The statement ends with an error (1317); the
+    // connection stays usable. Throws DbError when the server cannot be reached.
     void stopStatement();
     // Drops an unfinished streamed result and the link with it (the server stops the
     // statement when it next sends); the next statement opens a new link.

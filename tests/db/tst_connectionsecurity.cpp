@@ -150,11 +150,10 @@ private Q_SLOTS:
     {
         Connection c;
         c.open(TestDatabase::serverParams());
-        QVariant slept;
         QString failure;
         std::thread worker([&] {
             try {
-                slept = c.selectValue(QStringLiteral("SELECT SLEEP(120)"));
+                c.selectValue(QStringLiteral("SELECT SLEEP(120)"));
             } catch (const KorvenaError &e) {
                 failure = e.text();
             }
@@ -173,8 +172,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(watcher.selectValue(running).toInt() == 1, 20000);
         c.stopStatement();
         worker.join();
-        QCOMPARE(failure, QString());
-        QCOMPARE(slept.toInt(), 1); // SLEEP reports an interruption by its result
+        QVERIFY2(failure.endsWith(QStringLiteral("(1317)")), qPrintable(failure));
         QCOMPARE(c.selectValue(QStringLiteral("SELECT 2")).toInt(), 2);
     }
 
