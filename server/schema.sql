@@ -74,7 +74,10 @@ CREATE TABLE iktato_file (
     felhkod INT NULL,
     rogzitve DATETIME NULL DEFAULT CURRENT_TIMESTAMP,
     PRIMARY KEY (iktato_file),
-    KEY ix_iktato_file_iktato (iktato)
+    KEY ix_iktato_file_iktato (iktato),
+    -- Two attachments never share a stored copy: a workstation that took a name
+    -- holds it, and the other steps to the next one.
+    UNIQUE KEY ux_iktato_file_filenev (filenev)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
 -- Change journal.

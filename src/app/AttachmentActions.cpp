@@ -62,8 +62,9 @@ void connectAttachmentActions(MainWindow &window)
     a.connectHandler(QStringLiteral("aSvBeallit"), [&window] { OnlineStoreSettingsDialog::run(&window); });
 
     EditorHooks &hooks = editorHooks();
-    hooks.attachmentsPage = [](QWidget *parent, qint64 document, int group, bool readOnly) -> QWidget * {
-        return new AttachmentsPage(parent, document, group, readOnly);
+    hooks.attachmentsPage = [](QWidget *parent, qint64 document, std::function<int()> group,
+                               bool readOnly) -> QWidget * {
+        return new AttachmentsPage(parent, document, std::move(group), readOnly);
     };
     hooks.sendToOnlineStore = [](QWidget *parent, qint64 document) { SendToOnlineStore(parent, document); };
 }

@@ -1,9 +1,9 @@
 #include "core/ProgramSettings.h"
 
-#include "db/DbHelpers.h"
 #include "core/AppFolders.h"
 #include "core/LocalConfig.h"
 #include "db/Dataset.h"
+#include "db/DbHelpers.h"
 
 #include <QFile>
 #include <filesystem>
@@ -131,15 +131,30 @@ std::optional<QString> ProgramSettings::columnLabel(QStringView column) const
     return std::nullopt;
 }
 
+QString StorageFolder(const ProgramSettings &settings)
+{
+    // An empty setting would put the files at the root of the disk.
+    return settings.mentesutvonal.isEmpty() ? AppFolders::current().documentFolder() : settings.mentesutvonal;
+}
+
+QString GroupStorageFolder(const ProgramSettings &settings, qint64 group)
+{
+    QString folder = StorageFolder(settings) + QLatin1Char('/');
+    if (settings.mentescsoport)
+        folder += QStringLiteral("%1/").arg(group, 5, 10, QLatin1Char('0'));
+    return folder;
+}
+
 QStringList ensureGroupFolders(const ProgramSettings &settings)
 {
     QStringList errors;
     if (!settings.mentescsoport)
         return errors;
-    QStringList groups;
-    FillList(groups, QStringLiteral("SELECT LPAD(csoport, 5, '0') FROM csoport;"));
-    for (const QString &group : groups) {
-        const QString folder = settings.mentesutvonal + QLatin1Char('/') + group;
+    // The keys as numbers: the folder rule pads them, and never cuts a longer one.
+    const Dataset groups = db().query(QStringLiteral("SELECT csoport FROM csoport;"));
+    for (int row = 0; row < groups.rowCount(); ++row) {
+        QString folder = GroupStorageFolder(settings, groups.toInt(row, 0, 0));
+        folder.chop(1);
         // std::filesystem, unlike QDir::mkpath, tells why a folder could not be made.
         std::error_code error;
         std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()),

@@ -69,6 +69,12 @@ struct ProgramSettings
 // group key) under mentesutvonal, parents included. Returns one error text per
 // folder that could not be made; the rest are still made.
 QStringList ensureGroupFolders(const ProgramSettings &settings);
+// Where stored copies of attached files live: mentesutvonal, or the document
+// folder of the data folder when it is empty. No trailing separator.
+QString StorageFolder(const ProgramSettings &settings);
+// The group's storage folder, ending in a separator: the storage folder, then the
+// group key with at least five digits when every group has a folder of its own.
+QString GroupStorageFolder(const ProgramSettings &settings, qint64 group);
 
 // The fields of the document list (vw_iktato), in the list's order.
 const QStringList &documentListColumns();

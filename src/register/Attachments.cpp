@@ -6,12 +6,16 @@
 #include "core/Session.h"
 #include "db/DbError.h"
 #include "db/DbHelpers.h"
+#include "db/Latin2.h"
+#include "db/UnitOfWork.h"
 #include "register/Journal.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <array>
+#include <filesystem>
 #include <memory>
 
 namespace Attachments {
@@ -24,20 +28,11 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-QString storageRoot(const ProgramSettings &settings)
-{
-    // An empty setting would put the files at the root of the disk.
-    return settings.mentesutvonal.isEmpty() ? AppFolders::current().documentFolder() : settings.mentesutvonal;
-}
-
 } // namespace
 
 QString groupFolder(const ProgramSettings &settings, int group)
 {
-    QString folder = storageRoot(settings) + QLatin1Char('/');
-    if (settings.mentescsoport)
-        folder += QStringLiteral("%1/").arg(group, 5, 10, QLatin1Char('0'));
-    return folder;
+    return GroupStorageFolder(settings, group);
 }
 
 QString openingFolder(const ProgramSettings &settings)
@@ -132,25 +127,17 @@ void scrambleBlock(char *data, qsizetype size, const QByteArray &key, bool unscr
                      *pattern, unscramble);
 }
 
-void scrambleFile(const QString &from, const QString &to, const QByteArray &key, bool unscramble)
+namespace {
+
+// Copies an open source into an open target, scrambling (unscrambling) it when a
+// pattern is given. Throws KorvenaError naming the file that failed.
+void transfer(QFile &source, QFileDevice &target, const Pattern *pattern, bool unscramble)
 {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw KorvenaError(QStringLiteral("Nem olvasható állomány: ") + shown(from) + QStringLiteral("\r\n") +
-                           source.errorString());
-    QFile target(to);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw KorvenaError(QStringLiteral("Nem írható állomány: ") + shown(to) + QStringLiteral("\r\n") +
-                           target.errorString());
-    const auto pattern = patternOf(key);
     // Several blocks per read and write: fewer system calls, the same rule.
     constexpr qsizetype ChunkSize = 16 * ScrambleBlockSize;
     QByteArray chunk(ChunkSize, Qt::Uninitialized);
-    auto fail = [&](const QString &what, const QFile &file) {
-        const QString reason = file.errorString();
-        target.close();
-        target.remove();
-        throw KorvenaError(what + shown(file.fileName()) + QStringLiteral("\r\n") + reason);
+    auto fail = [](const QString &what, const QFileDevice &file) {
+        throw KorvenaError(what + shown(file.fileName()) + QStringLiteral("\r\n") + file.errorString());
     };
     for (;;) {
         // Short reads are filled up, so the key restarts exactly every ScrambleBlockSize
@@ -166,9 +153,11 @@ void scrambleFile(const QString &from, const QString &to, const QByteArray &key,
         }
         if (filled == 0)
             break;
-        auto *bytes = reinterpret_cast<unsigned char *>(chunk.data());
-        for (qsizetype start = 0; start < filled; start += ScrambleBlockSize)
-            applyPattern(bytes + start, qMin(ScrambleBlockSize, filled - start), *pattern, unscramble);
+        if (pattern) {
+            auto *bytes = reinterpret_cast<unsigned char *>(chunk.data());
+            for (qsizetype start = 0; start < filled; start += ScrambleBlockSize)
+                applyPattern(bytes + start, qMin(ScrambleBlockSize, filled - start), *pattern, unscramble);
+        }
         if (target.write(chunk.constData(), filled) != filled)
             fail(QStringLiteral("Hiba az állomány írása közben: "), target);
         if (filled < ChunkSize)
@@ -176,92 +165,303 @@ void scrambleFile(const QString &from, const QString &to, const QByteArray &key,
     }
     if (!target.flush())
         fail(QStringLiteral("Hiba az állomány írása közben: "), target);
-    target.close();
-    if (target.error() != QFileDevice::NoError)
-        fail(QStringLiteral("Hiba az állomány írása közben: "), target);
 }
 
-bool copyFile(const QString &from, const QString &to)
+void openSource(QFile &source)
 {
-    if (QFileInfo::exists(to) && !QFile::remove(to))
-        return false;
-    return QFile::copy(from, to);
+    if (!source.open(QIODevice::ReadOnly))
+        throw KorvenaError(QStringLiteral("Nem olvasható állomány: ") + shown(source.fileName()) +
+                           QStringLiteral("\r\n") + source.errorString());
+}
+
+// A file of the opening folder in the making: a fresh name of its own in the
+// folder, put in place of the target at the end. The target's name is known to
+// every user of a shared folder; a link planted under it is replaced, never
+// followed, and a failed fetch leaves whatever was there.
+class SideFile
+{
+public:
+    explicit SideFile(const QString &target)
+        : m_target(target), m_file(QFileInfo(target).absolutePath() + QStringLiteral("/.korvena-XXXXXX"))
+    {
+    }
+    bool open() { return m_file.open(); }
+    QTemporaryFile &file() { return m_file; }
+    QString path() const { return m_file.fileName(); }
+    bool commit()
+    {
+        m_file.close();
+        std::error_code error;
+        std::filesystem::rename(std::filesystem::path(QFile::encodeName(path()).toStdString()),
+                                std::filesystem::path(QFile::encodeName(m_target).toStdString()), error);
+        if (error)
+            return false;
+        m_file.setAutoRemove(false);
+        return true;
+    }
+
+private:
+    QString m_target;
+    QTemporaryFile m_file;
+};
+
+// A name the register's latin2 can hold in a journal row: the rest become "?".
+QString journalSafe(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QStringView one = QStringView(text).mid(i, n);
+        out += Latin2::canEncode(one) ? one.toString() : QStringLiteral("?");
+        i += n - 1;
+    }
+    return out;
+}
+
+// A refusal found inside the unit: the unit is rolled back, then the message shown
+// and the journal row (if any) written on its own.
+struct Refusal
+{
+    QString message;
+    QString journal;
+};
+
+} // namespace
+
+void scrambleFile(const QString &from, const QString &to, const QByteArray &key, bool unscramble)
+{
+    QFile source(from);
+    openSource(source);
+    QFile target(to);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw KorvenaError(QStringLiteral("Nem írható állomány: ") + shown(to) + QStringLiteral("\r\n") +
+                           target.errorString());
+    const auto pattern = patternOf(key);
+    try {
+        transfer(source, target, pattern.get(), unscramble);
+    } catch (...) {
+        target.close();
+        target.remove();
+        throw;
+    }
 }
 
 Step prepareFolder(const ProgramSettings &settings, qint64 document, int group)
 {
     const QString folder = groupFolder(settings, group);
     if (!QFileInfo(folder).isDir()) {
-        Journal::write(document,
-                       QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") + shown(folder));
+        Journal::write(document, QStringLiteral("Hiba: Nem létező mentés útvonal, létrehozás próba: ") +
+                                     journalSafe(shown(folder)));
         QDir().mkpath(folder);
     }
     if (!QFileInfo(folder).isDir() && !settings.isftp) {
-        Journal::write(document, QStringLiteral("Hiba: Nem létező mentés útvonal: ") + shown(folder));
+        Journal::write(document,
+                       QStringLiteral("Hiba: Nem létező mentés útvonal: ") + journalSafe(shown(folder)));
         return {false, QStringLiteral("Nem létező mentés útvonal: \"") + shown(folder) + QLatin1Char('"')};
     }
     return {true, {}};
 }
 
+bool isStorableName(qint64 document, const QString &original)
+{
+    return isAcceptableName(original) && Latin2::canEncode(original) &&
+           storageName(document, nextSequence(document), original).size() <= MaxStorageNameLength;
+}
+
 Stored store(const ProgramSettings &settings, qint64 document, int group, const QString &chosenPath,
-             const Upload &upload)
+             const Upload &upload, bool journalled)
 {
     Stored result;
     const QString folder = groupFolder(settings, group);
     result.originalName = originalName(chosenPath);
-    if (!isAcceptableName(result.originalName)) {
-        Journal::write(document, QStringLiteral("Hiba: Érvénytelen, vagy túl hosszú file név: ") +
-                                     shown(folder) + result.originalName);
-        result.message = QStringLiteral("Érvénytelen, vagy túl hosszú file név.");
+    const Refusal badName{QStringLiteral("Érvénytelen, vagy túl hosszú file név."),
+                          QStringLiteral("Hiba: Érvénytelen, vagy túl hosszú file név: ") +
+                              journalSafe(shown(folder) + result.originalName)};
+    // Refused before anything is stored: a name the row cannot hold would fail
+    // only at the INSERT, after the copy.
+    if (!isStorableName(document, result.originalName)) {
+        Journal::write(document, badName.journal);
+        result.message = badName.message;
         return result;
     }
-    result.storageName = storageName(document, nextSequence(document), result.originalName);
-    if (settings.isftp) {
-        QString error;
-        // The register must not list a file the server refused.
-        if (!upload || !upload(chosenPath, result.storageName, &error)) {
-            result.message = QStringLiteral("Hiba a feltöltés közben.\r\n") + error;
-            return result;
-        }
-    } else if (settings.doksititkosit) {
-        scrambleFile(chosenPath, folder + result.storageName, scrambleKey(), false);
-    } else if (!copyFile(chosenPath, folder + result.storageName)) {
-        Journal::write(document,
-                       QStringLiteral("Hiba: Hiba a másolás közben: ") + shown(folder) + result.originalName);
-        result.message = QStringLiteral("Hiba a másolás közben.");
+    const Refusal copyFailed{QStringLiteral("Hiba a másolás közben."),
+                             QStringLiteral("Hiba: Hiba a másolás közben: ") +
+                                 journalSafe(shown(folder) + result.originalName)};
+    const std::unique_ptr<Pattern> pattern =
+        settings.doksititkosit && !settings.isftp ? patternOf(scrambleKey()) : nullptr;
+    try {
+        RunUnit([&] {
+            // The name is taken by the first that gets it: locally by creating the copy
+            // exclusively (a copy whose row was deleted keeps its name), in the register by
+            // the unique key on filenev (a workstation whose row is not committed yet holds
+            // it until it is). Taken names are stepped over; nothing stored is replaced.
+            QFile target;
+            bool created = false;
+            try {
+                if (settings.isftp) {
+                    // A remote copy cannot be made exclusively, and one whose row was deleted
+                    // cannot be seen: the number is the row's own key, which no earlier
+                    // attachment had (its number never passed its own row's key).
+                    ExecSql(QStringLiteral(
+                                "INSERT INTO iktato_file (iktato, filenev, origfilenev, felhkod) VALUES (") +
+                            QString::number(document) + QStringLiteral(",NULL,") +
+                            SqlLiteral(result.originalName) + QLatin1Char(',') +
+                            QString::number(session().user.code) + QStringLiteral(");"));
+                    const qint64 key =
+                        SelectText(QStringLiteral("SELECT LAST_INSERT_ID();"), QString()).toLongLong();
+                    result.storageName = storageName(document, key, result.originalName);
+                    if (result.storageName.size() > MaxStorageNameLength)
+                        throw badName;
+                    ExecSql(QStringLiteral("UPDATE iktato_file SET filenev=") +
+                            SqlLiteral(result.storageName) + QStringLiteral(" WHERE iktato_file=") +
+                            QString::number(key) + QLatin1Char(';'));
+                }
+                for (qint64 n = nextSequence(document); !settings.isftp; ++n) {
+                    result.storageName = storageName(document, n, result.originalName);
+                    if (result.storageName.size() > MaxStorageNameLength)
+                        throw badName;
+                    const QString path = folder + result.storageName;
+                    target.setFileName(path);
+                    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+                        const QFileInfo there(path);
+                        if (there.exists() || there.isSymLink())
+                            continue;
+                        // Scrambling's own failures go to the general error handling.
+                        if (pattern)
+                            throw KorvenaError(QStringLiteral("Nem írható állomány: ") + shown(path) +
+                                               QStringLiteral("\r\n") + target.errorString());
+                        throw copyFailed;
+                    }
+                    created = true;
+                    try {
+                        ExecSql(insertStatement(document, result.storageName, result.originalName,
+                                                session().user.code));
+                    } catch (const DbError &e) {
+                        if (e.code() != DuplicateKey)
+                            throw;
+                        if (created) {
+                            target.close();
+                            target.remove();
+                            created = false;
+                        }
+                        continue;
+                    }
+                    break;
+                }
+                if (settings.isftp) {
+                    QString error;
+                    // The register must not list a file the server refused.
+                    if (!upload || !upload(chosenPath, result.storageName, &error))
+                        throw Refusal{QStringLiteral("Hiba a feltöltés közben.\r\n") + error, QString()};
+                } else {
+                    QFile source(chosenPath);
+                    if (!source.open(QIODevice::ReadOnly)) {
+                        if (!pattern)
+                            throw copyFailed;
+                        openSource(source);
+                    }
+                    try {
+                        transfer(source, target, pattern.get(), false);
+                    } catch (const KorvenaError &) {
+                        if (!pattern)
+                            throw copyFailed;
+                        throw;
+                    }
+                    target.close();
+                    if (target.error() != QFileDevice::NoError)
+                        throw copyFailed;
+                }
+                if (journalled)
+                    Journal::write(document, QStringLiteral("File csatolás = ") + result.originalName);
+            } catch (...) {
+                // The unit is rolled back (and may run again): its copy goes with it.
+                if (created) {
+                    target.close();
+                    target.remove();
+                }
+                throw;
+            }
+        });
+    } catch (const Refusal &refusal) {
+        if (!refusal.journal.isEmpty())
+            Journal::write(document, refusal.journal);
+        result.message = refusal.message;
+        result.storageName.clear();
         return result;
     }
-    ExecSql(insertStatement(document, result.storageName, result.originalName, session().user.code));
     result.ok = true;
     return result;
+}
+
+bool remove(qint64 document, qint64 attachment, const QString &originalName)
+{
+    bool removed = false;
+    RunUnit([&] {
+        db().exec(QStringLiteral("DELETE FROM iktato_file WHERE (iktato_file=") +
+                  QString::number(attachment) + QStringLiteral(");"));
+        // Another workstation may have removed it first: no row for a delete that did not happen.
+        removed = db().affectedRows() > 0;
+        if (removed)
+            Journal::write(document, QStringLiteral("Csatolás törlés = ") + originalName);
+    });
+    return removed;
 }
 
 Fetched fetch(const ProgramSettings &settings, const QString &storage, const QString &original, int group,
               const Download &download)
 {
     Fetched result;
-    if (storage.isEmpty()) {
+    // The name comes from the register: only its last part may name a file.
+    const QString stored = originalName(storage);
+    if (stored.isEmpty()) {
         result.message = QStringLiteral("Nincs melléklet létrehozva");
         return result;
     }
     QDir().mkpath(openingFolder(settings));
     result.target = openingPath(settings, original);
+    const QString cut = originalName(original);
+    if (cut.isEmpty() || cut == QLatin1String(".") || cut == QLatin1String("..")) {
+        result.message = QStringLiteral("Érvénytelen, vagy túl hosszú file név.");
+        return result;
+    }
+    SideFile side(result.target);
+    if (!side.open()) {
+        result.message = QStringLiteral("Hiba a másolás közben.");
+        return result;
+    }
     if (settings.isftp) {
+        side.file().close();
         QString error;
-        if (!download || !download(storage, result.target, &error))
+        // Nothing is opened after a failed download: an older file of that name may be
+        // another document's.
+        if (!download || !download(stored, side.path(), &error)) {
             result.message = QStringLiteral("Hiba a letöltés közben.\r\n") + error;
-        // As after a good download: an older copy may still be there to open.
-        result.open = true;
-        return result;
+            return result;
+        }
+    } else {
+        QFile source(groupFolder(settings, group) + stored);
+        if (!source.exists()) {
+            result.message = QStringLiteral("Nem létező állomány");
+            return result;
+        }
+        const std::unique_ptr<Pattern> pattern = settings.doksititkosit ? patternOf(scrambleKey()) : nullptr;
+        if (!source.open(QIODevice::ReadOnly)) {
+            if (pattern)
+                openSource(source);
+            result.message = QStringLiteral("Hiba a másolás közben.");
+            return result;
+        }
+        try {
+            transfer(source, side.file(), pattern.get(), true);
+        } catch (const KorvenaError &) {
+            if (pattern)
+                throw;
+            result.message = QStringLiteral("Hiba a másolás közben.");
+            return result;
+        }
     }
-    const QString stored = groupFolder(settings, group) + originalName(storage);
-    if (!QFileInfo::exists(stored)) {
-        result.message = QStringLiteral("Nem létező állomány");
-        return result;
-    }
-    if (settings.doksititkosit) {
-        scrambleFile(stored, result.target, scrambleKey(), true);
-    } else if (!copyFile(stored, result.target)) {
+    if (!side.commit()) {
         result.message = QStringLiteral("Hiba a másolás közben.");
         return result;
     }

@@ -14,11 +14,14 @@ namespace Attachments {
 
 // Original names must stay shorter than this.
 constexpr int MaxOriginalNameLength = 128;
+// What iktato_file.filenev holds.
+constexpr int MaxStorageNameLength = 128;
+// The server's answer to a second row with a taken storage name.
+constexpr unsigned DuplicateKey = 1062;
 // Scrambling restarts its key at every block of this many bytes.
 constexpr qsizetype ScrambleBlockSize = 65535;
 
-// The group's storage folder, ending in a separator: mentesutvonal, then the
-// five-digit group key when every group has a folder of its own.
+// The group's storage folder, ending in a separator (GroupStorageFolder).
 QString groupFolder(const ProgramSettings &settings, int group);
 // The folder attached files are fetched into, and the path of one there.
 QString openingFolder(const ProgramSettings &settings);
@@ -26,6 +29,9 @@ QString openingPath(const ProgramSettings &settings, const QString &originalName
 // The chosen file's name without its folder.
 QString originalName(const QString &path);
 bool isAcceptableName(const QString &originalName);
+// Whether the name can be stored for the document at all: acceptable, held by
+// latin2, and giving a storage name the row can hold.
+bool isStorableName(qint64 document, const QString &originalName);
 
 // The stored copy's name: the document key with at least seven digits, "-",
 // the sequence, and the extension of the file with its dot.
@@ -43,8 +49,6 @@ void scrambleBlock(char *data, qsizetype size, const QByteArray &key, bool unscr
 // Writes the scrambled (unscrambled) copy of a file, replacing the target.
 // A read or write failure removes the unfinished target and throws KorvenaError.
 void scrambleFile(const QString &from, const QString &to, const QByteArray &key, bool unscramble);
-// A plain copy replacing the target; false when it failed.
-bool copyFile(const QString &from, const QString &to);
 
 // Moves a file to or from the FTP store; false with the reason in *error.
 using Upload = std::function<bool(const QString &localPath, const QString &remoteName, QString *error)>;
@@ -69,10 +73,16 @@ struct Stored
     QString originalName;
     QString storageName;
 };
-// Stores the chosen file for the document and records it in iktato_file; no
-// row is written unless the copy is in its place.
+// Stores the chosen file for the document under a name no other attachment has
+// and records it in iktato_file, in one unit with its journal row when journalled
+// ("File csatolás = "). No row is written unless the copy is in its place, and
+// no stored copy is ever replaced.
 Stored store(const ProgramSettings &settings, qint64 document, int group, const QString &chosenPath,
-             const Upload &upload);
+             const Upload &upload, bool journalled = false);
+
+// Removes an attachment's row (the stored copy stays) with its journal row in one
+// unit. False when the row was already gone: then no journal row is written.
+bool remove(qint64 document, qint64 attachment, const QString &originalName);
 
 struct Fetched
 {
@@ -80,7 +90,9 @@ struct Fetched
     QString message;   // shown before anything is opened, when not empty
     QString target;
 };
-// Fetches the stored copy into the opening folder under its original name.
+// Fetches the stored copy into the opening folder under its original name. The
+// copy is made beside the target and put in its place only when it is whole;
+// nothing is to be opened after a failure.
 Fetched fetch(const ProgramSettings &settings, const QString &storageName, const QString &originalName,
               int group, const Download &download);
 

@@ -2,6 +2,7 @@
 #include "core/Session.h"
 #include "db/DbError.h"
 #include "db/DbHelpers.h"
+#include "db/UnitOfWork.h"
 #include "register/Attachments.h"
 
 #include "TestDatabase.h"
@@ -10,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -65,6 +67,7 @@ class TestAttachments : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
+    void cleanup();
 
     void storageNames_data();
     void storageNames();
@@ -90,6 +93,18 @@ private Q_SLOTS:
     void fetchFailures();
     void sameNameOpenedTwiceKeepsTheSecond();
 
+    void attachesAtOnceKeepTheirOwnFiles_data();
+    void attachesAtOnceKeepTheirOwnFiles();
+    void keptCopyOfADeletedRowIsNotReplaced_data();
+    void keptCopyOfADeletedRowIsNotReplaced();
+    void namesTheRowCannotHoldAreRefusedFirst_data();
+    void namesTheRowCannotHoldAreRefusedFirst();
+    void rowAndJournalCommitTogether_data();
+    void rowAndJournalCommitTogether();
+    void fetchNeverFollowsAPlantedLink_data();
+    void fetchNeverFollowsAPlantedLink();
+    void storageFoldersFollowOneRule();
+
 private:
     ProgramSettings settings(bool groups, bool scramble = false) const;
     QString chosen(const QString &name, const QByteArray &data) const;
@@ -113,6 +128,12 @@ void TestAttachments::init()
     ExecSql(QStringLiteral("DELETE FROM iktato_file;"));
     ExecSql(QStringLiteral("DELETE FROM iktnaplo;"));
     m_work = std::make_unique<QTemporaryDir>();
+}
+
+void TestAttachments::cleanup()
+{
+    UnitOfWork::setStatementHookForTests({});
+    Connection::setCurrent(&m_db->connection());
 }
 
 ProgramSettings TestAttachments::settings(bool groups, bool scramble) const
@@ -408,7 +429,11 @@ void TestAttachments::ftpStoresWithoutScramblingOrLocalFolder()
                                     return true;
                                 });
     QVERIFY(stored.ok);
-    QCOMPARE(sentName, QStringLiteral("0000007-1.pdf"));
+    // On FTP the number is the row's own key.
+    QCOMPARE(sentName,
+             storageName(7, SelectInt(QStringLiteral("SELECT MAX(iktato_file) FROM iktato_file;"), 0),
+                         QStringLiteral("Level.pdf")));
+    QCOMPARE(SelectText(QStringLiteral("SELECT filenev FROM iktato_file;"), {}), sentName);
     QVERIFY(sent == data);
     QVERIFY(!QFile::exists(groupFolder(s, 3) + sentName));
     QCOMPARE(fileRows(), 1);
@@ -445,6 +470,8 @@ void TestAttachments::fetchFailures()
                         return false;
                     });
     QCOMPARE(fetched.message, QStringLiteral("Hiba a letöltés közben.\r\n550 No such file."));
+    // An older file of that name (maybe another document's) is not opened instead.
+    QVERIFY(!fetched.open);
 }
 
 void TestAttachments::sameNameOpenedTwiceKeepsTheSecond()
@@ -457,6 +484,218 @@ void TestAttachments::sameNameOpenedTwiceKeepsTheSecond()
     QVERIFY(fetch(s, first.storageName, QStringLiteral("Level.pdf"), 1, {}).open);
     const Fetched last = fetch(s, second.storageName, QStringLiteral("Level.pdf"), 1, {});
     QCOMPARE(readFile(last.target), QByteArray("masodik"));
+}
+
+namespace {
+
+// An FTP store in memory: what was uploaded under each name.
+Upload memoryUpload(QMap<QString, QByteArray> &remote, std::function<void()> before = {})
+{
+    return [&remote, before](const QString &local, const QString &name, QString *) {
+        if (before)
+            before();
+        remote[name] = readFile(local);
+        return true;
+    };
+}
+
+QStringList storedFiles(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+} // namespace
+
+void TestAttachments::attachesAtOnceKeepTheirOwnFiles_data()
+{
+    QTest::addColumn<bool>("ftp");
+    QTest::newRow("local folder") << false;
+    QTest::newRow("FTP") << true;
+}
+
+// Two workstations attach to one document at once: the second comes in after the
+// first has taken its name and before its row is committed.
+void TestAttachments::attachesAtOnceKeepTheirOwnFiles()
+{
+    QFETCH(bool, ftp);
+    ProgramSettings s = settings(false);
+    s.isftp = ftp;
+    QVERIFY(prepareFolder(s, 7, 1).ok);
+    const QString first = chosen(QStringLiteral("a.pdf"), "elso");
+    const QString second = chosen(QStringLiteral("b.pdf"), "masodik");
+    QMap<QString, QByteArray> remote;
+    auto other = m_db->newConnection();
+    Stored theirs;
+    bool ran = false;
+    auto secondWorkstation = [&] {
+        if (ran)
+            return;
+        ran = true;
+        Connection::setCurrent(other.get());
+        theirs = store(s, 7, 1, second, memoryUpload(remote));
+        Connection::setCurrent(&m_db->connection());
+    };
+    if (!ftp)
+        UnitOfWork::setStatementHookForTests([&](Connection &on, const QString &sql) {
+            if (&on == &m_db->connection() && sql.startsWith(QLatin1String("INSERT INTO iktato_file")))
+                secondWorkstation();
+        });
+    const Stored mine = store(s, 7, 1, first, memoryUpload(remote, secondWorkstation));
+    QVERIFY(ran);
+    QVERIFY(mine.ok && theirs.ok);
+    QVERIFY2(mine.storageName != theirs.storageName, qPrintable(mine.storageName));
+    QStringList names;
+    FillList(names, QStringLiteral("SELECT filenev FROM iktato_file WHERE iktato=7 ORDER BY filenev;"));
+    QStringList expected{mine.storageName, theirs.storageName};
+    expected.sort();
+    QCOMPARE(names, expected);
+    if (ftp) {
+        QCOMPARE(remote.value(mine.storageName), QByteArray("elso"));
+        QCOMPARE(remote.value(theirs.storageName), QByteArray("masodik"));
+    } else {
+        QCOMPARE(readFile(groupFolder(s, 1) + mine.storageName), QByteArray("elso"));
+        QCOMPARE(readFile(groupFolder(s, 1) + theirs.storageName), QByteArray("masodik"));
+    }
+}
+
+void TestAttachments::keptCopyOfADeletedRowIsNotReplaced_data()
+{
+    QTest::addColumn<bool>("ftp");
+    QTest::newRow("local folder") << false;
+    QTest::newRow("FTP") << true;
+}
+
+void TestAttachments::keptCopyOfADeletedRowIsNotReplaced()
+{
+    QFETCH(bool, ftp);
+    ProgramSettings s = settings(false);
+    s.isftp = ftp;
+    QVERIFY(prepareFolder(s, 7, 1).ok);
+    QMap<QString, QByteArray> remote;
+    const Stored first = store(s, 7, 1, chosen(QStringLiteral("a.pdf"), "elso"), memoryUpload(remote));
+    QVERIFY(first.ok);
+    // The copy stays when its row goes.
+    ExecSql(QStringLiteral("DELETE FROM iktato_file WHERE iktato=7;"));
+    const Stored second = store(s, 7, 1, chosen(QStringLiteral("a.pdf"), "masodik"), memoryUpload(remote));
+    QVERIFY(second.ok);
+    QVERIFY(second.storageName != first.storageName);
+    const auto bytes = [&](const QString &name) {
+        return ftp ? remote.value(name) : readFile(groupFolder(s, 1) + name);
+    };
+    QCOMPARE(bytes(first.storageName), QByteArray("elso"));
+    QCOMPARE(bytes(second.storageName), QByteArray("masodik"));
+}
+
+void TestAttachments::namesTheRowCannotHoldAreRefusedFirst_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("journalled");
+    QTest::newRow("a character latin2 has not") << QStringLiteral("Ωmega.pdf") << QStringLiteral("?mega.pdf");
+    // 127 characters pass the original name's limit; the stored name would be 136.
+    const QString longExtension = QStringLiteral("x.") + QString(125, QLatin1Char('e'));
+    QTest::newRow("stored name over 128") << longExtension << longExtension;
+}
+
+void TestAttachments::namesTheRowCannotHoldAreRefusedFirst()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, journalled);
+    const ProgramSettings s = settings(false);
+    QVERIFY(prepareFolder(s, 7, 1).ok);
+    ExecSql(QStringLiteral("DELETE FROM iktnaplo;"));
+    const Stored stored = store(s, 7, 1, chosen(name, "x"), {});
+    QVERIFY(!stored.ok);
+    QCOMPARE(stored.message, QStringLiteral("Érvénytelen, vagy túl hosszú file név."));
+    QCOMPARE(journal(7), QStringList{QStringLiteral("Hiba: Érvénytelen, vagy túl hosszú file név: ") +
+                                     QDir::toNativeSeparators(groupFolder(s, 1)) + journalled});
+    QCOMPARE(fileRows(), 0);
+    QCOMPARE(storedFiles(groupFolder(s, 1)), QStringList());
+}
+
+void TestAttachments::rowAndJournalCommitTogether_data()
+{
+    QTest::addColumn<bool>("attach");
+    QTest::newRow("attaching") << true;
+    QTest::newRow("deleting") << false;
+}
+
+// The link breaks between the change and its journal row: both are there once.
+void TestAttachments::rowAndJournalCommitTogether()
+{
+    QFETCH(bool, attach);
+    const ProgramSettings s = settings(false);
+    QVERIFY(prepareFolder(s, 7, 1).ok);
+    Stored stored;
+    if (!attach)
+        stored = store(s, 7, 1, chosen(QStringLiteral("a.pdf"), "x"), {});
+    ExecSql(QStringLiteral("DELETE FROM iktnaplo;"));
+    bool killed = false;
+    UnitOfWork::setStatementHookForTests([&](Connection &on, const QString &sql) {
+        if (!killed && sql.startsWith(QLatin1String("INSERT INTO iktnaplo"))) {
+            killed = true;
+            m_db->newConnection()->exec(QStringLiteral("KILL ") + QString::number(on.threadId()));
+        }
+    });
+    if (attach) {
+        stored = store(s, 7, 1, chosen(QStringLiteral("a.pdf"), "x"), {}, true);
+        QVERIFY(stored.ok);
+    } else {
+        const qint64 key = SelectInt(QStringLiteral("SELECT iktato_file FROM iktato_file;"), 0);
+        QVERIFY(remove(7, key, QStringLiteral("a.pdf")));
+    }
+    QVERIFY(killed);
+    QCOMPARE(fileRows(), attach ? 1 : 0);
+    QCOMPARE(journal(7), QStringList{attach ? QStringLiteral("File csatolás = a.pdf")
+                                            : QStringLiteral("Csatolás törlés = a.pdf")});
+    // The run the link broke left no copy of its own behind.
+    QCOMPARE(storedFiles(groupFolder(s, 1)), QStringList{stored.storageName});
+    if (!attach) {
+        // A row another workstation removed first: no journal row for a delete that did not happen.
+        QVERIFY(!remove(7, SelectInt(QStringLiteral("SELECT MAX(iktato_file) FROM iktato_file;"), 0) + 1000,
+                        QStringLiteral("a.pdf")));
+        QCOMPARE(journal(7).size(), 1);
+    }
+}
+
+void TestAttachments::fetchNeverFollowsAPlantedLink_data()
+{
+    QTest::addColumn<bool>("scramble");
+    QTest::newRow("plain") << false;
+    QTest::newRow("scrambled") << true;
+}
+
+void TestAttachments::fetchNeverFollowsAPlantedLink()
+{
+    QFETCH(bool, scramble);
+    const ProgramSettings s = settings(false, scramble);
+    QVERIFY(prepareFolder(s, 7, 1).ok);
+    const Stored stored = store(s, 7, 1, chosen(QStringLiteral("Level.pdf"), "tartalom"), {});
+    QVERIFY(stored.ok);
+    QVERIFY(QDir().mkpath(s.megnyitasutvonal));
+    const QString victim = m_work->filePath(QStringLiteral("masik.txt"));
+    writeFile(victim, "eredeti");
+    QVERIFY(QFile::link(victim, openingPath(s, QStringLiteral("Level.pdf"))));
+    const Fetched fetched = fetch(s, stored.storageName, QStringLiteral("Level.pdf"), 1, {});
+    QVERIFY(fetched.open);
+    QCOMPARE(readFile(victim), QByteArray("eredeti"));
+    QVERIFY(!QFileInfo(fetched.target).isSymLink());
+    QCOMPARE(readFile(fetched.target), QByteArray("tartalom"));
+    // Nothing of the making is left beside it.
+    QCOMPARE(storedFiles(s.megnyitasutvonal), QStringList{QStringLiteral("Level.pdf")});
+}
+
+void TestAttachments::storageFoldersFollowOneRule()
+{
+    ExecSql(
+        QStringLiteral("INSERT IGNORE INTO csoport (csoport, csoport_nev) VALUES (123456, 'Hosszú kulcs');"));
+    ProgramSettings s = settings(true);
+    s.mentesutvonal.clear();
+    const QString documents = AppFolders::current().documentFolder();
+    QCOMPARE(groupFolder(s, 123456), documents + QStringLiteral("/123456/"));
+    // Preparing the folders puts them where attaching looks for them.
+    QCOMPARE(ensureGroupFolders(s), QStringList());
+    QVERIFY(QFileInfo(groupFolder(s, 123456)).isDir());
+    QVERIFY(QFileInfo(documents + QStringLiteral("/00001")).isDir());
 }
 
 QTEST_GUILESS_MAIN(TestAttachments)

@@ -10,8 +10,10 @@ struct FtpTarget;
 
 // Asks for a file and stores it for the document (group's folder, scrambled
 // copy or FTP). True when a file was stored; its original name then goes to
-// *originalName. Every refusal is shown in a "Hiba" box.
-bool AttachFile(QWidget *parent, qint64 document, int group, QString *originalName = nullptr);
+// *originalName. Every refusal is shown in a "Hiba" box. Journalled: the
+// "File csatolás" row is written in one unit with the attachment's row.
+bool AttachFile(QWidget *parent, qint64 document, int group, QString *originalName = nullptr,
+                bool journalled = false);
 // Fetches a stored copy into the opening folder and asks the desktop to open it.
 void OpenAttachment(QWidget *parent, const QString &storageName, const QString &originalName, int group);
 
@@ -26,11 +28,12 @@ public:
 
     // The register's FTP store (ftp_host, ftp_user, ftp_pwd, ftp_mappa).
     static FtpTarget registerTarget();
-    // True when the file was moved; otherwise the reason goes to *error.
+    // True when the file was moved; otherwise the reason goes to *error, and
+    // *cancelled tells whether the user stopped it.
     static bool upload(QWidget *parent, const FtpTarget &target, const QString &localPath,
-                       const QString &remoteName, QString *error);
+                       const QString &remoteName, QString *error, bool *cancelled = nullptr);
     static bool download(QWidget *parent, const FtpTarget &target, const QString &remoteName,
-                         const QString &localPath, QString *error);
+                         const QString &localPath, QString *error, bool *cancelled = nullptr);
 
     QProgressBar *progressBar() const { return m_bar; }
 
@@ -40,7 +43,7 @@ protected:
 private:
     explicit FtpWindow(QWidget *parent);
     static bool run(QWidget *parent, const FtpTarget &target, bool upload, const QString &localPath,
-                    const QString &remoteName, QString *error);
+                    const QString &remoteName, QString *error, bool *cancelled);
 
     QProgressBar *m_bar;
     std::atomic<bool> m_cancel{false};

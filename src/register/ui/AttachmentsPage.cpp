@@ -5,6 +5,7 @@
 #include "core/ui/ListScreen.h"
 #include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
+#include "register/Attachments.h"
 #include "register/DocumentListQuery.h"
 #include "register/Journal.h"
 #include "register/ui/AttachmentScreens.h"
@@ -16,8 +17,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-AttachmentsPage::AttachmentsPage(QWidget *parent, qint64 document, int group, bool readOnly)
-    : QWidget(parent), m_document(document), m_group(group)
+AttachmentsPage::AttachmentsPage(QWidget *parent, qint64 document, std::function<int()> group, bool readOnly)
+    : QWidget(parent), m_document(document), m_group(std::move(group))
 {
     setObjectName(QStringLiteral("tsCsatolt"));
     setAccessibleName(QStringLiteral("Csatolt dokumentumok"));
@@ -140,11 +141,8 @@ QString AttachmentsPage::currentText(const QString &field) const
 
 void AttachmentsPage::attach()
 {
-    QString original;
-    const bool stored = AttachFile(this, m_document, m_group, &original);
+    AttachFile(this, m_document, m_group(), nullptr, true);
     requery();
-    if (stored)
-        Journal::write(m_document, QStringLiteral("File csatolás = ") + original);
 }
 
 void AttachmentsPage::removeCurrent()
@@ -155,17 +153,14 @@ void AttachmentsPage::removeCurrent()
     }
     if (!AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés")))
         return;
-    const QString key = currentText(QStringLiteral("iktato_file"));
-    Journal::write(m_document,
-                   QStringLiteral("Csatolás törlés = ") + currentText(QStringLiteral("origfilenev")));
-    ExecSql(QStringLiteral("DELETE FROM iktato_file WHERE (iktato_file=") +
-            QString::number(key.toLongLong()) + QStringLiteral(");"));
+    Attachments::remove(m_document, currentText(QStringLiteral("iktato_file")).toLongLong(),
+                        currentText(QStringLiteral("origfilenev")));
     requery();
 }
 
 void AttachmentsPage::openCurrent()
 {
     const QString original = currentText(QStringLiteral("origfilenev"));
-    OpenAttachment(this, currentText(QStringLiteral("filenev")), original, m_group);
+    OpenAttachment(this, currentText(QStringLiteral("filenev")), original, m_group());
     Journal::write(m_document, QStringLiteral("Csatolt file megnyitás = ") + original);
 }

@@ -16,7 +16,8 @@ class AttachmentsPage : public QWidget
 {
     Q_OBJECT
 public:
-    AttachmentsPage(QWidget *parent, qint64 document, int group, bool readOnly);
+    // group: the edit record's group at the moment of each action.
+    AttachmentsPage(QWidget *parent, qint64 document, std::function<int()> group, bool readOnly);
 
     void requery();
     void attach();
@@ -35,7 +36,7 @@ private:
     QString currentText(const QString &field) const;
 
     qint64 m_document;
-    int m_group;
+    std::function<int()> m_group;
     QTableView *m_grid;
     DatasetModel *m_model;
     QToolBar *m_toolBar;

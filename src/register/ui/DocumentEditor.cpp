@@ -11,6 +11,7 @@
 #include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/Pickers.h"
+#include "register/OnlineStore.h"
 #include "register/ui/EditorHooks.h"
 
 #include <QAction>
@@ -28,6 +29,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -85,8 +88,8 @@ QDate dateOf(const QDateEdit *box)
 
 QString clientName(int key)
 {
-    return key > 0 ? SelectText(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel=") + QString::number(key) +
-                                    QLatin1Char(';'),
+    return key > 0 ? SelectText(QStringLiteral("SELECT ugyfel_nev FROM ugyfel WHERE ugyfel=") +
+                                    QString::number(key) + QLatin1Char(';'),
                                 QString())
                    : QString();
 }
@@ -141,7 +144,9 @@ qint64 OpenDocumentEditor(QWidget *parent, qint64 key, int direction)
         const DocumentPickers &p = documentPickers();
         RegistrationQuestions q;
         q.group = [&] { return p.group(parent); };
-        q.client = [&](ClientKind kind, const QString &title) { return p.client(parent, -1, kind, title).key; };
+        q.client = [&](ClientKind kind, const QString &title) {
+            return p.client(parent, -1, kind, title).key;
+        };
         q.mainNumber = [&] { return p.mainNumber(parent, 0).key; };
         q.masterData = [&](MasterTable::Caller caller) { return p.masterData(parent, -1, caller); };
         const auto answers = DocumentRegistration::ask(session().settings, direction, q);
@@ -162,15 +167,16 @@ qint64 OpenDocumentEditor(QWidget *parent, qint64 key, int direction)
 
 // ---- screen
 
-DocumentEditor::DocumentEditor(QWidget *parent, DocumentEdit edit) : Dialog(parent, QString(ObjectName)),
-    m_edit(std::move(edit))
+DocumentEditor::DocumentEditor(QWidget *parent, DocumentEdit edit)
+    : Dialog(parent, QString(ObjectName)), m_edit(std::move(edit))
 {
     setWindowTitle(QStringLiteral("Szerkesztés"));
     m_pages = new QTabWidget;
     m_pages->addTab(withButtons(buildDataPage()), QStringLiteral("Adatok"));
     m_pages->addTab(withButtons(buildRemarkPage()), QStringLiteral("Megjegyzés"));
     m_pages->addTab(withButtons(buildCopiesPage()), QStringLiteral("Másolatok"));
-    m_pages->addTab(withButtons(buildAttachmentsPage(), &m_attachmentsCancel), QStringLiteral("Csatolt dokumentumok"));
+    m_pages->addTab(withButtons(buildAttachmentsPage(), &m_attachmentsCancel),
+                    QStringLiteral("Csatolt dokumentumok"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
 
@@ -188,6 +194,8 @@ QToolButton *DocumentEditor::pictureButton(const QString &name, const QString &h
     b->setText(QStringLiteral("…"));
     b->setToolTip(hint);
     b->setAccessibleName(hint);
+    // Reached by the mouse or the key that opens the picker; Tab goes from field to field.
+    b->setFocusPolicy(Qt::NoFocus);
     m_pictureButtons << b;
     return b;
 }
@@ -204,6 +212,9 @@ QWidget *DocumentEditor::buildDataPage()
     };
     // A name box with its picker button on one row.
     auto pickerRow = [&](QLabel *l, QLineEdit *box, QToolButton *button) {
+        // The button takes no focus: F4 in the box opens its picker.
+        m_pickerOf.insert(box, button);
+        box->installEventFilter(this);
         auto *h = new QHBoxLayout;
         h->addWidget(box, 1);
         h->addWidget(button);
@@ -225,6 +236,10 @@ QWidget *DocumentEditor::buildDataPage()
     m_mainNumberButton = pictureButton(QStringLiteral("btnFoszam"), QStringLiteral("Főszám választás"));
     m_az2 = new QLineEdit;
     m_az2->setObjectName(QStringLiteral("az2"));
+    // Digits only: anything else would be read silently as another number.
+    for (QLineEdit *box : {m_az1, m_az2})
+        box->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), box));
     m_quickCommit = pictureButton(QStringLiteral("btnAzonnalMent"), QStringLiteral("Rögzítés"));
     {
         auto *h = new QHBoxLayout;
@@ -360,16 +375,18 @@ QWidget *DocumentEditor::buildDataPage()
         *m.box = nameBox();
         const QString column = QLatin1String(m.column);
         (*m.box)->setObjectName(column);
-        *m.label = label(m.caller == MasterTable::Caller::EditorOtherGroup ? QStringLiteral("Egyéb csoportosítás")
-                                                                            : QString(),
-                         *m.box);
+        *m.label =
+            label(m.caller == MasterTable::Caller::EditorOtherGroup ? QStringLiteral("Egyéb csoportosítás")
+                                                                    : QString(),
+                  *m.box);
         QToolButton *b = pictureButton(QStringLiteral("btn_") + column, column);
         tag(m.buttonTag, {*m.label, b});
         tag(m.boxTag, {*m.box});
         QLineEdit *box = *m.box;
         const MasterTable::Caller caller = m.caller;
-        connect(b, &QToolButton::clicked, this,
-                guarded(action("btnTorzs"), [this, caller, column, box] { pickMaster(caller, column, box); }));
+        connect(b, &QToolButton::clicked, this, guarded(action("btnTorzs"), [this, caller, column, box] {
+                    pickMaster(caller, column, box);
+                }));
         pickerRow(*m.label, box, b);
     }
 
@@ -385,7 +402,8 @@ QWidget *DocumentEditor::buildDataPage()
 
     m_storeButton = new QPushButton(QStringLiteral("Sorvikaba..."));
     m_storeButton->setObjectName(QStringLiteral("btnSorvika"));
-    connect(m_storeButton, &QPushButton::clicked, this, guarded(action("btnSorvika"), [this] { sendToStore(); }));
+    connect(m_storeButton, &QPushButton::clicked, this,
+            guarded(action("btnSorvika"), [this] { sendToStore(); }));
     g->addWidget(m_storeButton, row++, 3, Qt::AlignRight);
     g->setColumnStretch(1, 1);
 
@@ -434,7 +452,8 @@ QWidget *DocumentEditor::buildCopiesPage()
         bar->addAction(a);
     }
     connect(m_addCopy, &QAction::triggered, this, guarded(action("aUjMasolat"), [this] { addCopy(); }));
-    connect(m_deleteCopy, &QAction::triggered, this, guarded(action("aTorolMasolat"), [this] { deleteCopy(); }));
+    connect(m_deleteCopy, &QAction::triggered, this,
+            guarded(action("aTorolMasolat"), [this] { deleteCopy(); }));
 
     m_copies = new QTableView;
     m_copies->setObjectName(QStringLiteral("masolatok"));
@@ -455,8 +474,9 @@ QWidget *DocumentEditor::buildCopiesPage()
 QWidget *DocumentEditor::buildAttachmentsPage()
 {
     if (editorHooks().attachmentsPage)
-        return editorHooks().attachmentsPage(this, m_edit.key(), VarToInt(m_edit.record().value(u"csoport")),
-                                             isWriteProtected());
+        return editorHooks().attachmentsPage(
+            this, m_edit.key(), [this] { return int(VarToInt(m_edit.record().value(u"csoport"))); },
+            isWriteProtected());
     return new QWidget;
 }
 
@@ -532,8 +552,9 @@ void DocumentEditor::applySettings()
 void DocumentEditor::loadControls()
 {
     const EditRecord &r = m_edit.record();
-    m_iktato2->setText(IsNullValue(r.value(u"iktato2")) ? QString()
-                                                         : PadNumber(VarToInt(r.value(u"iktato2")), 6, QLatin1Char('0')));
+    m_iktato2->setText(IsNullValue(r.value(u"iktato2"))
+                           ? QString()
+                           : PadNumber(VarToInt(r.value(u"iktato2")), 6, QLatin1Char('0')));
     m_az1->setText(VarToText(r.value(u"az1")));
     m_az2->setText(VarToText(r.value(u"az2")));
     m_subject->setCurrentText(VarToText(r.value(u"targy")));
@@ -588,10 +609,30 @@ void DocumentEditor::track(QLineEdit *box, const QString &column)
 
 bool DocumentEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F4 &&
+        static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+        QToolButton *button = watched == m_az1 ? m_mainNumberButton : m_pickerOf.value(watched);
+        if (button && button->isVisible() && button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    // The keys typed into "Tárgy" reach the list box, which hands them to its line edit
+    // past that one's filters.
+    if (watched == m_subject && event->type() == QEvent::KeyPress &&
+        m_subject->lineEdit()->text().isEmpty()) {
+        const QString typed = static_cast<QKeyEvent *>(event)->text();
+        if (typed.size() == 1 && typed.at(0).isLower()) {
+            m_subject->lineEdit()->insert(typed.toUpper());
+            return true;
+        }
+    }
     if (watched == m_az1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool moves = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (moves && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && TextToInt(m_az1->text()) != 0) {
+        const bool moves =
+            key->key() == Qt::Key_Tab || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (moves && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            TextToInt(m_az1->text()) != 0) {
             const ProgramSettings &s = session().settings;
             QWidget *next = !s.alszamreadonly ? static_cast<QWidget *>(m_az2)
                             : s.azonnalment   ? static_cast<QWidget *>(m_quickCommit)
@@ -601,7 +642,8 @@ bool DocumentEditor::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    if (event->type() == QEvent::FocusOut && watched->property("korvenaTracked").toBool() && countsAsLeaving(event)) {
+    if (event->type() == QEvent::FocusOut && watched->property("korvenaTracked").toBool() &&
+        countsAsLeaving(event)) {
         m_edit.flushPending();
         if (watched == m_az1)
             runGuarded(action("edtAz1Exit"), [this] { leaveMainNumber(); });
@@ -643,8 +685,10 @@ void DocumentEditor::quickCommit()
 
 void DocumentEditor::pickClient(const QString &column, QLineEdit *nameBox, int which)
 {
-    const DocumentRegistration::ClientKinds kinds =
-        DocumentRegistration::editorKinds(VarToInt(m_edit.record().value(u"irany")));
+    // The direction chosen on the screen, which may not be in the record yet.
+    const int direction = m_direction->checkedId() >= 0 ? m_direction->checkedId()
+                                                        : int(VarToInt(m_edit.record().value(u"irany")));
+    const DocumentRegistration::ClientKinds kinds = DocumentRegistration::editorKinds(direction);
     const ClientKind kind = which == 0 ? kinds.from : which == 1 ? kinds.to : ClientKind::Internal;
     const DocumentChoice c = documentPickers().client(this, VarToInt(m_edit.record().value(column), -1), kind,
                                                       QStringLiteral("Ügyfél választás"));
@@ -657,7 +701,8 @@ void DocumentEditor::pickClient(const QString &column, QLineEdit *nameBox, int w
 
 void DocumentEditor::pickMaster(MasterTable::Caller caller, const QString &column, QLineEdit *nameBox)
 {
-    const DocumentChoice c = documentPickers().masterData(this, VarToInt(m_edit.record().value(column), -1), caller);
+    const DocumentChoice c =
+        documentPickers().masterData(this, VarToInt(m_edit.record().value(column), -1), caller);
     if (c.picked()) {
         m_edit.choose(column, c.key, c.name, column + QStringLiteral("_nev"));
         nameBox->setText(c.name);
@@ -678,8 +723,16 @@ void DocumentEditor::pickGroup()
 
 void DocumentEditor::sendToStore()
 {
-    if (!editorHooks().sendToOnlineStore)
+    if (!editorHooks().sendToOnlineStore || isWriteProtected())
         return;
+    // Asked before anything is saved: a refused hand-over leaves the screen as it was.
+    const EditRecord &r = m_edit.record();
+    const QString refused =
+        OnlineStore::refusal(VarToText(r.value(u"filenev")), VarToInt(r.value(u"ugyf_intezkedesre"), 0));
+    if (!refused.isEmpty()) {
+        ShowError(refused);
+        return;
+    }
     m_sendToStore = true;
     accept();
     if (result() != QDialog::Accepted)
@@ -726,8 +779,8 @@ void DocumentEditor::addCopy()
         documentPickers().client(this, -1, ClientKind::Internal, QStringLiteral("Ügyfél választás"));
     if (!c.picked())
         return;
-    ExecSql(QStringLiteral("INSERT IGNORE INTO masolat (iktato,ugyfel) VALUES (") + QString::number(m_edit.key()) +
-            QLatin1Char(',') + QString::number(c.key) + QStringLiteral(");"));
+    ExecSql(QStringLiteral("INSERT IGNORE INTO masolat (iktato,ugyfel) VALUES (") +
+            QString::number(m_edit.key()) + QLatin1Char(',') + QString::number(c.key) + QStringLiteral(");"));
     openCopies();
 }
 

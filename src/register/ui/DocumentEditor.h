@@ -3,6 +3,7 @@
 #include "common/ui/Dialog.h"
 #include "register/DocumentEdit.h"
 
+#include <QHash>
 #include <QList>
 #include <functional>
 
@@ -24,7 +25,8 @@ class QToolButton;
 struct DocumentPickers
 {
     std::function<int(QWidget *parent)> group; // -1: closed; 0: the user has no group
-    std::function<DocumentChoice(QWidget *parent, int initialKey, ClientKind kind, const QString &title)> client;
+    std::function<DocumentChoice(QWidget *parent, int initialKey, ClientKind kind, const QString &title)>
+        client;
     std::function<DocumentChoice(QWidget *parent, int initialKey)> mainNumber;
     std::function<DocumentChoice(QWidget *parent, int initialKey, MasterTable::Caller caller)> masterData;
 
@@ -131,4 +133,5 @@ private:
     QList<QPushButton *> m_okButtons;
     QPushButton *m_attachmentsCancel = nullptr;
     QList<QToolButton *> m_pictureButtons;
+    QHash<QObject *, QToolButton *> m_pickerOf; // name box -> its picker button
 };

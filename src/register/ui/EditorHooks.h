@@ -10,8 +10,10 @@ class QWidget;
 // hand-over. Until they are set the page is empty and the button does nothing.
 struct EditorHooks
 {
-    // The attachments page for a document of a group; readOnly on a write-protected register.
-    std::function<QWidget *(QWidget *parent, qint64 documentKey, int group, bool readOnly)> attachmentsPage;
+    // The attachments page for a document; group gives the edit record's group when asked
+    // (it changes with "Csoport"); readOnly on a write-protected register.
+    std::function<QWidget *(QWidget *parent, qint64 documentKey, std::function<int()> group, bool readOnly)>
+        attachmentsPage;
     // "Sorvikaba...": hands the saved document over to the online store.
     std::function<void(QWidget *parent, qint64 documentKey)> sendToOnlineStore;
 };

@@ -3,15 +3,21 @@
 #include "ModalDialogs.h"
 #include "TestDatabase.h"
 #include "TestSupport.h"
+#include "common/ui/FileDialog.h"
 #include "core/Session.h"
 #include "db/DbHelpers.h"
+#include "register/ui/AttachmentsPage.h"
 #include "register/ui/DocumentEditor.h"
+#include "register/ui/EditorHooks.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -30,7 +36,8 @@ QString column(qint64 key, const char *name)
 QStringList journal(qint64 key)
 {
     const Dataset d = db().query(
-        QStringLiteral("SELECT IFNULL(szoveg, '<NULL>') FROM iktnaplo WHERE iktato=%1 ORDER BY iktnaplo").arg(key));
+        QStringLiteral("SELECT IFNULL(szoveg, '<NULL>') FROM iktnaplo WHERE iktato=%1 ORDER BY iktnaplo")
+            .arg(key));
     QStringList rows;
     for (int r = 0; r < d.rowCount(); ++r)
         rows << d.text(r, 0);
@@ -69,8 +76,11 @@ private Q_SLOTS:
     {
         m_db = std::make_unique<TestDatabase>();
         ExecSql(QStringLiteral("INSERT INTO csoport (csoport, csoport_nev) VALUES (2, 'Pénzügy')"));
-        ExecSql(QStringLiteral("INSERT INTO ugyfel (ugyfel, ugyfel_nev, belso) VALUES (3, 'Kiss Péter', 'I')"));
+        ExecSql(
+            QStringLiteral("INSERT INTO ugyfel (ugyfel, ugyfel_nev, belso) VALUES (3, 'Kiss Péter', 'I')"));
         ExecSql(QStringLiteral("INSERT INTO tipus (tipus, tipus_nev) VALUES (2, 'Számla')"));
+        ExecSql(QStringLiteral("INSERT INTO ugyfel (ugyfel, ugyfel_nev, belso, kellsorvika) VALUES "
+                               "(4, 'Webes Anna', 'I', 'I')"));
     }
     void init()
     {
@@ -84,6 +94,7 @@ private Q_SLOTS:
     void cleanup()
     {
         documentPickers() = DocumentPickers::standard();
+        editorHooks() = EditorHooks{};
         m_data.reset();
     }
     void cleanupTestCase() { m_db.reset(); }
@@ -96,10 +107,11 @@ private Q_SLOTS:
         QTest::newRow("all") << QString(17, QLatin1Char('I')) << QStringList{"csoport", "ugyf_kitol", "tipus"}
                              << QStringList{};
         QTest::newRow("none: untagged stay") << QString() << QStringList{"az1", "az2", "targy", "hivszam"}
-                                             << QStringList{"csoport", "ugyf_kitol", "ugyf_hova", "tarolo",
-                                                            "dat_erk", "kulcsszavak", "projekt", "tipus"};
-        QTest::newRow("group and type only") << QStringLiteral("I           I") << QStringList{"csoport", "tipus"}
-                                             << QStringList{"ugyf_kitol", "munkaszam", "egyebcsop"};
+                                             << QStringList{"csoport", "ugyf_kitol",  "ugyf_hova", "tarolo",
+                                                            "dat_erk", "kulcsszavak", "projekt",   "tipus"};
+        QTest::newRow("group and type only")
+            << QStringLiteral("I           I") << QStringList{"csoport", "tipus"}
+            << QStringList{"ugyf_kitol", "munkaszam", "egyebcsop"};
         QTest::newRow("tag 8: the other grouping's button, tag 11: its name box")
             << QStringLiteral("       I  I") << QStringList{"btn_egyebcsop", "egyebcsop", "ugyf_intezkedesre"}
             << QStringList{"munkaszam"};
@@ -163,7 +175,8 @@ private Q_SLOTS:
         az2->clear();
         az1->setFocus();
         az1->setText(QStringLiteral("55"));
-        const int expected = SelectInt(QStringLiteral("SELECT IFNULL(MAX(az2),0) FROM iktato WHERE az1=55"), 0) + 1;
+        const int expected =
+            SelectInt(QStringLiteral("SELECT IFNULL(MAX(az2),0) FROM iktato WHERE az1=55"), 0) + 1;
         QTest::keyClick(az1, Qt::Key_Return);
         QTRY_VERIFY(az2->hasFocus());
         QCOMPARE(az2->text(), QString::number(expected));
@@ -210,8 +223,9 @@ private Q_SLOTS:
         QCOMPARE(column(key, "ugyf_hova"), QStringLiteral("3"));
         // Leaving "Főszám" of a new document also numbered its empty sub-number.
         QCOMPARE(journal(key).size(), 1);
-        QVERIFY2(journal(key).first().startsWith(QStringLiteral("tipus = Számla\r\nugyf_hova = Kiss Péter\r\n")),
-                 qPrintable(journal(key).first()));
+        QVERIFY2(
+            journal(key).first().startsWith(QStringLiteral("tipus = Számla\r\nugyf_hova = Kiss Péter\r\n")),
+            qPrintable(journal(key).first()));
     }
 
     void aDocumentWithoutDateOpensEmptyAndOkAsksForIt()
@@ -300,6 +314,169 @@ private Q_SLOTS:
         QCOMPARE(column(key, "tipus"), QStringLiteral("2"));
         QCOMPARE(column(key, "irany"), QStringLiteral("1"));
         QCOMPARE(journal(key), QStringList{QString()});
+    }
+
+    // Keys go where a keyboard sends them: to the focused widget.
+    void subjectTakesAnUpperCaseFirstLetter_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a") << QStringLiteral("ajanlat") << QStringLiteral("Ajanlat");
+        QTest::newRow("accented") << QStringLiteral("árajánlat") << QStringLiteral("Árajánlat");
+        QTest::newRow("digit") << QStringLiteral("1. pont") << QStringLiteral("1. pont");
+    }
+    void subjectTakesAnUpperCaseFirstLetter()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        auto editor = openEditor(newDocument());
+        QVERIFY(editor);
+        auto *subject = child<QComboBox>(editor.get(), "targy");
+        subject->setFocus();
+        QTRY_VERIFY(QApplication::focusWidget());
+        ModalDriver::typeText(QApplication::focusWidget(), typed);
+        QCOMPARE(subject->currentText(), shown);
+        editor->reject();
+    }
+
+    void numberBoxesTakeDigitsOnly_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("main number, decimal")
+            << QStringLiteral("az1") << QStringLiteral("12.5") << QStringLiteral("125");
+        QTest::newRow("main number, letter O")
+            << QStringLiteral("az1") << QStringLiteral("1O") << QStringLiteral("1");
+        QTest::newRow("sub-number, minus")
+            << QStringLiteral("az2") << QStringLiteral("-3") << QStringLiteral("3");
+    }
+    void numberBoxesTakeDigitsOnly()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        auto editor = openEditor(newDocument());
+        QVERIFY(editor);
+        auto *edit = editor->findChild<QLineEdit *>(box);
+        edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
+        edit->clear();
+        ModalDriver::typeText(QApplication::focusWidget(), typed);
+        QCOMPARE(edit->text(), shown);
+        editor->reject();
+    }
+
+    // Tab goes from field to field; a pick (F4 in the name box) moves on to the next field.
+    void tabSkipsPictureButtonsAndAPickMovesOn()
+    {
+        auto editor = openEditor(newDocument());
+        QVERIFY(editor);
+        child<QLineEdit>(editor.get(), "az1")->setFocus();
+        QTRY_VERIFY(QApplication::focusWidget());
+        QStringList visited;
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget *focused = QApplication::focusWidget();
+            QVERIFY(focused);
+            QVERIFY2(!qobject_cast<QToolButton *>(focused), qPrintable(focused->objectName()));
+            visited << focused->objectName();
+        }
+        QVERIFY(visited.contains(QStringLiteral("tipus")));
+
+        documentPickers().masterData = [](QWidget *, int, MasterTable::Caller) {
+            return DocumentChoice{2, QStringLiteral("Számla")};
+        };
+        auto *type = child<QLineEdit>(editor.get(), "tipus");
+        type->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), type);
+        QTest::keyClick(type, Qt::Key_F4);
+        QCOMPARE(type->text(), QStringLiteral("Számla"));
+        QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>(editor.get(), "kulcsszavak"));
+        editor->reject();
+    }
+
+    void clientPickersFollowTheChosenDirection()
+    {
+        auto editor = openEditor(newDocument()); // incoming
+        QVERIFY(editor);
+        QList<ClientKind> kinds;
+        documentPickers().client = [&](QWidget *, int, ClientKind k, const QString &) {
+            kinds << k;
+            return DocumentChoice{};
+        };
+        child<QToolButton>(editor.get(), "btn_ugyf_kitol")->click();
+        for (QRadioButton *r : editor->findChildren<QRadioButton *>())
+            if (r->text() == QStringLiteral("Kimenő"))
+                r->click();
+        child<QToolButton>(editor.get(), "btn_ugyf_kitol")->click();
+        child<QToolButton>(editor.get(), "btn_ugyf_hova")->click();
+        QCOMPARE(kinds,
+                 (QList<ClientKind>{ClientKind::External, ClientKind::Internal, ClientKind::External}));
+        editor->reject();
+    }
+
+    void handOverIsCheckedBeforeSaving()
+    {
+        bool handedOver = false;
+        editorHooks().sendToOnlineStore = [&](QWidget *, qint64) { handedOver = true; };
+        const qint64 key = newDocument();
+        const QString reference = column(key, "hivszam");
+        auto editor = openEditor(key);
+        QVERIFY(editor);
+        child<QLineEdit>(editor.get(), "hivszam")->setText(QStringLiteral("H-9"));
+        child<QPushButton>(editor.get(), "btnSorvika")->click();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Nincs file feltöltve."));
+        QVERIFY(editor->isVisible());
+        QVERIFY(!editor->sendToStoreRequested());
+        QVERIFY(journal(key).isEmpty());
+        QCOMPARE(column(key, "hivszam"), reference);
+        editor->reject();
+
+        ExecSql(QStringLiteral("UPDATE iktato SET filenev='a.pdf', ugyf_intezkedesre=4 WHERE iktato=%1")
+                    .arg(key));
+        editor = openEditor(key);
+        QVERIFY(editor);
+        child<QPushButton>(editor.get(), "btnSorvika")->click();
+        QVERIFY(!editor->isVisible());
+        QVERIFY(editor->sendToStoreRequested());
+        QCOMPARE(journal(key).size(), 1);
+        QVERIFY(!handedOver); // OpenDocumentEditor hands over once the screen has closed
+    }
+
+    // After "Csoport" changes, the attachments go to and come from the new group's folder.
+    void attachmentsFollowTheGroupChange()
+    {
+        QTemporaryDir work;
+        ProgramSettings &s = session().settings;
+        s.mentesutvonal = work.filePath(QStringLiteral("tar"));
+        s.megnyitasutvonal = work.filePath(QStringLiteral("nyit"));
+        s.mentescsoport = true;
+        editorHooks().attachmentsPage = [](QWidget *parent, qint64 document, std::function<int()> group,
+                                           bool readOnly) -> QWidget * {
+            return new AttachmentsPage(parent, document, std::move(group), readOnly);
+        };
+        const qint64 key = newDocument();
+        auto editor = openEditor(key);
+        QVERIFY(editor);
+        documentPickers().group = [](QWidget *) { return 2; };
+        child<QToolButton>(editor.get(), "btn_csoport")->click();
+        auto *page = editor->findChild<AttachmentsPage *>();
+        QVERIFY(page);
+        QFile file(work.filePath(QStringLiteral("Level.pdf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("tartalom");
+        file.close();
+        FileDialog::setNextFileName(file.fileName());
+        ModalDriver::trigger(page, "aFileUj");
+        const QString stored =
+            SelectText(QStringLiteral("SELECT filenev FROM iktato_file WHERE iktato=%1").arg(key), {});
+        QVERIFY(QFile::exists(work.filePath(QStringLiteral("tar/00002/")) + stored));
+        ModalDriver::trigger(page, "aFileMegnez");
+        QCOMPARE(MessageBox::shown().size(), 0);
+        QCOMPARE(DesktopServices::opened().size(), 1);
+        editor->reject();
     }
 };
 
