@@ -3,6 +3,7 @@
 #include "common/Encoding.h"
 
 #include "core/IniFile.h"
+#include "core/LocalConfig.h"
 #include "db/DbError.h"
 
 #include <QRandomGenerator>
@@ -40,12 +41,45 @@ ConnectionProfile ConnectionProfile::fromLine(const QString &line)
     p.user = profileField(line, 4);
     p.password = profileField(line, 5);
     p.displayName = profileField(line, 6);
+    p.tls = tlsFromField(profileField(line, 7));
     return p;
 }
 
 QString ConnectionProfile::line() const
 {
-    return profileLine(database, server, port, user, password, displayName);
+    return profileLine(database, server, port, user, password, displayName, tls);
+}
+
+QString tlsField(TlsMode tls)
+{
+    switch (tls) {
+    case TlsMode::Off:
+        return QStringLiteral("off");
+    case TlsMode::Required:
+        return QStringLiteral("required");
+    case TlsMode::Preferred:
+        break;
+    }
+    return {};
+}
+
+TlsMode tlsFromField(const QString &field)
+{
+    if (field.compare(QLatin1String("off"), Qt::CaseInsensitive) == 0)
+        return TlsMode::Off;
+    if (field.compare(QLatin1String("required"), Qt::CaseInsensitive) == 0)
+        return TlsMode::Required;
+    return TlsMode::Preferred;
+}
+
+QStringList tlsCaptions()
+{
+    return {QStringLiteral("nincs"), QStringLiteral("ha lehet"), QStringLiteral("kötelező")};
+}
+
+QString tlsCaFile()
+{
+    return localConfigFile().readString(kSection, QStringLiteral("TlsCaFile"));
 }
 
 ConnectionParams ConnectionProfile::connectionParams() const
@@ -60,6 +94,8 @@ ConnectionParams ConnectionProfile::connectionParams() const
     params.port = number;
     params.user = user;
     params.password = password;
+    params.tls = tls;
+    params.tlsCaFile = tlsCaFile();
     return params;
 }
 
@@ -85,10 +121,12 @@ QString profileFieldsRefusal(const QStringList &fields)
 }
 
 QString profileLine(const QString &database, const QString &server, const QString &port, const QString &user,
-                    const QString &password, const QString &displayName)
+                    const QString &password, const QString &displayName, TlsMode tls)
 {
     const QChar sep = QLatin1Char(';');
-    return database + sep + server + sep + port + sep + user + sep + password + sep + displayName;
+    const QString line = database + sep + server + sep + port + sep + user + sep + password + sep + displayName;
+    const QString field = tlsField(tls);
+    return field.isEmpty() ? line : line + sep + field;
 }
 
 QString ScrambleProfile(const QString &line, QRandomGenerator *random)

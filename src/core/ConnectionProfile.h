@@ -9,7 +9,9 @@
 class IniFile;
 class QRandomGenerator;
 
-// One server target, stored as "database;server;port;user;password;display name".
+// One server target, stored as "database;server;port;user;password;display name",
+// with an optional seventh field for the TLS choice (see tlsField), which a reader
+// of six fields passes over.
 struct ConnectionProfile
 {
     QString database;
@@ -18,6 +20,7 @@ struct ConnectionProfile
     QString user;
     QString password;
     QString displayName;
+    TlsMode tls = TlsMode::Preferred;
 
     static ConnectionProfile fromLine(const QString &line);
     QString line() const;
@@ -29,7 +32,19 @@ struct ConnectionProfile
 // Field n (from 1) of a profile line, trimmed; empty when the line has fewer fields.
 QString profileField(const QString &line, int n);
 QString profileLine(const QString &database, const QString &server, const QString &port, const QString &user,
-                    const QString &password, const QString &displayName);
+                    const QString &password, const QString &displayName, TlsMode tls = TlsMode::Preferred);
+
+// The seventh field: empty for the default (TLS when the server offers it), so a line
+// without a choice stays as it always was; "off" or "required" otherwise. A text this
+// program does not know reads as the default.
+QString tlsField(TlsMode tls);
+TlsMode tlsFromField(const QString &field);
+// The captions of the profile editors, in TlsMode order.
+QStringList tlsCaptions();
+
+// The certificate authority file that a required TLS link checks the server against
+// (LocalConfig Adatbazis/TlsCaFile); empty: the system's trusted authorities.
+QString tlsCaFile();
 
 // Why these profile fields cannot be stored as typed; empty when they can. A ';'
 // would shift the fields of the line, a control character would not survive the

@@ -205,9 +205,13 @@ QString errorLogLine(const QDateTime &when, const QString &windowName, const QSt
 void appendErrorLog(const QString &windowName, const QString &m) noexcept
 {
     try {
+        // Failures carry statements and register text: the log is the owner's alone.
+        constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
         QFile file(errorLogPath());
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text, ownerOnly))
             return;
+        if (file.permissions() != ownerOnly)
+            file.setPermissions(ownerOnly);
         file.write((errorLogLine(Now(), windowName, m) + QLatin1Char('\n')).toUtf8());
     } catch (...) {
         // The log is the handler's last resort; nothing is left to tell.

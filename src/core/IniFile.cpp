@@ -132,6 +132,9 @@ bool IniFile::writeLines(const QStringList &lines, const QString &lineBreak) con
     const QByteArray bytes = ToCp1250(text);
     if (file.write(bytes) != bytes.size())
         return false;
+    // The file holds the account passwords, scrambled only by a shift: the owner's alone,
+    // an older file that others could read included.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return file.commit();
 }
 

@@ -30,14 +30,16 @@ ProfileRow ProfileRow::fromLine(const QString &line)
     r.user = profileField(line, 4);
     r.password = profileField(line, 5);
     r.displayName = profileField(line, 6);
+    r.tls = tlsFromField(profileField(line, 7));
     return r;
 }
 
 QString ProfileRow::line() const
 {
     const QChar sep = QLatin1Char(';');
+    const QString field = tlsField(tls);
     return database + sep + server + sep + QString::number(port) + sep + user + sep + password + sep +
-           displayName + sep;
+           displayName + sep + (field.isEmpty() ? QString() : field + sep);
 }
 
 ConnectionParams ProfileRow::connectionParams() const
@@ -48,6 +50,8 @@ ConnectionParams ProfileRow::connectionParams() const
     p.user = user;
     p.password = password;
     p.database = database;
+    p.tls = tls;
+    p.tlsCaFile = tlsCaFile();
     return p;
 }
 

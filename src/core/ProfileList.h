@@ -17,6 +17,7 @@ struct ProfileRow
     int port = 3306;
     QString user;     // felhasznalo
     QString password; // jelszo
+    TlsMode tls = TlsMode::Preferred;
     QString version;  // verzio: filled by a test, never stored
 
     static ProfileRow fromLine(const QString &line);

@@ -5,6 +5,7 @@
 #include "db/UnitOfWork.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMutex>
 #include <mysql.h>
 #include <poll.h>
@@ -86,6 +87,53 @@ constexpr int LargestSliceRows = 4096;
 // A slice is handed over after this long even when short, so sparse matches show.
 constexpr qint64 SliceNanoseconds = 40'000'000;
 
+// The authentication methods a register server uses. None of them gives the password
+// away; one that does (the clear-text and dialog plugins) a server could ask for
+// to collect it, so the client refuses every other. Over a verified TLS link the
+// SHA-256 methods of MySQL accounts are safe too: their full exchange sends the
+// password through the link.
+QByteArray allowedAuthPlugins(TlsMode tls)
+{
+    QByteArray plugins = "mysql_native_password,client_ed25519";
+    if (tls == TlsMode::Required)
+        plugins += ",caching_sha2_password,sha256_password";
+    return plugins;
+}
+
+// Every option of a new handle, in one place.
+void setConnectionOptions(MYSQL *m, const ConnectionParams &p, const QByteArray &init)
+{
+    const unsigned int connectTimeout = unsigned(qMax(1, p.connectTimeout));
+    mysql_optionsv(m, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
+    if (p.readTimeout > 0) {
+        const unsigned int t = unsigned(p.readTimeout);
+        mysql_optionsv(m, MYSQL_OPT_READ_TIMEOUT, &t);
+    }
+    if (p.writeTimeout > 0) {
+        const unsigned int t = unsigned(p.writeTimeout);
+        mysql_optionsv(m, MYSQL_OPT_WRITE_TIMEOUT, &t);
+    }
+    if (p.compress)
+        mysql_optionsv(m, MYSQL_OPT_COMPRESS, nullptr);
+    mysql_optionsv(m, MYSQL_SET_CHARSET_NAME, "latin2");
+    // Reconnection is ours: it must send SET NAMES before the statement that found the link dead.
+    my_bool reconnect = 0;
+    mysql_optionsv(m, MYSQL_OPT_RECONNECT, &reconnect);
+    mysql_optionsv(m, MARIADB_OPT_RESTRICTED_AUTH, allowedAuthPlugins(p.tls).constData());
+    if (p.tls != TlsMode::Off) {
+        // Asked for, TLS is used whenever the server offers it; only verification makes it a must.
+        my_bool on = 1;
+        mysql_optionsv(m, MYSQL_OPT_SSL_ENFORCE, &on);
+        if (p.tls == TlsMode::Required) {
+            mysql_optionsv(m, MYSQL_OPT_SSL_VERIFY_SERVER_CERT, &on);
+            if (!p.tlsCaFile.isEmpty())
+                mysql_optionsv(m, MYSQL_OPT_SSL_CA, QFile::encodeName(p.tlsCaFile).constData());
+        }
+    }
+    if (!init.isEmpty())
+        mysql_optionsv(m, MYSQL_INIT_COMMAND, init.constData());
+}
+
 } // namespace
 
 QString LastSql()
@@ -143,7 +191,10 @@ Connection::~Connection()
 void Connection::open(const ConnectionParams &params)
 {
     close();
-    m_params = params;
+    {
+        std::lock_guard lock(m_interruptMutex); // stopStatement() reads them from another thread
+        m_params = params;
+    }
     m_reconnects = 0;
     m_wanted = true;
     connectHandle();
@@ -179,17 +230,7 @@ void Connection::connectHandle()
     MYSQL *m = mysql_init(nullptr);
     if (!m)
         throw DbError(QStringLiteral("Out of memory"), 2008);
-    const unsigned int timeout = unsigned(qMax(1, m_params.connectTimeout));
-    mysql_optionsv(m, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
-    if (m_params.compress)
-        mysql_optionsv(m, MYSQL_OPT_COMPRESS, nullptr);
-    mysql_optionsv(m, MYSQL_SET_CHARSET_NAME, "latin2");
-    // Reconnection is ours: it must send SET NAMES before the statement that found the link dead.
-    my_bool reconnect = 0;
-    mysql_optionsv(m, MYSQL_OPT_RECONNECT, &reconnect);
-
-    if (!init.isEmpty())
-        mysql_optionsv(m, MYSQL_INIT_COMMAND, init.constData());
+    setConnectionOptions(m, m_params, init);
 
     if (!mysql_real_connect(m, host.constData(), user.constData(), password.constData(),
                             database.isEmpty() ? nullptr : database.constData(), m_params.port, nullptr,
@@ -524,6 +565,38 @@ void Connection::interrupt()
         mariadb_cancel(m_mysql);
 }
 
+void Connection::stopStatement()
+{
+    ConnectionParams params;
+    unsigned long id = 0;
+    {
+        std::lock_guard lock(m_interruptMutex);
+        if (!m_mysql)
+            return;
+        params = m_params;
+        id = mysql_thread_id(m_mysql);
+    }
+    params.initStatement.clear();
+    MYSQL *m = mysql_init(nullptr);
+    if (!m)
+        throw DbError(QStringLiteral("Out of memory"), 2008);
+    setConnectionOptions(m, params, {});
+    const QByteArray host = params.host.toUtf8();
+    const QByteArray user = Latin2::encode(params.user);
+    const QByteArray password = Latin2::encode(params.password);
+    const QByteArray kill = "KILL QUERY " + QByteArray::number(qulonglong(id));
+    // Not through exec(): this must not become LastSql nor join the owner's unit.
+    const bool sent = mysql_real_connect(m, host.constData(), user.constData(), password.constData(), nullptr,
+                                         params.port, nullptr, 0) &&
+                      mysql_real_query(m, kill.constData(), (unsigned long)kill.size()) == 0;
+    if (!sent) {
+        DbError e(Latin2::decode(mysql_error(m)), mysql_errno(m) ? mysql_errno(m) : 2000);
+        mysql_close(m);
+        throw e;
+    }
+    mysql_close(m);
+}
+
 void Connection::abandonStream()
 {
     if (!m_stream)
@@ -645,7 +718,9 @@ void QueryStream::read(const Job &job)
 {
     const auto sameParams = [](const ConnectionParams &a, const ConnectionParams &b) {
         return a.host == b.host && a.port == b.port && a.user == b.user && a.password == b.password &&
-               a.database == b.database && a.compress == b.compress && a.initStatement == b.initStatement;
+               a.database == b.database && a.compress == b.compress && a.initStatement == b.initStatement &&
+               a.readTimeout == b.readTimeout && a.writeTimeout == b.writeTimeout && a.tls == b.tls &&
+               a.tlsCaFile == b.tlsCaFile && a.connectTimeout == b.connectTimeout;
     };
     m_busy.store(&m_connection);
     try {

@@ -18,6 +18,10 @@
 struct st_mysql;
 struct st_mysql_res;
 
+// Whether the link to the server is encrypted. Required also checks the server's
+// certificate (against tlsCaFile, or the system's trusted authorities) and its name.
+enum class TlsMode { Off, Preferred, Required };
+
 struct ConnectionParams
 {
     QString host = QStringLiteral("127.0.0.1");
@@ -26,7 +30,13 @@ struct ConnectionParams
     QString password;
     QString database;         // may be empty
     int connectTimeout = 30;  // seconds
+    // A server that stops answering fails the statement after this long, so nothing
+    // waits for ever; 0 keeps the client library's default (none).
+    int readTimeout = 30;  // seconds
+    int writeTimeout = 30; // seconds
     bool compress = true;
+    TlsMode tls = TlsMode::Preferred;
+    QString tlsCaFile; // empty: the system's trusted authorities
     // Run by the client library as each session opens, before the program's own
     // first statements: a session setting the site's server needs.
     QString initStatement;
@@ -80,6 +90,10 @@ public:
     bool streamRows(Dataset &into, int maxRows);
     // From any thread: makes the connection's pending and future reads fail at once.
     void interrupt();
+    // From any thread: asks the server, on a link of its own, to stop the statement this
+    // connection runs (KILL QUERY). The statement ends with an error (1317); the
+    // connection stays usable. Throws DbError when the server cannot be reached.
+    void stopStatement();
     // Drops an unfinished streamed result and the link with it (the server stops the
     // statement when it next sends); the next statement opens a new link.
     void abandonStream();

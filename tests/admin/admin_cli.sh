@@ -20,8 +20,23 @@ expect() { # expect NAME EXPECTED_EXIT PATTERN -- command...
   fi
 }
 
-cleanup() { mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena -e "DROP DATABASE IF EXISTS \`$DB\`" 2>/dev/null; }
+FAKES=()
+cleanup() {
+  mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena -e "DROP DATABASE IF EXISTS \`$DB\`" 2>/dev/null
+  for pid in "${FAKES[@]}"; do kill "$pid" 2>/dev/null; done
+}
 trap cleanup EXIT
+
+# A misbehaving server (tests/db/fake_mariadb.py MODE RECORD): sets FAKE_PORT.
+start_fake() {
+  local out
+  out=$(mktemp)
+  python3 "$(dirname "$0")/../db/fake_mariadb.py" "$1" "$2" >"$out" &
+  FAKES+=($!)
+  for _ in $(seq 1 100); do [ -s "$out" ] && break; sleep 0.1; done
+  FAKE_PORT=$(head -n 1 "$out")
+  rm -f "$out"
+}
 
 expect "usage without command" 2 "Használat" -- "$ADMIN"
 expect "unknown command" 2 "Ismeretlen parancs" -- "$ADMIN" nincs
@@ -31,6 +46,36 @@ done
 expect "install" 0 "" -- "$ADMIN" install "${CONN[@]}"
 expect "install refuses an existing database" 1 "már létezik" -- "$ADMIN" install "${CONN[@]}"
 expect "check complete" 0 "A nyilvántartás teljes" -- "$ADMIN" check "${CONN[@]}"
+NOPW=(--host 127.0.0.1 --port "$PORT" --user korvena --database "$DB")
+expect "password from KORVENA_PASSWORD" 0 "A nyilvántartás teljes" -- env KORVENA_PASSWORD=korvena "$ADMIN" check "${NOPW[@]}"
+expect "--password wins over the variable" 0 "A nyilvántartás teljes" -- env KORVENA_PASSWORD=rossz "$ADMIN" check "${NOPW[@]}" --password korvena
+expect "no password and no terminal: nothing waits for one" 1 "(1045)" -- sh -c 'exec "$@" </dev/null' sh env -u KORVENA_PASSWORD "$ADMIN" check "${NOPW[@]}"
+# At a terminal the password is asked for and not shown.
+expect "password asked at a terminal, without echo" 0 "teljes" -- python3 - "$ADMIN" "${NOPW[@]}" <<'PY'
+import os, pty, subprocess, sys, time
+env = {k: v for k, v in os.environ.items() if k != "KORVENA_PASSWORD"}
+master, slave = pty.openpty()
+proc = subprocess.Popen([sys.argv[1], "check"] + sys.argv[2:], stdin=slave, stdout=slave, stderr=slave, env=env)
+os.close(slave)
+seen = b""
+def read_until(token, seconds=30):
+    global seen
+    end = time.time() + seconds
+    while token not in seen and time.time() < end:
+        try:
+            seen += os.read(master, 1024)
+        except OSError:
+            break
+read_until(b"Jelsz")
+time.sleep(0.3)  # the echo is switched off right after the prompt
+os.write(master, b"korvena\n")
+read_until(b"teljes")
+proc.wait(60)
+text = seen.decode("utf-8", "replace")
+print(text)
+after_prompt = text.split("Jelszó:", 1)[-1].split("\n", 1)[0]
+sys.exit(1 if "korvena" in after_prompt or proc.returncode != 0 else 0)
+PY
 expect "demo" 0 "" -- "$ADMIN" demo "${CONN[@]}" --documents 300
 expect "demo refuses a filled register" 1 "" -- "$ADMIN" demo "${CONN[@]}" --documents 10
 BK=$(mktemp -d)
@@ -68,9 +113,20 @@ expect "check names what is missing" 1 "megjegyzes" -- "$ADMIN" check "${CONN[@]
 expect "check names a missing routine" 1 "sp_boritek" -- "$ADMIN" check "${CONN[@]}"
 expect "bad port" 1 "Érvénytelen port" -- "$ADMIN" check --host 127.0.0.1 --port abc --database x
 expect "refused connection" 1 "Hiba" -- "$ADMIN" check --host 127.0.0.1 --port 1 --user korvena --password korvena --database x
+# A server that asks for the password in clear gets none.
+REC=$(mktemp)
+start_fake clear "$REC"
+expect "clear-text login refused" 1 "Hiba" -- env KORVENA_PASSWORD=TopSecret1 "$ADMIN" check --host 127.0.0.1 --port "$FAKE_PORT" --user korvena --database x
+expect "the fake server got the login" 0 "" -- grep -q "$(printf korvena | od -An -tx1 | tr -d ' \n')" "$REC"
+expect "the fake server got no password" 1 "" -- grep -q "$(printf TopSecret1 | od -An -tx1 | tr -d ' \n')" "$REC"
+# A server that logs in and then never answers ends the command with the lost-connection error.
+start_fake silent "$REC"
+expect "silent server ends with an error" 1 "(2013)" -- env KORVENA_PASSWORD=x "$ADMIN" check --host 127.0.0.1 --port "$FAKE_PORT" --user korvena --database x
+rm -f "$REC"
 INI=$(mktemp -d)/Korvena.ini
 expect "profile stored" 0 "ConStr1" -- "$ADMIN" profile "${CONN[@]}" --ini "$INI" --name "Próba"
 expect "profile not stored twice" 0 "már szerepel" -- "$ADMIN" profile "${CONN[@]}" --ini "$INI" --name "Próba"
+expect "the local configuration is the owner's alone" 0 "^600$" -- stat -c %a "$INI"
 
 echo "$passed passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -42,6 +42,7 @@ private Q_SLOTS:
     void reportLeavesOutPasswordValues();
     void reportQuestion();
     void logLine();
+    void logOthersCouldReadIsClosed();
     void unwritableLogIsSkipped();
     void reportAddressKeepsTheMessageWhole();
     void reportAddressDefaultsToTheMakersHost();
@@ -310,6 +311,9 @@ void TestErrorReport::logLine()
 
     const QStringList lines = readLines(path);
     QCOMPARE(lines.size(), 2);
+    // Failures carry statements and register text.
+    QCOMPARE(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QCOMPARE(lines.at(0),
              errorLogLine(when, QStringLiteral("frm_Main"), QStringLiteral("frm_Main.aUj-first")));
     QVERIFY(lines.at(0).endsWith(QStringLiteral(" : frm_Main - frm_Main.aUj-first")));
@@ -324,6 +328,24 @@ void TestErrorReport::logLine()
                  QLocale(QLocale::Hungarian, QLocale::Hungary).toString(when.date(), QLocale::ShortFormat)),
              qPrintable(line));
     QVERIFY2(line.contains(QStringLiteral("14:05:09")), qPrintable(line));
+}
+
+void TestErrorReport::logOthersCouldReadIsClosed()
+{
+    TempDataFolder data;
+    AppFolders::refresh();
+    const QString path = errorLogPath();
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("régi sor\n");
+    }
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    appendErrorLog(QStringLiteral("frm_Main"), QStringLiteral("x"));
+    QCOMPARE(readLines(path).size(), 2);
+    QCOMPARE(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void TestErrorReport::unwritableLogIsSkipped()

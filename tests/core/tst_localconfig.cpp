@@ -72,6 +72,8 @@ private Q_SLOTS:
     void iniKeepsHungarianLettersInCodePage1250();
     void iniRealsFollowTheLocale();
     void iniKeyListingAndRemoval();
+    void iniIsTheOwnersAlone_data();
+    void iniIsTheOwnersAlone();
 
     void missingFileGivesDefaults();
     void readsAnExistingFile();
@@ -331,6 +333,27 @@ void TestLocalConfig::iniKeyListingAndRemoval()
     QVERIFY(!ini.hasKey(QStringLiteral("Adatbazis"), QStringLiteral("HtmlUt")));
     QVERIFY(ini.removeSection(QStringLiteral("adatbazis")));
     QCOMPARE(readBytes(ini.path()), QByteArray("[Font]\r\nSize=9\r\n"));
+}
+
+void TestLocalConfig::iniIsTheOwnersAlone_data()
+{
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("new file") << false;
+    QTest::newRow("file others could read") << true;
+}
+
+// It holds the account passwords, scrambled by a shift only.
+void TestLocalConfig::iniIsTheOwnersAlone()
+{
+    QFETCH(bool, existing);
+    const QString path = newFile("[Font]\r\nSize=9\r\n", existing);
+    if (existing)
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    IniFile ini(path);
+    QVERIFY(ini.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"), QStringLiteral("x")));
+    QCOMPARE(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void TestLocalConfig::missingFileGivesDefaults()

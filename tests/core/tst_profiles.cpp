@@ -27,6 +27,9 @@ private Q_SLOTS:
     void fieldsByPosition_data();
     void fieldsByPosition();
     void lineComposition();
+    void tlsChoiceInTheSeventhField_data();
+    void tlsChoiceInTheSeventhField();
+    void tlsAuthorityFromTheLocalConfig();
     void scrambledForm();
     void scrambleRoundTripsEveryCodeBelow255();
     void unscrambleShortTexts_data();
@@ -90,6 +93,51 @@ void TestProfiles::lineComposition()
                     QStringLiteral("kati"), QStringLiteral("jelszó"), QStringLiteral("Főiroda"));
     QCOMPARE(line, QStringLiteral("iktato;db.iroda.hu;3306;kati;jelszó;Főiroda"));
     QCOMPARE(ConnectionProfile::fromLine(line).line(), line);
+}
+
+Q_DECLARE_METATYPE(TlsMode)
+
+void TestProfiles::tlsChoiceInTheSeventhField_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<TlsMode>("tls");
+    QTest::addColumn<QString>("written"); // the line as this program writes it back
+
+    const QString six = QStringLiteral("iktato;db;3306;kati;titok;Iroda");
+    QTest::newRow("six fields: TLS when offered") << six << TlsMode::Preferred << six;
+    QTest::newRow("empty seventh field") << six + ";" << TlsMode::Preferred << six;
+    QTest::newRow("off") << six + ";off" << TlsMode::Off << six + ";off";
+    QTest::newRow("required") << six + "; required " << TlsMode::Required << six + ";required";
+    QTest::newRow("a newer program's word") << six + ";valami" << TlsMode::Preferred << six;
+}
+
+// A reader of six fields (an older copy of the program) finds its fields where they were.
+void TestProfiles::tlsChoiceInTheSeventhField()
+{
+    QFETCH(QString, line);
+    QFETCH(TlsMode, tls);
+    QFETCH(QString, written);
+    const ConnectionProfile p = ConnectionProfile::fromLine(line);
+    QCOMPARE(p.tls, tls);
+    QCOMPARE(p.line(), written);
+    for (int n = 1; n <= 6; ++n)
+        QCOMPARE(profileField(p.line(), n), profileField(line, n));
+    QCOMPARE(p.connectionParams().tls, tls);
+}
+
+void TestProfiles::tlsAuthorityFromTheLocalConfig()
+{
+    const ConnectionProfile p =
+        ConnectionProfile::fromLine(QStringLiteral("iktato;db;3306;kati;titok;Iroda;required"));
+    {
+        TempDataFolder data;
+        AppFolders::refresh();
+        QCOMPARE(p.connectionParams().tlsCaFile, QString());
+        IniFile ini = localConfigFile();
+        QVERIFY(ini.writeString(kSection, QStringLiteral("TlsCaFile"), QStringLiteral("/etc/korvena/ca.pem")));
+        QCOMPARE(p.connectionParams().tlsCaFile, QStringLiteral("/etc/korvena/ca.pem"));
+    }
+    AppFolders::refresh();
 }
 
 void TestProfiles::scrambledForm()

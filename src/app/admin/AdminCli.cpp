@@ -3,7 +3,10 @@
 #include "core/RegisterSchema.h"
 
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
+#include <termios.h>
+#include <unistd.h>
 
 namespace AdminCli {
 
@@ -27,7 +30,12 @@ void addConnectionOptions(QCommandLineParser &parser)
                       QStringLiteral("port"), QStringLiteral("3306")});
     parser.addOption({QStringLiteral("user"), QStringLiteral("Felhasználó a kiszolgálón."), QStringLiteral("név"),
                       QStringLiteral("root")});
-    parser.addOption({QStringLiteral("password"), QStringLiteral("Jelszó a kiszolgálón."), QStringLiteral("jelszó")});
+    // Kept for old scripts; a value here shows in the process list and the shell history.
+    parser.addOption({QStringLiteral("password"),
+                      QStringLiteral("Jelszó a kiszolgálón (régi szkriptekhez; látszik a folyamatlistában). "
+                                     "Helyette: a KORVENA_PASSWORD környezeti változó, vagy a kérdésre "
+                                     "begépelve."),
+                      QStringLiteral("jelszó")});
     parser.addOption({QStringLiteral("database"), QStringLiteral("Az adatbázis (nyilvántartás) neve."),
                       QStringLiteral("név")});
 }
@@ -69,6 +77,57 @@ bool parse(QCommandLineParser &parser, const QStringList &args, const QString &d
     return true;
 }
 
+namespace {
+
+termios savedTerminal;
+
+// Ctrl+C at the prompt must not leave the terminal without echo.
+void restoreTerminalAndStop(int signal)
+{
+    tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+QString promptPassword()
+{
+    err() << "Jelszó: ";
+    err().flush();
+    termios quiet{};
+    const bool echoOff = tcgetattr(STDIN_FILENO, &savedTerminal) == 0;
+    void (*previous)(int) = SIG_DFL;
+    if (echoOff) {
+        quiet = savedTerminal;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        quiet.c_lflag |= ECHONL;
+        previous = std::signal(SIGINT, restoreTerminalAndStop);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    QByteArray line;
+    for (int c; (c = std::fgetc(stdin)) != EOF && c != '\n';)
+        line += char(c);
+    if (echoOff) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedTerminal);
+        std::signal(SIGINT, previous);
+    }
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromLocal8Bit(line);
+}
+
+} // namespace
+
+QString password(const QCommandLineParser &parser)
+{
+    if (parser.isSet(QStringLiteral("password")))
+        return parser.value(QStringLiteral("password"));
+    if (qEnvironmentVariableIsSet("KORVENA_PASSWORD"))
+        return qEnvironmentVariable("KORVENA_PASSWORD");
+    if (isatty(STDIN_FILENO))
+        return promptPassword();
+    return {};
+}
+
 ConnectionParams connectionParams(const QCommandLineParser &parser, bool withDatabase)
 {
     ConnectionParams p;
@@ -78,7 +137,7 @@ ConnectionParams connectionParams(const QCommandLineParser &parser, bool withDat
     if (!ok || p.port == 0 || p.port > 65535)
         throw KorvenaError(QStringLiteral("Érvénytelen port: ") + parser.value(QStringLiteral("port")));
     p.user = parser.value(QStringLiteral("user"));
-    p.password = parser.value(QStringLiteral("password"));
+    p.password = password(parser);
     if (withDatabase)
         p.database = parser.value(QStringLiteral("database"));
     return p;

@@ -22,6 +22,9 @@ void addConnectionOptions(QCommandLineParser &parser);
 // than allowed stop it too.
 bool parse(QCommandLineParser &parser, const QStringList &args, const QString &description, int &exitCode,
            int positionalArguments = 0);
+// The server password: --password when given, else KORVENA_PASSWORD, else asked
+// without echo when standard input is a terminal, else empty.
+QString password(const QCommandLineParser &parser);
 // The connection the options name; database is left out when withDatabase is false.
 ConnectionParams connectionParams(const QCommandLineParser &parser, bool withDatabase = true);
 // The --database value, checked as a register name; empty (message printed) when missing.

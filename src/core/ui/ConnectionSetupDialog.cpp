@@ -6,6 +6,7 @@
 #include "core/LocalConfig.h"
 #include "core/ui/ErrorHandler.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -32,6 +33,11 @@ ConnectionSetupDialog::ConnectionSetupDialog(QWidget *parent)
     m_displayName = field(QStringLiteral("edDisplayName"), QStringLiteral("Adatbázis megjelenített neve"));
     m_port = field(QStringLiteral("edPort"), QStringLiteral("Port"));
     m_port->setText(QStringLiteral("3306"));
+    m_tls = new QComboBox(this);
+    m_tls->setObjectName(QStringLiteral("cbTls"));
+    m_tls->addItems(tlsCaptions());
+    m_tls->setCurrentIndex(int(TlsMode::Preferred));
+    form->addRow(QStringLiteral("Titkosítás (TLS)"), m_tls);
 
     m_test = new QPushButton(QStringLiteral("Kapcsolat tesztelése"), this);
     m_test->setObjectName(QStringLiteral("btnTeszt"));
@@ -62,7 +68,7 @@ ConnectionSetupDialog::ConnectionSetupDialog(QWidget *parent)
 QString ConnectionSetupDialog::profileLine() const
 {
     return ::profileLine(m_database->text(), m_server->text(), m_port->text(), m_user->text(), m_password->text(),
-                         m_displayName->text());
+                         m_displayName->text(), TlsMode(m_tls->currentIndex()));
 }
 
 bool ConnectionSetupDialog::fieldsAreStorable()

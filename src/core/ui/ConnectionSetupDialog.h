@@ -2,6 +2,7 @@
 
 #include "common/ui/Dialog.h"
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -35,6 +36,7 @@ private:
     QLineEdit *m_database;
     QLineEdit *m_displayName;
     QLineEdit *m_port;
+    QComboBox *m_tls;
     QPushButton *m_test;
     QPushButton *m_ok;
     QPushButton *m_cancel;

@@ -10,6 +10,7 @@
 #include "core/ui/ListScreen.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -153,6 +154,11 @@ ProfileEditDialog::ProfileEditDialog(QWidget *parent, const ProfileRow &row)
     form->addRow(passwordLabel, passwordRow);
     form->addRow(QStringLiteral("Adatbázis / tárhely"), m_database);
     form->addRow(QStringLiteral("Port"), m_port);
+    m_tls = new QComboBox(this);
+    m_tls->setObjectName(QStringLiteral("cbTls"));
+    m_tls->addItems(tlsCaptions());
+    m_tls->setCurrentIndex(int(row.tls));
+    form->addRow(QStringLiteral("Titkosítás (TLS)"), m_tls);
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("btnOK"));
@@ -182,7 +188,8 @@ ProfileEditDialog::ProfileEditDialog(QWidget *parent, const ProfileRow &row)
     setTabOrder(m_user, m_password);
     setTabOrder(m_password, m_database);
     setTabOrder(m_database, m_port);
-    setTabOrder(m_port, ok);
+    setTabOrder(m_port, m_tls);
+    setTabOrder(m_tls, ok);
     setTabOrder(ok, cancel);
 }
 
@@ -195,6 +202,7 @@ ProfileRow ProfileEditDialog::row() const
     r.password = m_password->text();
     r.database = m_database->text();
     r.port = TextToInt(m_port->text());
+    r.tls = TlsMode(m_tls->currentIndex());
     return r;
 }
 

@@ -11,6 +11,7 @@
 class QAction;
 class QGroupBox;
 class QLabel;
+class QComboBox;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
@@ -49,6 +50,7 @@ private:
     QToolButton *m_showPassword;
     QLineEdit *m_database;
     QLineEdit *m_port;
+    QComboBox *m_tls;
 };
 
 // "Tárhelyek": the workstation's database profiles, their test, and backups of the

@@ -9,9 +9,11 @@
 #include "core/ConnectionProfile.h"
 #include "core/IniFile.h"
 #include "core/LocalConfig.h"
+#include "core/ui/ConnectionSetupDialog.h"
 #include "core/ui/DatabaseList.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -202,6 +204,45 @@ private Q_SLOTS:
         QCOMPARE(d.rows()[0].password, QStringLiteral("ti tok"));
         d.action(QStringLiteral("aBezar"))->trigger();
         QCOMPARE(storedLines(ini()), QStringList({QStringLiteral("1=;;3306;;ti tok;Fiók;")}));
+    }
+
+    // The TLS choice travels in the seventh field, which a reader of six passes over.
+    void editorsCarryTheTlsChoice()
+    {
+        IniFile file = ini();
+        file.writeString(QStringLiteral("Adatbazis"), QStringLiteral("ConStr1"),
+                         stored(QStringLiteral("kozpont;gep;3306;iktato;titok;Központ;off")));
+        {
+            DatabaseListDialog d;
+            d.show();
+            QStringList captions;
+            int shown = -1;
+            editProfile([&](QDialog *e) {
+                auto *tls = e->findChild<QComboBox *>(QStringLiteral("cbTls"));
+                for (int i = 0; i < tls->count(); ++i)
+                    captions << tls->itemText(i);
+                shown = tls->currentIndex();
+                tls->setCurrentIndex(2);
+            });
+            d.action(QStringLiteral("aSzerkeszt"))->trigger();
+            QCOMPARE(captions, QStringList({QStringLiteral("nincs"), QStringLiteral("ha lehet"),
+                                            QStringLiteral("kötelező")}));
+            QCOMPARE(shown, 0);
+            d.action(QStringLiteral("aBezar"))->trigger();
+        }
+        QCOMPARE(storedLines(ini()),
+                 QStringList({QStringLiteral("1=kozpont;gep;3306;iktato;titok;Központ;required;")}));
+
+        // The first-run screen offers TLS when the server has it, and stores another choice.
+        ConnectionSetupDialog setup;
+        setup.show();
+        auto *tls = setup.findChild<QComboBox *>(QStringLiteral("cbTls"));
+        QCOMPARE(tls->currentText(), QStringLiteral("ha lehet"));
+        setup.findChild<QLineEdit *>(QStringLiteral("edServer"))->setText(QStringLiteral("fiok.local"));
+        setup.findChild<QLineEdit *>(QStringLiteral("edDisplayName"))->setText(QStringLiteral("Fiók"));
+        QCOMPARE(setup.profileLine(), QStringLiteral(";fiok.local;3306;;;Fiók"));
+        tls->setCurrentIndex(0);
+        QCOMPARE(setup.profileLine(), QStringLiteral(";fiok.local;3306;;;Fiók;off"));
     }
 
     void columnTitleOrdersTheListAndTheStoredKeys()
