@@ -6,6 +6,7 @@
 #include "db/DbError.h"
 #include "db/DbHelpers.h"
 #include "db/Latin2.h"
+#include "db/UnitOfWork.h"
 #include "register/Journal.h"
 
 namespace {
@@ -100,9 +101,14 @@ std::optional<NewDocumentAnswers> ask(const ProgramSettings &settings, int direc
 
 DocumentEdit DocumentEdit::create(const NewDocumentAnswers &answers, int directionView, int userKey)
 {
-    const Dataset row = db().call(QStringLiteral("sp_iktato"),
-                                  {-1, answers.group, directionView, answers.clientFrom, answers.clientTo,
-                                   answers.mainNumber, userKey});
+    Dataset row;
+    RunUnit(
+        db(),
+        [&] {
+            row = db().call(QStringLiteral("sp_iktato"), {-1, answers.group, directionView, answers.clientFrom,
+                                                          answers.clientTo, answers.mainNumber, userKey});
+        },
+        UnitKind::Routine);
     DocumentEdit edit;
     edit.load(row);
     const struct
@@ -241,6 +247,8 @@ QString DocumentEdit::refusal() const
 
 void DocumentEdit::save()
 {
-    ExecSql(updateStatement());
-    Journal::write(m_key, journalText());
+    RunUnit(db(), [&] {
+        ExecSql(updateStatement());
+        Journal::write(m_key, journalText());
+    });
 }
