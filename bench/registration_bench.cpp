@@ -1,6 +1,6 @@
 // Registration benchmark, run by hand against a register on one server or a cluster:
 //
-//   KORVENA_PASSWORD=korvena registration_bench --hosts H1:P1,H2:P2,H3:P3 --user korvena \
+//   KORVENA_PASSWORD=korvena registration_bench --hosts H1:P1,H2:P2,H3:P3 --user korvena
 //       --database NAME --workstations 12 --documents 100 [--halfway "scripts/localdb cluster stop 2"]
 //
 // W workstations (threads, each with its own connection, the i-th starting at the i-th
