@@ -240,8 +240,10 @@ struct NodeNotReady
 bool nodeReady(MYSQL *m)
 {
     static const QByteArray sql = QByteArrayLiteral("SHOW GLOBAL STATUS LIKE 'wsrep_ready'");
+    // A node being taken out refuses every statement (1047); anything else is for the
+    // first statement proper to report.
     if (mysql_real_query(m, sql.constData(), (unsigned long)sql.size()) != 0)
-        return true; // the first statement proper reports what is wrong
+        return mysql_errno(m) != 1047;
     MYSQL_RES *res = mysql_store_result(m);
     if (!res)
         return true;
