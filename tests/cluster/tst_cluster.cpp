@@ -120,7 +120,7 @@ class TestCluster : public QObject
             QCOMPARE(fingerprint(n, r.keys), first);
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY2(m_cluster.start(), "scripts/localdb cluster start failed");

@@ -11,7 +11,7 @@ class TestServerList : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void parse_data()
     {
         QTest::addColumn<QString>("text");
