@@ -229,9 +229,9 @@ void Connection::connectHandle()
 
 namespace {
 
-// Thrown past connectHandle() when the node reached is not synced: the handle is gone
-// with it, so the whole connection is made again on the next node.
-struct NodeNotReady
+// Thrown past connectHandle() when the node tried did not answer or is not synced: a
+// handle serves one connection attempt, so the next node gets a new one.
+struct NodePassedOver
 {
 };
 
@@ -257,7 +257,7 @@ bool nodeReady(MYSQL *m)
 } // namespace
 
 // The servers of the list in turn, from the workstation's node (or, after its link was
-// lost, from the one after it), the first that answers and is synced.
+// lost, from the one after it): the first that answers and is synced.
 bool Connection::connectNode(MYSQL *m, const char *user, const char *password, const char *database)
 {
     const unsigned flags = CLIENT_MULTI_STATEMENTS | CLIENT_MULTI_RESULTS;
@@ -274,40 +274,52 @@ bool Connection::connectNode(MYSQL *m, const char *user, const char *password, c
         start = (start + 1) % count;
     for (int k = 0; k < count; ++k) {
         const int i = (start + k) % count;
-        if (m_unreadyNodes.contains(i) || servers[i].port == 0)
+        if (m_passedNodes.contains(i))
             continue;
-        const QByteArray host = servers[i].host.toUtf8();
-        if (!mysql_real_connect(m, host.constData(), user, password, database, servers[i].port, nullptr, flags))
+        m_passedNodes.append(i);
+        if (servers[i].port == 0) {
+            m_nodeError = std::make_shared<DbError>(QStringLiteral("Érvénytelen portszám: ") + servers[i].host, 2005);
             continue;
-        if (!nodeReady(m)) {
-            m_unreadyNodes.append(i);
-            mysql_close(m);
-            throw NodeNotReady{};
         }
-        m_node = i;
-        m_server = servers[i];
-        m_leftNode = -1;
-        ClusterNode::setPreferred(m_params.host, m_params.port, i);
-        return true;
+        const QByteArray host = servers[i].host.toUtf8();
+        if (!mysql_real_connect(m, host.constData(), user, password, database, servers[i].port, nullptr, flags)) {
+            m_nodeError = std::make_shared<DbError>(Latin2::decode(mysql_error(m)), mysql_errno(m));
+        } else if (!nodeReady(m)) {
+            m_nodeError =
+                std::make_shared<DbError>(QStringLiteral("WSREP has not yet prepared node for application use"), 1047);
+        } else {
+            m_node = i;
+            m_server = servers[i];
+            m_leftNode = -1;
+            ClusterNode::setPreferred(m_params.host, m_params.port, i);
+            return true;
+        }
+        mysql_close(m);
+        throw NodePassedOver{};
     }
-    return false;
+    mysql_close(m);
+    throw NodePassedOver{};
 }
 
 void Connection::connectAnyNode()
 {
-    m_unreadyNodes.clear();
+    m_passedNodes.clear();
+    m_nodeError.reset();
+    const qsizetype count = ParseServerList(m_params.host, m_params.port).size();
     for (;;) {
         try {
             connectHandle();
-            m_unreadyNodes.clear();
+            m_passedNodes.clear();
             return;
-        } catch (const NodeNotReady &) {
-            if (m_unreadyNodes.size() >= ParseServerList(m_params.host, m_params.port).size()) {
-                m_unreadyNodes.clear();
-                throw DbError(QStringLiteral("WSREP has not yet prepared node for application use"), 1047);
+        } catch (const NodePassedOver &) {
+            if (m_passedNodes.size() >= count) {
+                m_passedNodes.clear();
+                const DbError e = m_nodeError ? *m_nodeError : DbError(QStringLiteral("No server"), 2005);
+                m_nodeError.reset();
+                throw e;
             }
         } catch (...) {
-            m_unreadyNodes.clear();
+            m_passedNodes.clear();
             throw;
         }
     }

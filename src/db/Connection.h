@@ -12,6 +12,7 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -150,7 +151,8 @@ private:
     ServerAddress m_server;
     int m_node = -1;            // index of m_server in the list, -1 with a single server
     int m_leftNode = -1;        // the node whose link was lost: tried last on reconnection
-    QList<int> m_unreadyNodes;  // nodes that answered but were not synced, during one connection
+    QList<int> m_passedNodes;   // nodes tried in vain, during one connection
+    std::shared_ptr<DbError> m_nodeError; // why the last of them was passed over
 };
 
 // Reads one query's rows on a thread and a connection of its own, so a long list
