@@ -86,7 +86,7 @@ ClusterReport ClusterReadiness::check(Connection &c, const QString &database)
             const QRegularExpressionMatch m = unreplicated().match(d.text(r, 1));
             if (m.hasMatch())
                 report.unreplicatedStatements
-                    << QStringLiteral("%1 %2: %3").arg(QLatin1String(source.what), d.text(r, 0), m.captured(1));
+                    << QStringLiteral("%1 %2: %3").arg(QString::fromUtf8(source.what), d.text(r, 0), m.captured(1));
         }
     }
     return report;
