@@ -239,7 +239,10 @@ struct NodePassedOver
 // nothing at all on a server that is no cluster node.
 bool nodeReady(MYSQL *m)
 {
-    static const QByteArray sql = QByteArrayLiteral("SHOW GLOBAL STATUS LIKE 'wsrep_ready'");
+    // A server built for clusters reports wsrep_ready OFF while it runs alone (wsrep_on OFF).
+    static const QByteArray sql = QByteArrayLiteral(
+        "SELECT @@GLOBAL.wsrep_on = 0 OR VARIABLE_VALUE = 'ON' FROM information_schema.GLOBAL_STATUS "
+        "WHERE VARIABLE_NAME = 'WSREP_READY'");
     // A node being taken out refuses every statement (1047); anything else is for the
     // first statement proper to report.
     if (mysql_real_query(m, sql.constData(), (unsigned long)sql.size()) != 0)
@@ -249,7 +252,7 @@ bool nodeReady(MYSQL *m)
         return true;
     bool ready = true;
     if (MYSQL_ROW row = mysql_fetch_row(res))
-        ready = row[1] && qstrcmp(row[1], "ON") == 0;
+        ready = row[0] && qstrcmp(row[0], "1") == 0;
     mysql_free_result(res);
     return ready;
 }
