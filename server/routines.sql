@@ -210,10 +210,18 @@ BEGIN
         ORDER BY kolcsonadva_dat, iktato;
 END $$
 
--- Sets a document's status and journals it under the acting user.
+-- Sets a document's status and journals it under the acting user: both commit
+-- together in a transaction of the routine's own, or neither does.
 DROP PROCEDURE IF EXISTS sp_setstatusz $$
 CREATE PROCEDURE sp_setstatusz(IN piktato INT, IN pfelhkod INT, IN pstatusz INT)
 BEGIN
+    DECLARE EXIT HANDLER FOR SQLEXCEPTION
+    BEGIN
+        ROLLBACK;
+        RESIGNAL;
+    END;
+
+    START TRANSACTION;
     IF EXISTS (SELECT 1 FROM iktato WHERE iktato = piktato) THEN
         UPDATE iktato SET statusz = pstatusz WHERE iktato = piktato;
         INSERT INTO iktnaplo (iktato, felhkod, szoveg)
@@ -221,6 +229,7 @@ BEGIN
                     CONCAT('statusz = ', IFNULL((SELECT statusz_nev FROM statusz WHERE statusz = pstatusz), ''),
                            ' (', IFNULL(pstatusz, ''), ')'));
     END IF;
+    COMMIT;
 END $$
 
 -- Hands a stored file over to the online document store: one row per file, for

@@ -4,8 +4,7 @@
 #include "app/MainWindow.h"
 #include "common/ui/MessageBox.h"
 #include "core/ui/RightsGate.h"
-#include "db/DbHelpers.h"
-#include "register/Journal.h"
+#include "register/DocumentEdit.h"
 #include "register/ui/DocumentEditor.h"
 #include "register/ui/FilterController.h"
 
@@ -47,10 +46,8 @@ void deleteDocument(MainWindow &window)
         return;
     const qint64 key = window.currentDocument();
     if (key > 0 && AskYesNo(QStringLiteral("Valóban töröljem a sort?"), QStringLiteral("Megerősítés"))) {
-        ExecSql(QStringLiteral("UPDATE iktato SET torolve='I' WHERE iktato=") + QString::number(key) +
-                QLatin1Char(';'));
+        DocumentEdit::remove(key);
         window.refreshList();
-        Journal::writeWithoutText(key);
     }
     window.focusSearchBox();
 }

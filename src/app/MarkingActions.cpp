@@ -94,7 +94,8 @@ void lend(MainWindow &window)
         return;
     }
     if (const auto answer = LendDialog::ask(&window, Today())) {
-        Lending::lend(current.document, answer->date, answer->name);
+        if (!Lending::lend(current.document, answer->date, answer->name))
+            ShowError(Lending::lentMeanwhileMessage());
         window.documentList().refreshChanged(current.document);
     }
 }
@@ -110,7 +111,8 @@ void takeBack(MainWindow &window)
     }
     if (!AskYesNo(Lending::takeBackQuestion(), QStringLiteral("Megerősítés")))
         return;
-    Lending::takeBack(current.document);
+    if (!Lending::takeBack(current.document))
+        ShowError(Lending::returnedMeanwhileMessage());
     window.documentList().refreshChanged(current.document);
 }
 

@@ -15,9 +15,19 @@ QString cleanFolder(const QString &path)
     return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
 }
 
-bool isUnder(const QString &path, const QString &folder)
+[[maybe_unused]] bool isUnder(const QString &path, const QString &folder)
 {
     return path == folder || path.startsWith(folder + QLatin1Char('/'));
+}
+
+// The parents as usual, the folder itself closed to other users.
+bool makeOwnFolder(const QString &folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QString parent = QFileInfo(folder).absolutePath();
+    return QDir().mkpath(parent) &&
+           QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 std::optional<AppFolders> &currentFolders()
@@ -69,42 +79,68 @@ QString AppFolders::programFolderOf(const QString &executableFolder)
 #endif
 }
 
-QString AppFolders::dataFolderFor(const QString &programFolder, const QString &commonDataFolder)
+AppFolders AppFolders::choose(const QString &programFolder, const QString &allUsersFolder,
+                              const QString &userFolder)
 {
-    if (QFileInfo::exists(programFolder + QStringLiteral("/Korvena.ini")) || commonDataFolder.isEmpty())
-        return programFolder;
-    return cleanFolder(commonDataFolder) + QLatin1Char('/') + kFolderName;
+    AppFolders folders;
+    folders.programFolder = programFolder;
+    folders.dataFolder = programFolder;
+    if (QFileInfo::exists(programFolder + QStringLiteral("/Korvena.ini")))
+        return folders;
+    const QString allUsers = allUsersFolder.isEmpty() ? QString() : cleanFolder(allUsersFolder);
+    if (!allUsers.isEmpty() && QDir().mkpath(allUsers) && QFileInfo(allUsers).isWritable()) {
+        folders.dataFolder = allUsers;
+        return folders;
+    }
+    // A user's folder holds the connection profiles and the log: the user's alone.
+    const QString own = userFolder.isEmpty() ? QString() : cleanFolder(userFolder);
+    if (!own.isEmpty() && makeOwnFolder(own) && QFileInfo(own).isWritable()) {
+        folders.dataFolder = own;
+        if (!allUsers.isEmpty())
+            folders.seedConfigFile = allUsers + QStringLiteral("/Korvena.ini");
+    }
+    return folders;
 }
 
-QString AppFolders::commonDataFolder()
+QString AppFolders::allUsersFolder()
 {
-    // The first shared location is the all-users one (ProgramData on Windows,
-    // /usr/local/share on a usual Linux); the home folder's are per user.
+    const QString forTests = qEnvironmentVariable("KORVENA_ALL_USERS_DATA");
+    if (!forTests.isEmpty())
+        return cleanFolder(forTests);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // The folder the administrator keeps for local programs; XDG_DATA_DIRS is
+    // no guide, as desktop sessions put their own folders first.
+    return QStringLiteral("/usr/local/share/") + kFolderName;
+#else
+    // The first shared location is the all-users one (ProgramData on Windows);
+    // the home folder's are per user.
     const QString home = cleanFolder(QDir::homePath());
     for (const QString &location : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
         const QString base = cleanFolder(location);
-        if (isUnder(base, home))
-            continue;
-        const QString folder = base + QLatin1Char('/') + kFolderName;
-        if (QDir().mkpath(folder) && QFileInfo(folder).isWritable())
-            return base;
-        return {};
+        if (!isUnder(base, home))
+            return base + QLatin1Char('/') + kFolderName;
     }
     return {};
+#endif
+}
+
+QString AppFolders::userFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return base.isEmpty() ? QString() : cleanFolder(base) + QLatin1Char('/') + kFolderName;
 }
 
 AppFolders AppFolders::detect()
 {
-    AppFolders folders;
-    folders.programFolder = programFolderOf(QCoreApplication::applicationDirPath());
+    const QString programFolder = programFolderOf(QCoreApplication::applicationDirPath());
     const QString fromEnvironment = qEnvironmentVariable("KORVENA_DATA");
-    if (!fromEnvironment.isEmpty())
+    if (!fromEnvironment.isEmpty()) {
+        AppFolders folders;
+        folders.programFolder = programFolder;
         folders.dataFolder = cleanFolder(fromEnvironment);
-    else if (QFileInfo::exists(folders.programFolder + QStringLiteral("/Korvena.ini")))
-        folders.dataFolder = folders.programFolder;
-    else
-        folders.dataFolder = dataFolderFor(folders.programFolder, commonDataFolder());
-    return folders;
+        return folders;
+    }
+    return choose(programFolder, allUsersFolder(), userFolder());
 }
 
 const AppFolders &AppFolders::current()

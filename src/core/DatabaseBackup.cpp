@@ -1,5 +1,6 @@
 #include "core/DatabaseBackup.h"
 
+#include "common/PrivateFile.h"
 #include "common/SqlText.h"
 #include "db/Latin2.h"
 
@@ -7,9 +8,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <zip.h>
+
+#include <cctype>
+#include <cstring>
 
 namespace DatabaseBackup {
 
@@ -72,9 +78,18 @@ void appendValue(QByteArray &out, FieldType type, const char *cell, unsigned lon
             out.append(QByteArray::fromRawData(cell, qsizetype(length)).toHex());
         }
         break;
-    default:
+    default: {
         // Text, and dates, date-times and times in the server's 'yyyy-mm-dd hh:nn:ss' form.
+        const qsizetype start = out.size();
         AppendSqlLiteral(out, QByteArrayView(cell, qsizetype(length)));
+        // A raw NUL stops the command-line client: write the escape the server reads as one.
+        if (length > 0 && std::memchr(cell, 0, length)) {
+            QByteArray literal = out.mid(start);
+            literal.replace(QByteArrayView("\0", 1), QByteArrayView("\\0", 2));
+            out.truncate(start);
+            out.append(literal);
+        }
+    }
     }
 }
 
@@ -173,6 +188,11 @@ bool writeScript(Connection &connection, QIODevice &out, const ProgressFn &progr
 
     ScriptWriter writer(out);
     QByteArray &buf = writer.buffer();
+    // Whatever client reads the script back must take its bytes as latin2 and its
+    // backslashes as escapes, and must keep a zero in an auto-increment column.
+    for (const char *line : ScriptHeader)
+        buf.append(line).append("\r\n");
+    buf.append("\r\n");
     bool stopped = false;
     for (int t = 0; t < tables.size() && !stopped; ++t) {
         const QString &table = tables[t];
@@ -183,7 +203,7 @@ bool writeScript(Connection &connection, QIODevice &out, const ProgressFn &progr
             stopped = true;
             break;
         }
-        const QByteArray name = Latin2::encode(table);
+        const QByteArray name = Latin2::encode(quotedName(table));
         buf.append("TRUNCATE ").append(name).append(";\r\n");
 
         QByteArray header;
@@ -196,7 +216,7 @@ bool writeScript(Connection &connection, QIODevice &out, const ProgressFn &progr
                 for (qsizetype i = 0; i < fields.size(); ++i) {
                     if (i)
                         header.append(',');
-                    header.append(Latin2::encode(fields[i].name.toLower()));
+                    header.append(Latin2::encode(quotedName(fields[i].name.toLower())));
                     types.push_back(fields[i].type);
                 }
                 header.append(") VALUES\r\n");
@@ -287,42 +307,295 @@ void zipSingleFile(const QString &file, const QString &archive)
         fail();
 }
 
+namespace {
+
+// A name in the folder that no file has yet: the name itself, else "name (2).ext", ...
+QString freeName(const QString &wanted)
+{
+    if (!QFileInfo::exists(wanted))
+        return wanted;
+    const QFileInfo fi(wanted);
+    for (int n = 2;; ++n) {
+        const QString candidate =
+            fi.dir().filePath(QStringLiteral("%1 (%2).%3").arg(fi.completeBaseName()).arg(n).arg(fi.suffix()));
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
+}
+
+KorvenaError cannotCreate(const QString &file, const QString &why)
+{
+    return KorvenaError(QStringLiteral("Nem sikerült létrehozni a fájlt: ") + file + QStringLiteral(" (") + why +
+                        QLatin1Char(')'));
+}
+
+} // namespace
+
 Outcome scriptBackup(const ConnectionParams &params, const QString &chosenFile, const ProgressFn &progress)
 {
     Connection connection;
     connection.open(params);
-    const QString dumpFile = dumpFileFor(chosenFile);
-    QFile file(dumpFile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw KorvenaError(QStringLiteral("Nem sikerült létrehozni a fájlt: ") + dumpFile +
-                           QStringLiteral(" (") + file.errorString() + QLatin1Char(')'));
-    bool written = false;
-    try {
-        written = writeScript(connection, file, progress);
+    if (!isZipTarget(chosenFile)) {
+        // Written beside the chosen file and moved over it only when complete, so a
+        // failed or stopped run keeps the previous backup of that name.
+        QSaveFile file(chosenFile);
+        if (!file.open(QIODevice::WriteOnly) || !PrivateFile::restrict(file))
+            throw cannotCreate(chosenFile, file.errorString());
+        if (!writeScript(connection, file, progress)) {
+            file.cancelWriting();
+            return Outcome::Stopped;
+        }
+        connection.close();
+        if (!file.commit())
+            throw KorvenaError(QStringLiteral("Hiba a mentés írásakor: ") + file.errorString());
+        return Outcome::Written;
+    }
+
+    // The dump and the archive are made in a folder of our own beside the target
+    // (readable by nobody else), so no file of the user's is touched until the
+    // finished archive replaces the chosen one.
+    const QFileInfo chosen(chosenFile);
+    QTemporaryDir work(chosen.absoluteDir().filePath(QStringLiteral(".korvena-mentes-XXXXXX")));
+    if (!work.isValid())
+        throw cannotCreate(chosenFile, work.errorString());
+    const QString dumpFile = work.filePath(chosen.completeBaseName() + QStringLiteral(".sql"));
+    {
+        QFile file(dumpFile);
+        if (!file.open(QIODevice::WriteOnly) || !PrivateFile::restrict(file))
+            throw cannotCreate(chosenFile, file.errorString());
+        if (!writeScript(connection, file, progress))
+            return Outcome::Stopped;
         file.close();
         if (file.error() != QFileDevice::NoError)
             throw KorvenaError(QStringLiteral("Hiba a mentés írásakor: ") + file.errorString());
-    } catch (...) {
-        file.close();
-        QFile::remove(dumpFile);
-        throw;
     }
     connection.close();
-    if (!written) {
-        QFile::remove(dumpFile);
-        return Outcome::Stopped;
-    }
-    if (isZipTarget(chosenFile)) {
-        zipSingleFile(dumpFile, chosenFile);
-        QFile::remove(dumpFile);
+    const QString archive = work.filePath(QStringLiteral("mentes.zip"));
+    try {
+        zipSingleFile(dumpFile, archive);
+        if (!PrivateFile::restrict(archive))
+            throw ArchiveError(QFile(archive).errorString());
+        const QString why = PrivateFile::replace(archive, chosen.absoluteFilePath());
+        if (!why.isEmpty())
+            throw ArchiveError(why);
+    } catch (const ArchiveError &) {
+        // The dump stays, beside the chosen file, without replacing another file.
+        PrivateFile::replace(dumpFile, freeName(dumpFileFor(chosen.absoluteFilePath())));
+        throw;
     }
     return Outcome::Written;
 }
 
+namespace {
+
+// Reads one statement and tells whether it is one a script backup holds: a header
+// line, TRUNCATE of a table, or INSERT IGNORE of literal rows into a table, every
+// table named without a database. Nothing else may run when a file is loaded for a
+// check: a dump tool's file says USE and DROP TABLE and would replace the live register.
+class ScriptStatementCheck
+{
+public:
+    explicit ScriptStatementCheck(QByteArrayView s) : m_s(s) {}
+
+    bool ok()
+    {
+        const QByteArray normalized = m_s.trimmed().toByteArray().simplified();
+        for (const char *line : ScriptHeader)
+            if (normalized.compare(QByteArrayView(line), Qt::CaseInsensitive) == 0)
+                return true;
+        if (word("TRUNCATE")) {
+            word("TABLE");
+            return table() && end();
+        }
+        if (!word("INSERT") || !word("IGNORE") || !word("INTO") || !table())
+            return false;
+        if (!symbol('(') || !identifier())
+            return false;
+        while (symbol(','))
+            if (!identifier())
+                return false;
+        if (!symbol(')') || !word("VALUES"))
+            return false;
+        do {
+            if (!row())
+                return false;
+        } while (symbol(','));
+        return end();
+    }
+
+private:
+    void blank()
+    {
+        while (m_i < m_s.size() && (m_s[m_i] == ' ' || m_s[m_i] == '\t' || m_s[m_i] == '\r' || m_s[m_i] == '\n'))
+            ++m_i;
+    }
+    static bool wordChar(char c)
+    {
+        const auto u = static_cast<unsigned char>(c);
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+               u == '$' || u >= 0x80;
+    }
+    bool word(const char *w)
+    {
+        blank();
+        const qsizetype n = qsizetype(std::strlen(w));
+        if (m_i + n > m_s.size() || m_s.sliced(m_i, n).compare(QByteArrayView(w, n), Qt::CaseInsensitive) != 0)
+            return false;
+        if (m_i + n < m_s.size() && wordChar(m_s[m_i + n]))
+            return false;
+        m_i += n;
+        return true;
+    }
+    bool symbol(char c)
+    {
+        blank();
+        if (m_i < m_s.size() && m_s[m_i] == c) {
+            ++m_i;
+            return true;
+        }
+        return false;
+    }
+    bool identifier()
+    {
+        blank();
+        if (m_i < m_s.size() && m_s[m_i] == '`') {
+            for (++m_i; m_i < m_s.size(); ++m_i) {
+                if (m_s[m_i] != '`')
+                    continue;
+                if (m_i + 1 < m_s.size() && m_s[m_i + 1] == '`') {
+                    ++m_i;
+                    continue;
+                }
+                ++m_i;
+                return true;
+            }
+            return false;
+        }
+        const qsizetype start = m_i;
+        while (m_i < m_s.size() && wordChar(m_s[m_i]))
+            ++m_i;
+        return m_i > start;
+    }
+    // A table of the database the script is loaded into: never database.table.
+    bool table()
+    {
+        if (!identifier())
+            return false;
+        blank();
+        return m_i >= m_s.size() || m_s[m_i] != '.';
+    }
+    bool literal()
+    {
+        blank();
+        if (m_i >= m_s.size())
+            return false;
+        const char c = m_s[m_i];
+        if (c == '\'') {
+            for (++m_i; m_i < m_s.size(); ++m_i) {
+                if (m_s[m_i] == '\\') {
+                    ++m_i;
+                } else if (m_s[m_i] == '\'') {
+                    if (m_i + 1 < m_s.size() && m_s[m_i + 1] == '\'') {
+                        ++m_i;
+                        continue;
+                    }
+                    ++m_i;
+                    return true;
+                }
+            }
+            return false;
+        }
+        if (word("NULL"))
+            return true;
+        if (c == '0' && m_i + 1 < m_s.size() && (m_s[m_i + 1] == 'x' || m_s[m_i + 1] == 'X')) {
+            m_i += 2;
+            const qsizetype start = m_i;
+            while (m_i < m_s.size() && std::isxdigit(static_cast<unsigned char>(m_s[m_i])))
+                ++m_i;
+            return m_i > start && (m_i >= m_s.size() || !wordChar(m_s[m_i]));
+        }
+        // A number: sign, digits, fraction, exponent.
+        const qsizetype start = m_i;
+        if (m_s[m_i] == '-' || m_s[m_i] == '+')
+            ++m_i;
+        const auto digits = [this] {
+            const qsizetype from = m_i;
+            while (m_i < m_s.size() && m_s[m_i] >= '0' && m_s[m_i] <= '9')
+                ++m_i;
+            return m_i > from;
+        };
+        bool any = digits();
+        if (m_i < m_s.size() && m_s[m_i] == '.') {
+            ++m_i;
+            any = digits() || any;
+        }
+        if (!any)
+            return false;
+        if (m_i < m_s.size() && (m_s[m_i] == 'e' || m_s[m_i] == 'E')) {
+            ++m_i;
+            if (m_i < m_s.size() && (m_s[m_i] == '-' || m_s[m_i] == '+'))
+                ++m_i;
+            if (!digits())
+                return false;
+        }
+        return m_i > start && (m_i >= m_s.size() || !wordChar(m_s[m_i]));
+    }
+    bool row()
+    {
+        if (!symbol('(') || !literal())
+            return false;
+        while (symbol(','))
+            if (!literal())
+                return false;
+        return symbol(')');
+    }
+    bool end()
+    {
+        symbol(';');
+        blank();
+        return m_i == m_s.size();
+    }
+
+    QByteArrayView m_s;
+    qsizetype m_i = 0;
+};
+
+} // namespace
+
+bool isScriptStatement(QByteArrayView statement)
+{
+    return ScriptStatementCheck(statement).ok();
+}
+
 void loadScript(Connection &connection, const QString &file, const std::function<void(qint64)> &progress)
 {
+    // The script's header sets the session's character set and mode; the caller's
+    // session gets its own back afterwards.
+    const Dataset session =
+        connection.query(QStringLiteral("SELECT @@SESSION.sql_mode, @@SESSION.collation_connection"));
+    struct Restore
+    {
+        Connection &c;
+        QString mode;
+        QString collation;
+        ~Restore()
+        {
+            try {
+                c.exec(QStringLiteral("SET SESSION sql_mode = ") + SqlLiteral(mode));
+                c.exec(QStringLiteral("SET NAMES latin2 COLLATE ") + SqlLiteral(collation));
+            } catch (const KorvenaError &) {
+                // A session that is gone has nothing to restore.
+            }
+        }
+    } restore{connection, session.text(0, 0), session.text(0, 1)};
     qint64 count = 0;
     StatementSplitter splitter([&](const QByteArray &statement) {
+        if (!isScriptStatement(statement))
+            throw NotAScript(
+                QStringLiteral("A fájl nem a program biztonsági mentése, ezért nem töltöm be "
+                               "(%1. utasítás: %2)")
+                    .arg(count + 1)
+                    .arg(Latin2::decode(statement.left(80)).simplified()));
         connection.execBytes(statement);
         ++count;
         if (progress && (count & 63) == 0)
@@ -399,8 +672,11 @@ DumpInvocation dumpInvocation(const QString &tool, const ConnectionParams &param
 {
     DumpInvocation d;
     d.program = tool;
+    // Every table is InnoDB: one consistent snapshot, and no table locked while the
+    // tool reads it, so the workstations' saves go on.
     d.arguments = {QStringLiteral("-c"),
                    QStringLiteral("-C"),
+                   QStringLiteral("--single-transaction"),
                    QStringLiteral("--force"),
                    QStringLiteral("--databases"),
                    params.database,
@@ -444,11 +720,30 @@ FullBackup::~FullBackup()
         m_process->kill();
         m_process->waitForFinished(3000);
     }
+    // A dump cut short is never left behind; the chosen file was not touched.
+    if (!m_partFile.isEmpty())
+        QFile::remove(m_partFile);
+}
+
+bool FullBackup::isRunning() const
+{
+    return m_process && !m_done;
 }
 
 void FullBackup::start(const QString &tool, const ConnectionParams &params, const QString &target)
 {
-    const DumpInvocation d = dumpInvocation(tool, params, target);
+    // The tool writes a file of its own beside the target, readable by its owner only
+    // (it holds the passwords of the settings); only a complete dump replaces the target.
+    m_target = QFileInfo(target).absoluteFilePath();
+    {
+        QTemporaryFile part(m_target + QStringLiteral(".XXXXXX.part"));
+        part.setAutoRemove(false);
+        if (!part.open() || !PrivateFile::restrict(part))
+            throw KorvenaError(QStringLiteral("Nem sikerült létrehozni a fájlt: ") + target +
+                               QStringLiteral(" (") + part.errorString() + QLatin1Char(')'));
+        m_partFile = part.fileName();
+    }
+    const DumpInvocation d = dumpInvocation(tool, params, m_partFile);
     m_optionFile =
         std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("korvena-dump-XXXXXX.cnf")));
     if (!m_optionFile->open() ||
@@ -472,6 +767,8 @@ void FullBackup::start(const QString &tool, const ConnectionParams &params, cons
         const QString why = m_process->errorString();
         m_process->disconnect(this);
         m_optionFile.reset();
+        QFile::remove(m_partFile);
+        m_partFile.clear();
         throw KorvenaError(
             QStringLiteral("Nem sikerült elindítani a mentőprogramot (%1): %2").arg(d.program, why));
     }
@@ -493,8 +790,19 @@ void FullBackup::onFinished()
 {
     m_done = true;
     m_optionFile.reset();
-    const bool ok = m_process->exitStatus() == QProcess::NormalExit && m_process->exitCode() == 0;
-    const QString message = QString::fromLocal8Bit(m_process->readAllStandardError()).trimmed();
+    bool ok = m_process->exitStatus() == QProcess::NormalExit && m_process->exitCode() == 0;
+    QString message = QString::fromLocal8Bit(m_process->readAllStandardError()).trimmed();
+    if (ok) {
+        const QString why = PrivateFile::replace(m_partFile, m_target);
+        if (!why.isEmpty()) {
+            ok = false;
+            message = QStringLiteral("Nem sikerült létrehozni a fájlt: ") + m_target + QStringLiteral(" (") +
+                      why + QLatin1Char(')');
+        }
+    }
+    if (!ok)
+        QFile::remove(m_partFile);
+    m_partFile.clear();
     Q_EMIT finished(ok, message);
 }
 

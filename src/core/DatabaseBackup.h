@@ -18,6 +18,12 @@ class QTemporaryFile;
 // checking a backup against the live register.
 namespace DatabaseBackup {
 
+// The lines a script begins with (each followed by CR LF, then an empty line): the
+// character set and the session mode its literals need, so that any client, the
+// plain command-line client included, loads it unchanged.
+inline constexpr const char *ScriptHeader[] = {"SET NAMES latin2;",
+                                               "SET SESSION sql_mode = 'NO_AUTO_VALUE_ON_ZERO';"};
+
 // Rows of the first INSERT of a table; every later one holds at most StatementRows.
 constexpr int FirstStatementRows = 99;
 constexpr int StatementRows = 100;
@@ -47,7 +53,8 @@ bool writeScript(Connection &connection, QIODevice &out, const ProgressFn &progr
 QString proposedFileName(const QString &database, const QDateTime &now);
 // The chosen file asks for an archive when its extension is "zip" (any case).
 bool isZipTarget(const QString &chosenFile);
-// Where the dump goes: the chosen file, or for an archive the same name with ".sql".
+// The dump's name: the chosen file, or for an archive the same name with ".sql"
+// (the archive's entry, and where the dump is kept when archiving fails).
 QString dumpFileFor(const QString &chosenFile);
 
 // Archiving failed; text() is the library's message. The dump is left where it was.
@@ -67,14 +74,29 @@ enum class Outcome
 };
 // The script backup as a user asks for it: a connection of its own with the parameters
 // (a refusal throws DbError and nothing is written), the dump, and the archive when the
-// chosen file is a .zip (the dump removed after it; ArchiveError leaves the dump).
-// A stopped backup leaves no file behind.
+// chosen file is a .zip (the dump made in a private temporary folder; ArchiveError
+// leaves it beside the chosen file under a name no other file has). The file is
+// readable by its owner only and replaces the chosen one only when complete: a
+// stopped or failed backup leaves no new file behind and the old one as it was.
 Outcome scriptBackup(const ConnectionParams &params, const QString &chosenFile,
                      const ProgressFn &progress = {});
 
+// A file that holds a statement no script backup holds (a dump tool's USE, DROP,
+// CREATE DATABASE, GRANT, a table of another database, anything but literal rows).
+class NotAScript : public KorvenaError
+{
+public:
+    using KorvenaError::KorvenaError;
+};
+// Whether the statement is one that a script backup holds: a header line, TRUNCATE of
+// a table of the current database, or INSERT IGNORE of literal rows into one.
+bool isScriptStatement(QByteArrayView statement);
+
 // Runs a script backup (.sql, or a .zip holding one) against the connection's database,
-// statement by statement. Throws KorvenaError (DbError from the server) on the first
-// failure. The statement counts go to the callback when given.
+// statement by statement, each checked before it runs: only what a script backup holds
+// runs, so loading can write nothing outside that database. Throws NotAScript before
+// the first other statement, KorvenaError (DbError from the server) on a failure.
+// The statement counts go to the callback when given.
 void loadScript(Connection &connection, const QString &file,
                 const std::function<void(qint64 statements)> &progress = {});
 
@@ -95,8 +117,9 @@ DumpInvocation dumpInvocation(const QString &tool, const ConnectionParams &param
 
 // One full backup by the dump tool, running on in the background. The option file
 // holding the password lives (mode 0600) only until the tool ends, and then the
-// object reports. Destroying it earlier stops the tool: give it an owner that
-// outlives the screen.
+// object reports. The tool writes a side file (mode 0600) that replaces the target
+// only when the tool succeeded. Destroying it earlier stops the tool and removes the
+// side file: give it an owner that outlives the screen.
 class FullBackup : public QObject
 {
     Q_OBJECT
@@ -108,6 +131,9 @@ public:
     void start(const QString &tool, const ConnectionParams &params, const QString &target);
     // For the admin tool and tests: waits (-1: for ever); false on time-out.
     bool waitForFinished(int msecs = -1);
+    // Started and not finished yet.
+    bool isRunning() const;
+    const QString &target() const { return m_target; }
     QString optionFilePath() const;
     const QStringList &arguments() const { return m_arguments; }
 
@@ -121,6 +147,8 @@ private:
     std::unique_ptr<QTemporaryFile> m_optionFile;
     QProcess *m_process = nullptr;
     QStringList m_arguments;
+    QString m_target;
+    QString m_partFile; // where the tool writes, moved over the target when it succeeds
     bool m_done = false;
 };
 

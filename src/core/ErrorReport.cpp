@@ -103,7 +103,84 @@ QString logTimeFormat(const QLocale &locale)
     return format.trimmed();
 }
 
+// Length of the quoted text starting at from (the opening quote included), to
+// its closing quote or the end: a doubled quote or a backslash escape stays inside.
+qsizetype quotedLength(const QString &text, qsizetype from)
+{
+    const QChar quote = text.at(from);
+    qsizetype i = from + 1;
+    while (i < text.size()) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\\')) {
+            i += 2;
+        } else if (c == quote) {
+            if (i + 1 < text.size() && text.at(i + 1) == quote)
+                i += 2;
+            else
+                return i + 1 - from;
+        } else {
+            ++i;
+        }
+    }
+    return text.size() - from;
+}
+
+bool isNameChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
+
+// The server quotes values and statement pieces without escaping the quotes
+// inside them ("near 'x'' WHERE ...' at line 1"), so everything from the
+// first quote to the last goes, whatever lies between.
+QString quotesLeftOut(const QString &m)
+{
+    const qsizetype first = m.indexOf(QLatin1Char('\''));
+    if (first < 0)
+        return m;
+    const qsizetype last = m.lastIndexOf(QLatin1Char('\''));
+    if (last == first)
+        return m.left(first) + QStringLiteral("'?'");
+    return m.left(first) + QStringLiteral("'?'") + m.mid(last + 1);
+}
+
 } // namespace
+
+bool touchesPasswords(const QString &sql)
+{
+    const QString lower = sql.toLower();
+    for (const char *part : {"pwd", "jelsz", "passw", "identified"}) {
+        if (lower.contains(QLatin1String(part)))
+            return true;
+    }
+    return false;
+}
+
+QString withoutValues(const QString &sql)
+{
+    QString out;
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            out += QStringLiteral("'?'");
+            i += quotedLength(sql, i);
+        } else if (c == QLatin1Char('`')) {
+            // A quoted name is a name, not a value.
+            const qsizetype n = quotedLength(sql, i);
+            out += sql.mid(i, n);
+            i += n;
+        } else if (c.isDigit() && (i == 0 || !isNameChar(sql.at(i - 1)))) {
+            // 12, 3.5, 1e3, 0x1F: a number and whatever sticks to it.
+            while (i < sql.size() && (isNameChar(sql.at(i)) || sql.at(i) == QLatin1Char('.')))
+                ++i;
+            out += QLatin1Char('?');
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
 
 QString errorLogPath()
 {
@@ -168,18 +245,23 @@ ErrorReaction classifyUnhandledError(const QString &m, const QString &lastSql, c
         reaction.errorBoxes << QStringLiteral("Nyomtatási probléma: indítsa újra a programot.");
         return reaction;
     }
+    // What goes to the maker leaves out the values of a statement about passwords,
+    // and the server's quotes of it in the message.
+    const bool secret = touchesPasswords(lastSql);
+    if (secret)
+        reaction.message = quotesLeftOut(m);
     if (m.contains(QLatin1String("check the manual that"))) {
         reaction.errorBoxes << QStringLiteral("SQL probléma: indítsa újra a programot.\r\n") + m;
         if (!lastSql.isEmpty())
-            reaction.message = m + QStringLiteral(".sql: ") + Base64(lastSql);
+            reaction.message += QStringLiteral(".sql: ") + Base64(secret ? withoutValues(lastSql) : lastSql);
     }
     for (const KnownMessage &rule : knownMessages) {
-        if (containsAny(reaction.message, rule.parts)) {
+        if (containsAny(m, rule.parts)) {
             reaction.errorBoxes << rule.text(reaction.message);
             return reaction;
         }
     }
-    if (reaction.message.contains(QLatin1String("(1267)")))
+    if (m.contains(QLatin1String("(1267)")))
         reaction.errorBoxes << QStringLiteral(
             "Helytelen adatbázis kódlap beállítás (1267). Jelezze rendszergazdájának.");
     reaction.offerReport = true;

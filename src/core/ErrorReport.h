@@ -33,6 +33,12 @@ struct ErrorReaction
 
 ErrorReaction classifyUnhandledError(const QString &m, const QString &lastSql, const QString &windowName);
 
+// Whether a statement names a password column (ftp_pwd, webpwd, jelszomd5, ...) or sets a password.
+bool touchesPasswords(const QString &sql);
+// The statement with every value (quoted text, number) replaced by "?"; the
+// shape and the names stay, for the maker to see what failed.
+QString withoutValues(const QString &sql);
+
 // The maker's web service: KORVENA_VENDOR_URL when set, otherwise the maker's own host.
 QString vendorBaseUrl();
 // The executable's file name (with its extension, where it has one).

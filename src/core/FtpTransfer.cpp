@@ -1,7 +1,12 @@
 #include "core/FtpTransfer.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <QUrl>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <curl/curl.h>
 #include <memory>
 #include <mutex>
@@ -12,11 +17,43 @@ void ensureCurlReady()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+bool openDownloadFile(QTemporaryFile &file, const QString &target, QString *error)
+{
+    const QFileInfo info(target);
+    file.setFileTemplate(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+    file.setAutoRemove(true);
+    if (file.open())
+        return true;
+    if (error)
+        *error = file.errorString() + QStringLiteral(": ") + target;
+    return false;
+}
+
+bool commitDownloadFile(QTemporaryFile &file, const QString &target, QString *error)
+{
+    if (!file.flush()) {
+        if (error)
+            *error = file.errorString() + QStringLiteral(": ") + target;
+        return false;
+    }
+    const QByteArray from = QFile::encodeName(file.fileName());
+    const QByteArray to = QFile::encodeName(target);
+    file.close();
+    // rename() puts the new file in place of whatever the name was, a link included.
+    if (std::rename(from.constData(), to.constData()) != 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + target;
+        return false;
+    }
+    file.setAutoRemove(false);
+    return true;
+}
+
 namespace {
 
 struct Job
 {
-    QFile *file = nullptr;
+    QIODevice *file = nullptr;
     const FtpTransfer::Progress *progress = nullptr;
     const FtpTransfer::Cancel *cancel = nullptr;
     bool cancelled = false;
@@ -79,10 +116,26 @@ FtpTransfer::FtpTransfer(FtpTarget target) : m_target(std::move(target))
 QString FtpTransfer::url(const FtpTarget &target, const QString &remoteName)
 {
     QString address = QStringLiteral("ftp://") + target.host.trimmed() + QLatin1Char('/');
+    // A URL's path counts from the login folder; an escaped leading slash makes
+    // libcurl start from the server's root.
+    if (target.directory.trimmed().startsWith(QLatin1Char('/')))
+        address += QStringLiteral("%2F");
     const QStringList parts = target.directory.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString &part : parts)
         address += QString::fromLatin1(QUrl::toPercentEncoding(part)) + QLatin1Char('/');
     return address + QString::fromLatin1(QUrl::toPercentEncoding(remoteName));
+}
+
+bool FtpTransfer::isSafeRemoteName(const QString &remoteName)
+{
+    if (remoteName.isEmpty() || remoteName.contains(QLatin1String("..")))
+        return false;
+    for (const QChar c : remoteName) {
+        // libcurl takes an escaped separator in the path as a folder step.
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    }
+    return true;
 }
 
 bool FtpTransfer::upload(const QString &localPath, const QString &remoteName)
@@ -99,14 +152,22 @@ bool FtpTransfer::run(bool upload, const QString &localPath, const QString &remo
 {
     m_error.clear();
     m_cancelled = false;
-    // A download goes to a side file first, so a failure never leaves a cut copy
-    // under the wanted name.
-    const QString partPath = localPath + QStringLiteral(".part");
-    QFile file(upload ? localPath : partPath);
-    if (!file.open(upload ? QIODevice::ReadOnly : QIODevice::WriteOnly | QIODevice::Truncate)) {
-        m_error = file.errorString() + QStringLiteral(": ") + localPath;
+    if (!isSafeRemoteName(remoteName)) {
+        m_error = QStringLiteral("Érvénytelen távoli állománynév: ") + remoteName;
         return false;
     }
+    QFile source(localPath);
+    QTemporaryFile target;
+    if (upload) {
+        if (!source.open(QIODevice::ReadOnly)) {
+            m_error = source.errorString() + QStringLiteral(": ") + localPath;
+            return false;
+        }
+    } else if (!openDownloadFile(target, localPath, &m_error)) {
+        // A download never leaves a cut copy under the wanted name.
+        return false;
+    }
+    QFileDevice &file = upload ? static_cast<QFileDevice &>(source) : target;
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
     if (!curl) {
         m_error = QStringLiteral("Az FTP kapcsolat nem indítható.");
@@ -120,12 +181,20 @@ bool FtpTransfer::run(bool upload, const QString &localPath, const QString &remo
     const QByteArray address = url(m_target, remoteName).toUtf8();
     const QByteArray user = m_target.user.toUtf8();
     const QByteArray password = m_target.password.toUtf8();
+    const long stall = qMax(1, m_stallLimit);
     CURL *c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, address.constData());
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
     curl_easy_setopt(c, CURLOPT_USERNAME, user.constData());
     curl_easy_setopt(c, CURLOPT_PASSWORD, password.constData());
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, qMin(30L, stall));
+    // The control connection's replies and the data's bytes both count as signs of life.
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, stall);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, stall);
+    // One CWD to the whole folder, absolute or relative, as the address gives it.
+    curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_SINGLECWD));
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, transferInfo);
@@ -143,19 +212,8 @@ bool FtpTransfer::run(bool upload, const QString &localPath, const QString &remo
         curl_easy_setopt(c, CURLOPT_WRITEDATA, &job);
     }
     const CURLcode result = curl_easy_perform(c);
-    file.close();
-    if (result == CURLE_OK && !upload) {
-        QFile::remove(localPath);
-        if (!QFile::rename(partPath, localPath)) {
-            m_error = QFile(localPath).errorString() + QStringLiteral(": ") + localPath;
-            QFile::remove(partPath);
-            return false;
-        }
-    }
     if (result == CURLE_OK)
-        return true;
-    if (!upload)
-        QFile::remove(partPath);
+        return upload || commitDownloadFile(target, localPath, &m_error);
     m_cancelled = job.cancelled;
     if (job.cancelled)
         m_error = QStringLiteral("Az átvitel megszakítva.");

@@ -5,8 +5,9 @@
 #include <functional>
 
 // Where files go on an FTP server: "host" or "host:port" (port 21 when none),
-// the account, and the remote directory relative to the account's home
-// (empty: the home itself).
+// the account, and the remote directory: relative to the account's login
+// folder, or from the server's root when it starts with "/" (empty: the login
+// folder itself).
 struct FtpTarget
 {
     QString host;
@@ -30,6 +31,10 @@ public:
 
     void setProgress(Progress progress) { m_progress = std::move(progress); }
     void setCancel(Cancel cancel) { m_cancel = std::move(cancel); }
+    // A server that sends no reply and moves no byte for this many seconds has
+    // stalled: the transfer fails instead of waiting for ever.
+    void setStallLimit(int seconds) { m_stallLimit = seconds; }
+    static constexpr int DefaultStallLimit = 60;
 
     bool upload(const QString &localPath, const QString &remoteName);
     bool download(const QString &remoteName, const QString &localPath);
@@ -40,6 +45,9 @@ public:
 
     // The address of a file in the target's directory, every path part escaped.
     static QString url(const FtpTarget &target, const QString &remoteName);
+    // A remote name stands for one file in the directory: names from the
+    // register that could climb out of it (a separator, "..") are refused.
+    static bool isSafeRemoteName(const QString &remoteName);
 
 private:
     bool run(bool upload, const QString &localPath, const QString &remoteName);
@@ -49,7 +57,16 @@ private:
     Cancel m_cancel;
     QString m_error;
     bool m_cancelled = false;
+    int m_stallLimit = DefaultStallLimit;
 };
 
 // Makes libcurl ready once per process; transfers call it themselves.
 void ensureCurlReady();
+
+class QTemporaryFile;
+// A download is written into a temporary file beside its target (created anew,
+// readable by the owner only) and then put in the target's place: a link
+// planted under the target's name is replaced, never followed. False, with the
+// reason in *error, when the temporary file cannot be made or moved.
+bool openDownloadFile(QTemporaryFile &file, const QString &target, QString *error);
+bool commitDownloadFile(QTemporaryFile &file, const QString &target, QString *error);

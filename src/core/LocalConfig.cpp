@@ -1,6 +1,10 @@
 #include "core/LocalConfig.h"
 
+#include "common/PrivateFile.h"
+
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -105,6 +109,7 @@ bool LocalConfig::write(IniFile &file) const
 
 LocalConfig LocalConfig::load()
 {
+    seedLocalConfig(AppFolders::current());
     return read(localConfigFile(), AppFolders::current());
 }
 
@@ -128,6 +133,17 @@ QString LocalConfig::normalizeFlags(const QString &flags)
 bool LocalConfig::isFlagSet(const QString &flags, int position)
 {
     return position >= 0 && position < flags.size() && flags.at(position) == QLatin1Char('I');
+}
+
+bool seedLocalConfig(const AppFolders &folders)
+{
+    if (folders.seedConfigFile.isEmpty() || QFileInfo::exists(folders.configFile()))
+        return false;
+    QFile seed(folders.seedConfigFile);
+    if (!seed.open(QIODevice::ReadOnly))
+        return false;
+    // The profiles hold passwords: the copy is closed to others from the start.
+    return PrivateFile::writeAll(folders.configFile(), seed.readAll()).isEmpty();
 }
 
 IniFile localConfigFile()

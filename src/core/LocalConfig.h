@@ -51,7 +51,8 @@ struct LocalConfig
     // fails does not stop the rest; false when any failed.
     bool write(IniFile &file) const;
 
-    // The process's file, from AppFolders::current().
+    // The process's file, from AppFolders::current(); a user's own data
+    // folder without one starts from the all-users file first.
     static LocalConfig load();
     bool save() const;
 
@@ -64,6 +65,12 @@ struct LocalConfig
     // Position from 0; set only when it holds 'I'.
     static bool isFlagSet(const QString &flags, int position);
 };
+
+// Copies the all-users Korvena.ini (seedConfigFile) into a user's own data
+// folder that has no Korvena.ini yet, so an administrator hands every user the
+// same profiles by placing one file. The copy is the user's alone. False when
+// nothing was copied.
+bool seedLocalConfig(const AppFolders &folders);
 
 // The LocalConfig file of this process.
 IniFile localConfigFile();

@@ -389,6 +389,8 @@ void Connection::send(const QByteArray &sql, const QString &text)
     setLastSql(text);
     if (m_unitDepth > 0)
         UnitOfWork::detail::beforeStatement(*this, text);
+    else
+        UnitOfWork::detail::outsideUnit(*this, text);
     ensureAlive();
     throwIfUnitBroken();
     if (mysql_real_query(m_mysql, sql.constData(), (unsigned long)sql.size()) == 0)

@@ -1,6 +1,7 @@
 #include "db/DbHelpers.h"
 
 #include "common/SqlText.h"
+#include "db/UnitOfWork.h"
 
 Connection &db()
 {
@@ -10,11 +11,16 @@ Connection &db()
     return *c;
 }
 
+// A unit of work of its own, or part of the unit it is called in. On its own the
+// statement commits by itself, as a routine does, so the insert id and the affected
+// rows stay the statement's for the caller to read.
 void ExecSql(const QString &sql)
 {
     if (sql.trimmed().isEmpty())
         return;
-    db().exec(UnescapeLineBreaksOutsideLiterals(sql));
+    Connection &c = db();
+    const QString statement = UnescapeLineBreaksOutsideLiterals(sql);
+    RunUnit(c, [&] { c.exec(statement); }, UnitKind::Routine);
 }
 
 namespace {

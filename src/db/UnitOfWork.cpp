@@ -2,6 +2,9 @@
 
 #include "db/Connection.h"
 
+#include <QMutex>
+#include <QRegularExpression>
+
 #include <atomic>
 #include <chrono>
 #include <random>
@@ -12,6 +15,10 @@ namespace {
 std::atomic<int> retryCount{0};
 // Set by tests before the units they break run; read by any thread.
 std::function<void(Connection &, const QString &)> statementHook;
+
+std::atomic<Connection *> watched{nullptr};
+QMutex outsideMutex;
+QStringList outsideWrites;
 
 void rollbackQuietly(Connection &c)
 {
@@ -106,6 +113,53 @@ void detail::beforeStatement(Connection &c, const QString &sql)
 int retries()
 {
     return retryCount.load();
+}
+
+bool isWritingStatement(QStringView sql)
+{
+    // Leading blanks, comments and parentheses, then the first word.
+    static const QRegularExpression lead(QStringLiteral(
+        R"(^(?:\s|/\*.*?\*/|--[^\n]*(?:\n|$)|#[^\n]*(?:\n|$)|\()*([A-Za-z]+)(?:\s+`?([A-Za-z0-9_$]+))?)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = lead.match(sql);
+    if (!m.hasMatch())
+        return false;
+    const QString word = m.captured(1).toUpper();
+    static const QStringList writing = {
+        QStringLiteral("INSERT"), QStringLiteral("UPDATE"), QStringLiteral("DELETE"),
+        QStringLiteral("REPLACE"), QStringLiteral("TRUNCATE"), QStringLiteral("LOAD"),
+        QStringLiteral("CREATE"), QStringLiteral("DROP"), QStringLiteral("ALTER"),
+        QStringLiteral("RENAME"), QStringLiteral("GRANT"), QStringLiteral("REVOKE"),
+    };
+    if (writing.contains(word))
+        return true;
+    if (word != QLatin1String("CALL"))
+        return false;
+    // The routines that only read: the envelope address and the lent-out items.
+    static const QStringList reading = {QStringLiteral("sp_boritek"), QStringLiteral("sp_kiadott")};
+    return !reading.contains(m.captured(2), Qt::CaseInsensitive);
+}
+
+void watchWritesOutsideUnits(Connection *connection)
+{
+    QMutexLocker lock(&outsideMutex);
+    if (connection)
+        outsideWrites.clear();
+    watched = connection;
+}
+
+QStringList writesOutsideUnits()
+{
+    QMutexLocker lock(&outsideMutex);
+    return outsideWrites;
+}
+
+void detail::outsideUnit(Connection &c, const QString &sql)
+{
+    if (watched.load() != &c || !isWritingStatement(sql))
+        return;
+    QMutexLocker lock(&outsideMutex);
+    outsideWrites << sql;
 }
 
 } // namespace UnitOfWork

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -11,7 +12,8 @@ class DbError;
 enum class UnitKind {
     // The program's statements (the change, its journal row, ...) in one transaction.
     Transaction,
-    // One call of a server routine that commits on its own (sp_iktato): no transaction around it.
+    // One call of a server routine that commits on its own (sp_iktato), or one statement
+    // in autocommit: no transaction around it.
     Routine,
 };
 
@@ -39,9 +41,20 @@ constexpr int MaxTries = 12;
 void setStatementHookForTests(std::function<void(Connection &, const QString &)> hook);
 // How many times units were re-run since the program started (a test reads it).
 int retries();
+
+// A statement that changes what the server holds (INSERT, UPDATE, DELETE, REPLACE, CALL of
+// a routine that writes, TRUNCATE, LOAD, DDL), judged by its first word.
+bool isWritingStatement(QStringView sql);
+// From now on, every writing statement sent on connection outside a unit is noted (tests
+// read the list to find a write path that does not run as a unit); nullptr stops it and
+// keeps the list. Starting clears it.
+void watchWritesOutsideUnits(Connection *connection);
+QStringList writesOutsideUnits();
 } // namespace UnitOfWork
 
 namespace UnitOfWork::detail {
 // The connection calls it before each statement of a unit.
 void beforeStatement(Connection &c, const QString &sql);
+// And this before each statement sent outside one.
+void outsideUnit(Connection &c, const QString &sql);
 } // namespace UnitOfWork::detail

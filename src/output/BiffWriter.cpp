@@ -1,11 +1,12 @@
 #include "output/BiffWriter.h"
 
+#include "common/PrivateFile.h"
 #include "common/Encoding.h"
 #include "db/Dataset.h"
 #include "db/DbError.h"
 #include "output/CellText.h"
 
-#include <QFile>
+#include <QSaveFile>
 #include <QIODevice>
 #include <QtEndian>
 #include <cstring>
@@ -159,12 +160,15 @@ void writeRow(Stream &s, const Dataset &data, int row, int sheetRow, const QList
         }
         switch (col.kind) {
         case CellKind::Whole: {
-            const qint64 v = data.toInt(row, col.index, -1);
-            if (v >= 0 && v <= 0xFFFF) {
+            // BIGINT UNSIGNED goes past what a signed 64-bit number holds: then the
+            // nearest double, never a stand-in value.
+            bool whole = false;
+            const qint64 v = data.raw(row, col.index).toLongLong(&whole);
+            if (whole && v >= 0 && v <= 0xFFFF) {
                 s.cell(Integer, 2, sheetRow, c, DetailFont, col.align);
                 s.word(quint16(v));
             } else {
-                writeNumber(s, sheetRow, c, col.align, double(v));
+                writeNumber(s, sheetRow, c, col.align, whole ? double(v) : data.toDouble(row, col.index));
             }
             break;
         }
@@ -261,10 +265,11 @@ void BiffWriter::write(Dataset *data, const QList<int> &columns, QIODevice &devi
 void BiffWriter::writeFile(Dataset *data, const QList<int> &columns, const QString &fileName,
                            const ExportProgress &progress)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Beside the target until complete: a refusal or failure leaves the old file whole.
+    QSaveFile file(fileName);
+    if (!PrivateFile::open(file))
         throw KorvenaError(file.errorString());
     write(data, columns, file, progress);
-    if (!file.flush())
+    if (!file.commit())
         throw KorvenaError(file.errorString());
 }

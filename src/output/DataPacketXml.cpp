@@ -1,10 +1,11 @@
 #include "output/DataPacketXml.h"
 
+#include "common/PrivateFile.h"
 #include "db/Dataset.h"
 #include "db/DbError.h"
 #include "output/CellText.h"
 
-#include <QFile>
+#include <QSaveFile>
 #include <QIODevice>
 
 namespace {
@@ -166,10 +167,11 @@ void writeDataPacket(Dataset &data, QIODevice &device, const ExportProgress &pro
 
 void writeDataPacketFile(Dataset &data, const QString &fileName, const ExportProgress &progress)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Beside the target until complete: a refusal or failure leaves the old file whole.
+    QSaveFile file(fileName);
+    if (!PrivateFile::open(file))
         throw KorvenaError(file.errorString());
     writeDataPacket(data, file, progress);
-    if (!file.flush())
+    if (!file.commit())
         throw KorvenaError(file.errorString());
 }

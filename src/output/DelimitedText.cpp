@@ -1,6 +1,7 @@
 #include "output/DelimitedText.h"
 
 #include "common/Encoding.h"
+#include "common/PrivateFile.h"
 #include "db/Dataset.h"
 #include "db/DbError.h"
 #include "output/CellText.h"
@@ -43,6 +44,24 @@ void appendEscaped(QByteArrayView text, QByteArray &out, char separator, bool me
     }
 }
 
+// Only large objects stand as "BLOB": a BIT or a short binary column (BINARY,
+// VARBINARY up to 255 bytes) is an ordinary field. A row set names no column type
+// beyond "binary", so the declared length tells them apart.
+bool isLargeBinary(const Field &field)
+{
+    return field.type == FieldType::Binary && field.size > 255;
+}
+
+// A short binary value as text: BIT(1) (and BINARY(1)) as 0 or 1, others in hexadecimal.
+void appendShortBinary(QByteArrayView raw, const Field &field, QByteArray &out)
+{
+    if (field.size == 1) {
+        out.append(!raw.isEmpty() && raw[0] != '\0' && raw[0] != '0' ? '1' : '0');
+        return;
+    }
+    out.append(QByteArray::fromRawData(raw.data(), raw.size()).toHex().toUpper());
+}
+
 } // namespace
 
 DelimitedText buildDelimitedText(Dataset &data, const DelimitedOptions &options, const ExportProgress &progress)
@@ -74,9 +93,13 @@ DelimitedText buildDelimitedText(Dataset &data, const DelimitedOptions &options,
         const qsizetype lineStart = out.size();
         for (int col : options.columns) {
             out.append(quote);
-            const FieldType type = data.field(col).type;
-            if (type == FieldType::Binary || (type == FieldType::LongText && !options.multiLineFields)) {
+            const Field &field = data.field(col);
+            const FieldType type = field.type;
+            if (isLargeBinary(field) || (type == FieldType::LongText && !options.multiLineFields)) {
                 out.append(Blob);
+            } else if (type == FieldType::Binary) {
+                if (!data.isNull(row, col))
+                    appendShortBinary(data.raw(row, col), field, out);
             } else {
                 cell.clear();
                 appendCellText(data, row, col, cell);
@@ -108,9 +131,7 @@ QString delimitedClipboardText(const QByteArray &lines)
 
 void writeWholeFile(const QString &fileName, const QByteArray &bytes)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw KorvenaError(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw KorvenaError(file.errorString());
+    const QString why = PrivateFile::writeAll(fileName, bytes);
+    if (!why.isEmpty())
+        throw KorvenaError(why);
 }

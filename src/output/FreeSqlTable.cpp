@@ -2,7 +2,11 @@
 
 #include "common/SqlText.h"
 #include "db/Connection.h"
+#include "db/DbError.h"
 #include "db/DbHelpers.h"
+
+#include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -19,6 +23,9 @@ bool identifiesRow(FieldType type)
 }
 
 } // namespace
+
+const QString FreeSqlTable::ChangedMeanwhile =
+    QStringLiteral("A sort időközben valaki más módosította vagy törölte. Nyissa meg újra a táblát.");
 
 QString QuotedIdentifier(const QString &name, bool allowDatabase)
 {
@@ -37,12 +44,33 @@ void FreeSqlTable::open(Connection &connection, const QString &table)
 {
     const QString quoted = QuotedIdentifier(table, true);
     Dataset rows = connection.query(QStringLiteral("SELECT * FROM ") + quoted + QLatin1Char(';'));
+    // The primary key, else the first unique key whose columns never hold NULL.
     const Dataset keys = connection.query(QStringLiteral("SHOW KEYS FROM ") + quoted +
-                                          QStringLiteral(" WHERE Key_name = 'PRIMARY';"));
-    QStringList keyColumns;
+                                          QStringLiteral(" WHERE Non_unique = 0;"));
+    const int keyName = keys.fieldIndex(u"Key_name");
     const int column = keys.fieldIndex(u"Column_name");
-    for (int r = 0; column >= 0 && r < keys.rowCount(); ++r)
-        keyColumns << keys.text(r, column);
+    const int nullable = keys.fieldIndex(u"Null");
+    QStringList order;
+    QHash<QString, QStringList> columnsOf;
+    QSet<QString> withNull;
+    for (int r = 0; keyName >= 0 && column >= 0 && r < keys.rowCount(); ++r) {
+        const QString name = keys.text(r, keyName);
+        if (!columnsOf.contains(name))
+            order << name;
+        columnsOf[name] << keys.text(r, column);
+        if (nullable >= 0 && !keys.text(r, nullable).trimmed().isEmpty())
+            withNull.insert(name);
+    }
+    QStringList keyColumns;
+    if (columnsOf.contains(QStringLiteral("PRIMARY"))) {
+        keyColumns = columnsOf.value(QStringLiteral("PRIMARY"));
+    } else {
+        for (const QString &name : order)
+            if (!withNull.contains(name)) {
+                keyColumns = columnsOf.value(name);
+                break;
+            }
+    }
 
     m_connection = &connection;
     m_table = table.trimmed();
@@ -78,6 +106,13 @@ QString FreeSqlTable::valueLiteral(int column, const QString &text) const
 
 QString FreeSqlTable::rowCondition(int row) const
 {
+    return rowAsRead(row) + (m_keys.isEmpty() ? QStringLiteral(" LIMIT 1") : QString());
+}
+
+// The row as it was read: its key and every column that compares exactly, so a row
+// that another workstation changed meanwhile no longer matches.
+QString FreeSqlTable::rowAsRead(int row) const
+{
     QStringList parts;
     auto compare = [&](int column) {
         const QString name = QuotedIdentifier(m_data.field(column).name);
@@ -86,15 +121,47 @@ QString FreeSqlTable::rowCondition(int row) const
         else
             parts << name + QLatin1Char('=') + SqlLiteral(m_data.text(row, column));
     };
-    if (!m_keys.isEmpty()) {
-        for (const QString &key : m_keys)
-            compare(m_data.requireField(key));
-        return parts.join(QStringLiteral(" AND "));
+    QList<int> keyIndexes;
+    for (const QString &key : m_keys) {
+        keyIndexes << m_data.requireField(key);
+        compare(keyIndexes.last());
     }
     for (int c = 0; c < m_data.fieldCount(); ++c)
-        if (identifiesRow(m_data.field(c).type))
+        if (!keyIndexes.contains(c) && identifiesRow(m_data.field(c).type))
             compare(c);
-    return parts.join(QStringLiteral(" AND ")) + QStringLiteral(" LIMIT 1");
+    return parts.join(QStringLiteral(" AND "));
+}
+
+int FreeSqlTable::matchingRows(int row) const
+{
+    return int(m_connection
+                   ->selectValue(QStringLiteral("SELECT COUNT(*) FROM ") + m_quotedTable + QStringLiteral(" WHERE ") +
+                                 rowAsRead(row))
+                   .toLongLong());
+}
+
+void FreeSqlTable::checkIdentified(int row) const
+{
+    // Without a unique key a row is found by its values: one that has a twin cannot be told apart.
+    if (!m_keys.isEmpty())
+        return;
+    const int matching = matchingRows(row);
+    if (matching == 0)
+        throw KorvenaError(ChangedMeanwhile);
+    if (matching > 1)
+        throw KorvenaError(QStringLiteral("A sor nem azonosítható egyértelműen: a táblának nincs egyedi kulcsa, "
+                                          "és %1 egyforma sor van benne. A sort itt nem módosítom.")
+                               .arg(matching));
+}
+
+void FreeSqlTable::writeRow(int row, const QString &statement)
+{
+    checkIdentified(row);
+    m_connection->exec(statement);
+    // No row changed: either the row changed meanwhile (it no longer matches as read),
+    // or the server found the new value equal to the old one.
+    if (m_connection->affectedRows() == 0 && matchingRows(row) == 0)
+        throw KorvenaError(ChangedMeanwhile);
 }
 
 QString FreeSqlTable::updateStatement(int row, int column, const QString &text) const
@@ -117,7 +184,7 @@ void FreeSqlTable::setCell(int row, int column, const QString &text)
     const QVariant value =
         text.isEmpty() && !isTextKind(m_data.field(column).type) ? QVariant() : QVariant(text);
     if (row != m_pending) {
-        m_connection->exec(updateStatement(row, column, text));
+        writeRow(row, updateStatement(row, column, text));
         m_data.setValue(row, column, value);
         return;
     }
@@ -142,9 +209,13 @@ void FreeSqlTable::reread(int row)
     for (const QString &key : m_keys)
         if (m_data.isNull(row, m_data.requireField(key)))
             return;
+    // By the key alone: the columns the server filled are not known yet.
+    QStringList key;
+    for (const QString &name : m_keys)
+        key << QuotedIdentifier(name) + QLatin1Char('=') + SqlLiteral(m_data.text(row, m_data.requireField(name)));
     const Dataset fresh =
         m_connection->query(QStringLiteral("SELECT * FROM ") + m_quotedTable + QStringLiteral(" WHERE ") +
-                            rowCondition(row) + QLatin1Char(';'));
+                            key.join(QStringLiteral(" AND ")) + QLatin1Char(';'));
     if (fresh.rowCount() != 1 || fresh.fieldCount() != m_data.fieldCount())
         return;
     for (int c = 0; c < fresh.fieldCount(); ++c)
@@ -165,7 +236,7 @@ void FreeSqlTable::removeRow(int row)
     if (!m_connection || row < 0 || row >= m_data.rowCount())
         return;
     if (row != m_pending)
-        m_connection->exec(deleteStatement(row));
+        writeRow(row, deleteStatement(row));
     dropRow(row);
 }
 

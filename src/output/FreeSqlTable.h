@@ -8,8 +8,10 @@
 class Connection;
 
 // A table opened in the free SQL console for direct editing: its rows, and every
-// change written to the server at once. Rows are found again by the primary key;
-// a table without one by all its comparable columns (one row at most).
+// change written to the server at once. A row is found again by its key (the primary
+// key, else a unique key without NULLs) and its other comparable columns as read, so
+// a change made meanwhile by someone else is noticed and refused; a table without a
+// unique key is edited only where the row's values match exactly one row.
 class FreeSqlTable
 {
 public:
@@ -27,16 +29,20 @@ public:
     // Whether a column can take typed text (binary columns cannot).
     bool isEditable(int column) const;
 
+    // The refusal when a row no longer matches what was read.
+    static const QString ChangedMeanwhile;
+
     // Writes the text into one cell: an UPDATE of that column, or the INSERT of a
     // row added by appendRow() and not written yet. An empty text is NULL except in
-    // text columns. Throws on the server's refusal, leaving the row as it was.
+    // text columns. Throws on the server's refusal, and KorvenaError when the row
+    // changed meanwhile or cannot be told apart from another, leaving the row as it was.
     void setCell(int row, int column, const QString &text);
 
     // A new row, kept in memory until its first cell is written. Returns its index.
     int appendRow();
     bool isPending(int row) const { return row == m_pending; }
 
-    // DELETEs the row (a row not written yet is only dropped). Throws on refusal.
+    // DELETEs the row (a row not written yet is only dropped). Throws as setCell does.
     void removeRow(int row);
 
     // The statements, for the record and the tests.
@@ -46,6 +52,10 @@ public:
 private:
     QString valueLiteral(int column, const QString &text) const;
     QString rowCondition(int row) const;
+    QString rowAsRead(int row) const;
+    int matchingRows(int row) const;
+    void checkIdentified(int row) const;
+    void writeRow(int row, const QString &statement);
     void reread(int row);
     void dropRow(int row);
 

@@ -1,11 +1,12 @@
 #include "output/HtmlExport.h"
 
+#include "common/PrivateFile.h"
 #include "common/Clock.h"
 #include "common/Encoding.h"
 #include "db/Dataset.h"
 #include "db/DbError.h"
 
-#include <QFile>
+#include <QSaveFile>
 #include <QIODevice>
 
 namespace {
@@ -153,11 +154,12 @@ int writeHtmlPage(QIODevice &out, Dataset &rows, const HtmlPage &page, const Exp
 int writeHtmlFile(const QString &fileName, Dataset &rows, const HtmlPage &page,
                   const ExportProgress &progress)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Beside the target until complete: a refusal or failure leaves the old file whole.
+    QSaveFile file(fileName);
+    if (!PrivateFile::open(file))
         throw KorvenaError(file.errorString());
     const int written = writeHtmlPage(file, rows, page, progress);
-    if (!file.flush())
+    if (!file.commit())
         throw KorvenaError(file.errorString());
     return written;
 }

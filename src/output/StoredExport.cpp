@@ -7,6 +7,7 @@
 #include "db/Dataset.h"
 #include "db/DbError.h"
 #include "db/DbHelpers.h"
+#include "db/SqlScript.h"
 #include "masterdata/MasterDataStore.h"
 #include "output/CellText.h"
 #include "output/DelimitedText.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
 
@@ -31,15 +33,6 @@ int rowInt(const Dataset &data, int row, QStringView field)
     return col < 0 ? 0 : int(data.toInt(row, col, 0));
 }
 
-// The statement without what would end it, so it can stand inside another.
-QString bareStatement(QString sql)
-{
-    sql = sql.trimmed();
-    while (sql.endsWith(QLatin1Char(';')))
-        sql = sql.chopped(1).trimmed();
-    return sql;
-}
-
 // One statement that only reads, judged by its first word.
 bool isSingleQuery(const QString &bare)
 {
@@ -48,6 +41,35 @@ bool isSingleQuery(const QString &bare)
     static const QRegularExpression reading(QStringLiteral("^\\(*\\s*(SELECT|SHOW|DESCRIBE|DESC)\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     return reading.match(bare).hasMatch();
+}
+
+// Runs the work in a read-only transaction that is always rolled back, so nothing the
+// statement calls (a routine, a function) can change data.
+template <typename Work>
+auto readOnly(Work work)
+{
+    Connection &c = db();
+    c.exec(QStringLiteral("START TRANSACTION READ ONLY"));
+    try {
+        auto result = work(c);
+        c.exec(QStringLiteral("ROLLBACK"));
+        return result;
+    } catch (...) {
+        try {
+            c.exec(QStringLiteral("ROLLBACK"));
+        } catch (const KorvenaError &) {
+            // The statement's own failure is the one to report.
+        }
+        throw;
+    }
+}
+
+bool isInside(const QString &path, const QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QString base = QDir::cleanPath(QDir(folder).absolutePath());
+    return path.startsWith(base + QLatin1Char('/'));
 }
 
 } // namespace
@@ -147,21 +169,44 @@ QString deleteStatement(const QVariant &key)
     return QStringLiteral("DELETE FROM csvexp WHERE csvexp = ") + SqlInt(key) + QLatin1Char(';');
 }
 
+QString refusal(const QString &sql)
+{
+    static const QString onlyReading =
+        QStringLiteral("A tárolt export egyetlen lekérdezés (SELECT) lehet, amely adatot nem módosít.");
+    const QStringList statements = SqlScript::split(sql);
+    if (statements.size() != 1)
+        return onlyReading;
+    const QString &statement = statements.first();
+    // An executable comment is run by the server: a second statement could hide in it.
+    static const QRegularExpression hidden(QStringLiteral("/\\*M?!"));
+    static const QRegularExpression reading(QStringLiteral("^\\(*\\s*(SELECT|WITH|SHOW|DESCRIBE|DESC)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression toFile(QStringLiteral("\\bINTO\\s+(OUTFILE|DUMPFILE)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (hidden.match(statement).hasMatch() || !reading.match(statement).hasMatch() ||
+        toFile.match(statement).hasMatch())
+        return onlyReading;
+    return {};
+}
+
 QStringList resultColumns(const QString &sql)
 {
-    const QString bare = bareStatement(sql);
-    Dataset d;
-    try {
-        // As a derived table the server names the columns without reading a row.
-        d = db().query(QStringLiteral("SELECT * FROM (") + bare + QStringLiteral(") AS kx LIMIT 0;"));
-    } catch (const DbError &) {
-        // Not every query can stand there (SHOW, repeated column names): then the
-        // query itself, whose refusal is the one to show. Never a statement that
-        // may change data: opening the editor must not run it.
-        if (!isSingleQuery(bare))
-            throw;
-        d = db().query(bare);
-    }
+    const QString why = refusal(sql);
+    if (!why.isEmpty())
+        throw KorvenaError(why);
+    const QString bare = SqlScript::split(sql).first();
+    const Dataset d = readOnly([&bare](Connection &c) {
+        try {
+            // As a derived table the server names the columns without reading a row.
+            return c.query(QStringLiteral("SELECT * FROM (") + bare + QStringLiteral(") AS kx LIMIT 0"));
+        } catch (const DbError &) {
+            // Not every query can stand there (SHOW, repeated column names): then the
+            // query itself, whose refusal is the one to show.
+            if (!isSingleQuery(bare))
+                throw;
+            return c.query(bare);
+        }
+    });
     QStringList names;
     for (const Field &f : d.fields())
         names << f.displayLabel();
@@ -229,13 +274,24 @@ QString localPath(const QString &fileLocal)
 {
     if (fileLocal.isEmpty())
         return {};
-    return QDir(AppFolders::current().dataFolder).absoluteFilePath(QDir::fromNativeSeparators(fileLocal));
+    return QDir::cleanPath(
+        QDir(AppFolders::current().dataFolder).absoluteFilePath(QDir::fromNativeSeparators(fileLocal)));
+}
+
+bool isOutsideOwnFolders(const QString &path)
+{
+    return !isInside(path, AppFolders::current().dataFolder) &&
+           !isInside(path, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
 Dataset runQuery(const StoredExportDefinition &definition)
 {
+    const QString why = refusal(definition.sql);
+    if (!why.isEmpty())
+        throw KorvenaError(why);
     makeDataFolderCurrent();
-    return db().query(definition.sql);
+    const QString statement = SqlScript::split(definition.sql).first();
+    return readOnly([&statement](Connection &c) { return c.query(statement); });
 }
 
 QString writeFile(const StoredExportDefinition &definition, const Dataset &rows)
@@ -255,12 +311,20 @@ QString clipboardText(const StoredExportDefinition &definition, const Dataset &r
         lines(rows, separatorChar(definition.separator), quoteText(definition.quote)));
 }
 
+FtpTarget ftpTarget(const StoredExportDefinition &definition)
+{
+    return FtpTarget{definition.ftpHost, definition.ftpUser, definition.ftpPassword, definition.ftpFolder};
+}
+
+QString uploadName(const StoredExportDefinition &definition)
+{
+    return QFileInfo(localPath(definition.localFile)).fileName();
+}
+
 void upload(const StoredExportDefinition &definition)
 {
-    const QString local = localPath(definition.localFile);
-    FtpTransfer transfer(
-        FtpTarget{definition.ftpHost, definition.ftpUser, definition.ftpPassword, definition.ftpFolder});
-    if (!transfer.upload(local, QFileInfo(local).fileName()))
+    FtpTransfer transfer(ftpTarget(definition));
+    if (!transfer.upload(localPath(definition.localFile), uploadName(definition)))
         throw KorvenaError(transfer.errorText());
 }
 

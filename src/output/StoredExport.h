@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FtpTransfer.h"
 #include "db/EditRecord.h"
 
 #include <QByteArray>
@@ -47,8 +48,14 @@ EditRecord load(int key);
 int save(int key, const EditRecord &record);
 QString deleteStatement(const QVariant &key);
 
+// Why the statement may not run as a stored export (empty when it may): it must be one
+// statement that reads (SELECT, WITH, SHOW, DESCRIBE), nothing hidden in an executable
+// comment, no INTO OUTFILE. Stored statements run in a read-only transaction besides.
+QString refusal(const QString &sql);
+
 // The result columns of the statement, asked of the server without reading rows where
-// it can; throws DbError with the server's refusal.
+// it can, in a read-only transaction; throws KorvenaError with the refusal above or
+// DbError with the server's.
 QStringList resultColumns(const QString &sql);
 
 char separatorChar(int hatarolo);
@@ -61,18 +68,25 @@ QByteArray lines(const Dataset &data, char separator, const QByteArray &quote);
 
 // Makes the data folder the working folder; later relative names resolve there too.
 void makeDataFolderCurrent();
-// A relative local file name taken in the data folder.
+// A relative local file name taken in the data folder ("." and ".." resolved).
 QString localPath(const QString &fileLocal);
+// The path lies outside the data folder and the user's documents folder: the user
+// has to confirm it before anything is written there.
+bool isOutsideOwnFolders(const QString &path);
 
-// Runs the definition's statement after making the data folder current; a refusal
-// propagates, so nothing is written.
+// Runs the definition's statement (refused as refusal() says) in a read-only
+// transaction after making the data folder current; a refusal propagates, so
+// nothing is written.
 Dataset runQuery(const StoredExportDefinition &definition);
 // The rows into the local file; the reason when it could not be written, else empty.
 QString writeFile(const StoredExportDefinition &definition, const Dataset &rows);
 // The rows as clipboard text: the lines joined by CR LF.
 QString clipboardText(const StoredExportDefinition &definition, const Dataset &rows);
-// Sends the local file, whatever is there, under its own name into the FTP folder;
-// throws KorvenaError with the transfer's reason.
+// Where the FTP export goes: the definition's server, account and folder. The
+// local file, whatever is there, goes under its own name (uploadName).
+FtpTarget ftpTarget(const StoredExportDefinition &definition);
+QString uploadName(const StoredExportDefinition &definition);
+// Sends the local file there without a window; throws KorvenaError with the transfer's reason.
 void upload(const StoredExportDefinition &definition);
 
 } // namespace StoredExport

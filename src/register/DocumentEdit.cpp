@@ -101,14 +101,12 @@ std::optional<NewDocumentAnswers> ask(const ProgramSettings &settings, int direc
 
 DocumentEdit DocumentEdit::create(const NewDocumentAnswers &answers, int directionView, int userKey)
 {
+    // sp_iktato numbers and inserts the document in a transaction of its own.
     Dataset row;
-    RunUnit(
-        db(),
-        [&] {
-            row = db().call(QStringLiteral("sp_iktato"), {-1, answers.group, directionView, answers.clientFrom,
-                                                          answers.clientTo, answers.mainNumber, userKey});
-        },
-        UnitKind::Routine);
+    RunUnit([&] {
+        row = db().call(QStringLiteral("sp_iktato"), {-1, answers.group, directionView, answers.clientFrom,
+                                                     answers.clientTo, answers.mainNumber, userKey});
+    }, UnitKind::Routine);
     DocumentEdit edit;
     edit.load(row);
     const struct
@@ -128,8 +126,11 @@ DocumentEdit DocumentEdit::create(const NewDocumentAnswers &answers, int directi
 
 DocumentEdit DocumentEdit::open(qint64 key)
 {
-    const Dataset row = db().call(QStringLiteral("sp_iktato"), {key, QVariant(), QVariant(), QVariant(),
-                                                               QVariant(), QVariant(), QVariant()});
+    Dataset row;
+    RunUnit([&] {
+        row = db().call(QStringLiteral("sp_iktato"),
+                        {key, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()});
+    }, UnitKind::Routine);
     DocumentEdit edit;
     edit.load(row);
     return edit;
@@ -205,7 +206,9 @@ void DocumentEdit::changeGroup(int group, const QString &name)
 
 int DocumentEdit::nextSubNumber(int mainNumber)
 {
-    const Dataset row = db().call(QStringLiteral("sp_maxaz2"), {mainNumber});
+    // The routine moves the main number's counter on.
+    Dataset row;
+    RunUnit([&] { row = db().call(QStringLiteral("sp_maxaz2"), {mainNumber}); }, UnitKind::Routine);
     return row.rowCount() > 0 ? int(row.toInt(0, row.requireField(u"maxaz2"))) : 0;
 }
 
@@ -247,8 +250,19 @@ QString DocumentEdit::refusal() const
 
 void DocumentEdit::save()
 {
-    RunUnit(db(), [&] {
-        ExecSql(updateStatement());
-        Journal::write(m_key, journalText());
+    const QString update = updateStatement();
+    const QString text = journalText();
+    RunUnit([&] {
+        ExecSql(update);
+        Journal::write(m_key, text);
+    });
+}
+
+void DocumentEdit::remove(qint64 key)
+{
+    RunUnit([&] {
+        ExecSql(QStringLiteral("UPDATE iktato SET torolve='I' WHERE iktato=") + QString::number(key) +
+                QLatin1Char(';'));
+        Journal::writeWithoutText(key);
     });
 }

@@ -67,7 +67,8 @@ public:
         return QStringLiteral("Figyelmeztetés: Csoport módosítás, csatolt file probléma lehetséges.");
     }
 
-    // A new document numbered by the server from the answers (sp_iktato with key -1).
+    // A new document numbered by the server from the answers (sp_iktato with key -1), one
+    // unit: re-run whole when the server failed it on a conflict. No widget is needed.
     static DocumentEdit create(const NewDocumentAnswers &answers, int directionView, int userKey);
     // An existing document as sp_iktato returns it.
     static DocumentEdit open(qint64 key);
@@ -106,8 +107,10 @@ public:
     // Why the record cannot be stored: a text the register's code page cannot hold, or a
     // missing arrival date; empty when it can.
     QString refusal() const;
-    // The UPDATE, then the journal row with the change list.
+    // The UPDATE, then the journal row with the change list, as one unit.
     void save();
+    // Deletes a document (torolve) with its journal row without text, as one unit.
+    static void remove(qint64 key);
 
 private:
     void load(const Dataset &row);

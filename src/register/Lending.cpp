@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/Dataset.h"
 #include "db/DbHelpers.h"
+#include "db/UnitOfWork.h"
 
 namespace Lending {
 
@@ -32,18 +33,30 @@ QString takeBackQuestion()
     return QStringLiteral("Valóban visszaveszed a tételt?");
 }
 
+QString lentMeanwhileMessage()
+{
+    return QStringLiteral("Ezt a tételt közben egy másik munkahelyen kiadták.");
+}
+
+QString returnedMeanwhileMessage()
+{
+    return QStringLiteral("Ezt a tételt közben egy másik munkahelyen visszavették.");
+}
+
+// BINARY: the flag counts only as exactly 'I' or 'N', as the list checks it, not as the
+// case-blind collation would compare it; <=> lets NULL through.
 QString lendStatement(qint64 document, const QDate &date, const QString &name)
 {
     return QStringLiteral("UPDATE iktato SET kolcsonadva='I',kolcsonadva_dat=") + SqlDate(date) +
            QStringLiteral(",kolcsonadva_kinek=") + SqlLiteral(name) + QStringLiteral(" WHERE iktato=") +
-           SqlInt(document) + QLatin1Char(';');
+           SqlInt(document) + QStringLiteral(" AND NOT (BINARY kolcsonadva <=> 'I');");
 }
 
 QString takeBackStatement(qint64 document)
 {
     return QStringLiteral("UPDATE iktato SET kolcsonadva='N',kolcsonadva_dat=NULL,kolcsonadva_kinek='' WHERE "
                           "iktato=") +
-           SqlInt(document) + QLatin1Char(';');
+           SqlInt(document) + QStringLiteral(" AND NOT (BINARY kolcsonadva <=> 'N');");
 }
 
 QStringList namesQuery()
@@ -70,14 +83,29 @@ QStringList names()
     return list;
 }
 
-void lend(qint64 document, const QDate &date, const QString &name)
+namespace {
+
+bool changed(const QString &statement)
 {
-    ExecSql(lendStatement(document, date, name));
+    quint64 rows = 0;
+    Connection &c = db();
+    RunUnit(c, [&] {
+        c.exec(statement);
+        rows = c.affectedRows();
+    });
+    return rows > 0;
 }
 
-void takeBack(qint64 document)
+} // namespace
+
+bool lend(qint64 document, const QDate &date, const QString &name)
 {
-    ExecSql(takeBackStatement(document));
+    return changed(lendStatement(document, date, name));
+}
+
+bool takeBack(qint64 document)
+{
+    return changed(takeBackStatement(document));
 }
 
 } // namespace Lending

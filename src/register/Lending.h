@@ -17,14 +17,19 @@ QString alreadyOutMessage();
 QString notOutMessage();
 QString takeBackQuestion();
 
+// Another workstation may have lent or taken the document back since the list was read:
+// the statements change only a document still in (or out), with the same exact-flag rule.
 QString lendStatement(qint64 document, const QDate &date, const QString &name);
 QString takeBackStatement(qint64 document);
+QString lentMeanwhileMessage();
+QString returnedMeanwhileMessage();
 
 // The names ever lent to, sorted by the server; empty and NULL names give one empty entry.
 QStringList namesQuery();
 QStringList names();
 
-void lend(qint64 document, const QDate &date, const QString &name);
-void takeBack(qint64 document);
+// False when nothing changed: the document was lent (or taken back) meanwhile, or is gone.
+[[nodiscard]] bool lend(qint64 document, const QDate &date, const QString &name);
+[[nodiscard]] bool takeBack(qint64 document);
 
 } // namespace Lending

@@ -2,6 +2,7 @@
 
 #include "common/SqlText.h"
 #include "db/DbHelpers.h"
+#include "db/UnitOfWork.h"
 
 namespace Marking {
 
@@ -70,7 +71,8 @@ void bulkMark(BulkKey key, qint64 value)
 
 void setStatus(qint64 document, qint64 user, int status)
 {
-    ExecSql(setStatusStatement(document, user, status));
+    // sp_setstatusz writes the status and its journal row in a transaction of its own.
+    RunUnit([&] { db().exec(setStatusStatement(document, user, status)); }, UnitKind::Routine);
 }
 
 } // namespace Marking

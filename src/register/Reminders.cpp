@@ -27,6 +27,15 @@ void clear(qint64 document)
     ExecSql(clearStatement(document));
 }
 
+std::optional<Stored> stored(qint64 document)
+{
+    const Dataset row = db().query(QStringLiteral("SELECT dat_figy, figy_szoveg FROM iktato WHERE iktato = ") +
+                                   SqlInt(document) + QLatin1Char(';'));
+    if (row.rowCount() == 0)
+        return std::nullopt;
+    return Stored{row.isNull(0, 0) ? QDate() : row.toDate(0, 0), row.isNull(0, 1) ? QString() : row.text(0, 1)};
+}
+
 int countToday()
 {
     return SelectInt(QStringLiteral("SELECT COUNT(*) FROM iktato WHERE dat_figy = CURDATE();"), 0);

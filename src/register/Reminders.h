@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // One reminder per document (iktato.dat_figy, figy_szoveg) and the deadline
 // warning over vw_iktato. "Today" for the lists is the server's date.
 namespace Reminders {
@@ -16,6 +18,16 @@ QString setStatement(qint64 document, const QDate &date, const QString &text);
 QString clearStatement(qint64 document);
 void set(qint64 document, const QDate &date, const QString &text);
 void clear(qint64 document);
+
+// The reminder as the server holds it now (another workstation may have changed it
+// since the list was read): NULL gives an empty text or an invalid date. Nothing when
+// the document does not exist.
+struct Stored
+{
+    QDate date;
+    QString text;
+};
+std::optional<Stored> stored(qint64 document);
 
 // Documents with a reminder for the server's today.
 int countToday();

@@ -42,13 +42,23 @@ expect "restore-check of the zip" 0 "Minden tábla egyezik" -- "$ADMIN" restore-
 python3 - "$BK/mentes.sql" "$BK/hibas.sql" <<'PY'
 import sys
 data = bytearray(open(sys.argv[1], "rb").read())
-row = data.index(b"INSERT IGNORE INTO iktato (")
+row = data.index(b"INSERT IGNORE INTO `iktato` (")
 row = data.index(b"\r\n(", row) + 3
 data[row] = ord("7") if data[row] != ord("7") else ord("8")
 open(sys.argv[2], "wb").write(data)
 PY
 expect "restore-check finds a changed byte" 1 "ELTÉR" -- "$ADMIN" restore-check "${CONN[@]}" "$BK/hibas.sql"
 expect "restore-check leaves no scratch database" 0 "^0$" -- mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena -N -e "SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME LIKE 'korvena\\_ellenorzes\\_%'"
+expect "backup readable by its owner only" 0 "^600$" -- stat -c %a "$BK/mentes.sql"
+# A full backup by the dump tool (USE, DROP TABLE, CREATE DATABASE) is refused, and the
+# live register keeps a row written after the dump.
+SQL=(mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena -N "$DB")
+mariadb-dump --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena -c -C --single-transaction --force \
+  --databases "$DB" > "$BK/teljes.sql"
+"${SQL[@]}" -e "INSERT INTO verzio (verzio) VALUES ('a mentés után')"
+expect "restore-check refuses a dump tool's file" 1 "nem a program biztonsági mentése" -- "$ADMIN" restore-check "${CONN[@]}" "$BK/teljes.sql"
+expect "the live register kept the later row" 0 "^1$" -- "${SQL[@]}" -e "SELECT COUNT(*) FROM verzio WHERE verzio = 'a mentés után'"
+"${SQL[@]}" -e "DELETE FROM verzio WHERE verzio = 'a mentés után'"
 head -c 5000 "$BK/mentes.sql" > "$BK/csonka.sql"
 expect "restore-check of a cut file" 1 "" -- "$ADMIN" restore-check "${CONN[@]}" "$BK/csonka.sql"
 expect "backup refuses a script named .zip" 2 "zip" -- "$ADMIN" backup "${CONN[@]}" --format script --output "$BK/x.zip"

@@ -91,17 +91,29 @@ private Q_SLOTS:
                QLatin1String(TableOptions));
         c.exec(QStringLiteral("CREATE TABLE e (id INT PRIMARY KEY)") + QLatin1String(TableOptions));
         c.exec(QStringLiteral("CREATE VIEW v AS SELECT id, Nev FROM b"));
+        c.exec(QStringLiteral("CREATE TABLE `g h` (id INT PRIMARY KEY, `Kulcs Szo` CHAR(3))") +
+               QLatin1String(TableOptions));
         c.exec(QStringLiteral("INSERT INTO b VALUES (1, ") + SqlLiteral(QStringLiteral("A'b\\c\r\nd")) +
                QStringLiteral(", 1234.5, '2024-03-15', '2024-03-15 08:09:10', '08:09:10', 'xy'),"
-                              " (2, NULL, NULL, NULL, NULL, NULL, NULL)"));
+                              " (2, NULL, NULL, NULL, NULL, NULL, NULL),"
+                              " (3, CONCAT('a', CHAR(0), 'b'), NULL, NULL, NULL, NULL, NULL)"));
+        c.exec(QStringLiteral("INSERT INTO `g h` VALUES (7, 'x')"));
 
-        QCOMPARE(scriptOf(c), QByteArray("TRUNCATE b;\r\n"
-                                         "INSERT IGNORE INTO b (id,nev,osszeg,nap,ido,ora,kep) VALUES\r\n"
+        QCOMPARE(scriptOf(c), QByteArray("SET NAMES latin2;\r\n"
+                                         "SET SESSION sql_mode = 'NO_AUTO_VALUE_ON_ZERO';\r\n"
+                                         "\r\n"
+                                         "TRUNCATE `b`;\r\n"
+                                         "INSERT IGNORE INTO `b` (`id`,`nev`,`osszeg`,`nap`,`ido`,`ora`,`kep`) VALUES\r\n"
                                          "(1,'A''b\\\\c\\r\\nd',1234.50,'2024-03-15','2024-03-15 08:09:10',"
                                          "'08:09:10',0x7879),\r\n"
-                                         "(2,NULL,NULL,NULL,NULL,NULL,NULL);\r\n"
+                                         "(2,NULL,NULL,NULL,NULL,NULL,NULL),\r\n"
+                                         "(3,'a\\0b',NULL,NULL,NULL,NULL,NULL);\r\n"
                                          "\r\n"
-                                         "TRUNCATE e;\r\n"
+                                         "TRUNCATE `e`;\r\n"
+                                         "\r\n"
+                                         "TRUNCATE `g h`;\r\n"
+                                         "INSERT IGNORE INTO `g h` (`id`,`kulcs szo`) VALUES\r\n"
+                                         "(7,'x');\r\n"
                                          "\r\n"));
     }
 
@@ -126,7 +138,7 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const QByteArray &line = lines[i];
             QVERIFY2(line.isEmpty() || line.endsWith('\r'), line.constData());
-            if (line.startsWith("INSERT IGNORE INTO t (id,s) VALUES")) {
+            if (line.startsWith("INSERT IGNORE INTO `t` (`id`,`s`) VALUES")) {
                 perStatement << 0;
             } else if (line.startsWith('(')) {
                 ++perStatement.last();
@@ -181,6 +193,111 @@ private Q_SLOTS:
         QCOMPARE(d.text(0, 1), text);
     }
 
+    // A register as an office fills it, read back by the plain command-line client
+    // (no character-set option) and by the program's own loader: every table equal.
+    void registerComesBackWithAnyClient()
+    {
+        TestDatabase source;
+        Connection &c = source.connection();
+        const QString nasty = QStringLiteral("Árvíztűrő „tükör” – 10 € 'idéz' \\szerver\\mappa\r\nkövetkező\nsor");
+        c.exec(QStringLiteral("INSERT INTO iktato (iktato, targy, megjegyzes, kulcsszavak) VALUES "
+                              "(7, %1, %2, %3), (5, %4, NULL, '')")
+                   .arg(SqlLiteral(nasty), SqlLiteral(QString(nasty + nasty)), SqlLiteral(QStringLiteral("őŐűŰ\\")),
+                        SqlLiteral(QStringLiteral("Ügyfél ‘levele’ … – „x”"))));
+        c.exec(QStringLiteral("INSERT INTO csvexp (csvexp_nev, szoveg_sql, ftp_jelszo) VALUES (%1, %2, %3)")
+                   .arg(SqlLiteral(QStringLiteral("Éves „lista”")),
+                        SqlLiteral(QStringLiteral("SELECT 'a''b', \"c\\d\"\r\nFROM iktato;")),
+                        SqlLiteral(QStringLiteral("t'it\\kos"))));
+        c.exec(QStringLiteral("UPDATE iktato SET figy_szoveg = CONCAT('nul', CHAR(0), 'bájt') WHERE iktato = 5"));
+        c.exec(QStringLiteral("UPDATE iktato SET iktato = 0 WHERE iktato = 7"));
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("iroda.sql"));
+        QCOMPARE(scriptBackup(source.params(), file), Outcome::Written);
+        const QMap<QString, QString> live = BackupFixture::checksums(c, source.name());
+        QCOMPARE(live.size(), 24);
+
+        TestDatabase byClient;
+        const QString failure = BackupFixture::loadWithClient(byClient.name(), file);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QCOMPARE(BackupFixture::checksums(c, byClient.name()), live);
+
+        TestDatabase byLoader;
+        const QVariant mode = byLoader.connection().selectValue(QStringLiteral("SELECT @@SESSION.sql_mode"));
+        loadScript(byLoader.connection(), file);
+        // The loading session keeps its own settings.
+        QCOMPARE(byLoader.connection().selectValue(QStringLiteral("SELECT @@SESSION.sql_mode")), mode);
+        QCOMPARE(byLoader.connection().selectValue(QStringLiteral("SELECT @@collation_connection")).toString(),
+                 QStringLiteral("latin2_hungarian_ci"));
+        QCOMPARE(BackupFixture::checksums(c, byLoader.name()), live);
+        // The zero key is kept, not handed a new number.
+        QCOMPARE(c.selectValue(QStringLiteral("SELECT COUNT(*) FROM `%1`.iktato WHERE iktato = 0")
+                                   .arg(byClient.name()))
+                     .toInt(),
+                 1);
+    }
+
+    void onlyWhatAScriptHoldsLoads_data()
+    {
+        QTest::addColumn<QByteArray>("statement");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("names") << QByteArray("SET NAMES latin2;") << true;
+        QTest::newRow("mode") << QByteArray("set session sql_mode = 'NO_AUTO_VALUE_ON_ZERO';") << true;
+        QTest::newRow("truncate") << QByteArray("TRUNCATE `a``b`;") << true;
+        QTest::newRow("old truncate") << QByteArray("TRUNCATE iktato;") << true;
+        QTest::newRow("insert") << QByteArray("INSERT IGNORE INTO `t` (`a`,b) VALUES\r\n(1,'x''y\\;z',NULL),"
+                                              "\r\n(-2.5e3,0x00ff,'');")
+                                << true;
+        QTest::newRow("use") << QByteArray("USE `korvena`;") << false;
+        QTest::newRow("drop table") << QByteArray("DROP TABLE IF EXISTS `iktato`;") << false;
+        QTest::newRow("create database") << QByteArray("CREATE DATABASE x;") << false;
+        QTest::newRow("drop database") << QByteArray("DROP DATABASE korvena;") << false;
+        QTest::newRow("alter") << QByteArray("ALTER TABLE t ADD c INT;") << false;
+        QTest::newRow("grant") << QByteArray("GRANT ALL ON *.* TO x;") << false;
+        QTest::newRow("other set") << QByteArray("SET GLOBAL read_only = 1;") << false;
+        QTest::newRow("executable comment") << QByteArray("/*!40101 SET NAMES utf8mb4 */;") << false;
+        QTest::newRow("other database") << QByteArray("TRUNCATE korvena.iktato;") << false;
+        QTest::newRow("insert elsewhere") << QByteArray("INSERT IGNORE INTO `korvena`.`t` (a) VALUES (1);") << false;
+        QTest::newRow("plain insert") << QByteArray("INSERT INTO t (a) VALUES (1);") << false;
+        QTest::newRow("expression") << QByteArray("INSERT IGNORE INTO t (a) VALUES ((SELECT 1));") << false;
+        QTest::newRow("second statement") << QByteArray("INSERT IGNORE INTO t (a) VALUES (1); DROP TABLE t;")
+                                          << false;
+        QTest::newRow("open literal") << QByteArray("INSERT IGNORE INTO t (a) VALUES ('x\\');") << false;
+    }
+    void onlyWhatAScriptHoldsLoads()
+    {
+        QFETCH(QByteArray, statement);
+        QFETCH(bool, accepted);
+        QCOMPARE(isScriptStatement(statement), accepted);
+    }
+
+    // A full backup by the dump tool says USE and DROP TABLE: loaded for a check it
+    // would replace the live register. It is refused before anything runs.
+    void dumpToolFileIsRefusedAndTheRegisterKept()
+    {
+        const QString tool = findDumpTool(QString());
+        if (tool.isEmpty())
+            QSKIP("no mariadb-dump or mysqldump on this machine");
+        TestDatabase live;
+        Connection &c = live.connection();
+        c.exec(QStringLiteral("INSERT INTO iktato (iktato, targy) VALUES (1, 'mentett')"));
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("teljes.sql"));
+        FullBackup backup;
+        bool ok = false;
+        connect(&backup, &FullBackup::finished, this, [&](bool success, const QString &) { ok = success; });
+        backup.start(tool, live.params(), target);
+        QVERIFY(backup.waitForFinished(120000));
+        QVERIFY(ok);
+        QVERIFY(readFile(target).contains(QByteArray("USE `" + live.name().toLatin1() + "`")));
+        c.exec(QStringLiteral("INSERT INTO iktato (iktato, targy) VALUES (2, 'a mentés után')"));
+
+        TestDatabase scratch(TestDatabase::Empty);
+        QVERIFY_THROWS_EXCEPTION(NotAScript, loadScript(scratch.connection(), target));
+        QCOMPARE(c.selectValue(QStringLiteral("SELECT COUNT(*) FROM iktato")).toInt(), 2);
+        QCOMPARE(scratch.connection().query(QStringLiteral("SHOW TABLES")).rowCount(), 0);
+    }
+
     void zipHoldsTheDumpAlone()
     {
         TestDatabase db(TestDatabase::Empty);
@@ -192,13 +309,25 @@ private Q_SLOTS:
         const QString archive = dir.filePath(QStringLiteral("mentes.ZIP"));
         QCOMPARE(scriptBackup(db.params(), plain), Outcome::Written);
         QFile(archive).open(QIODevice::WriteOnly); // an earlier file of that name is replaced
+        {
+            // A file of the user's that happens to have the dump's name is not touched.
+            QFile own(dir.filePath(QStringLiteral("mentes.sql")));
+            QVERIFY(own.open(QIODevice::WriteOnly));
+            own.write("sajat");
+        }
         QCOMPARE(scriptBackup(db.params(), archive), Outcome::Written);
 
         QByteArray contents;
         QCOMPARE(zipEntries(archive, &contents), QStringList{QStringLiteral("mentes.sql")});
         QCOMPARE(contents, readFile(plain));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
-                 QStringList({QStringLiteral("mentes.ZIP"), QStringLiteral("sima.sql")}));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("mentes.sql"))), QByteArray("sajat"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                                            QDir::Name),
+                 QStringList({QStringLiteral("mentes.ZIP"), QStringLiteral("mentes.sql"),
+                              QStringLiteral("sima.sql")}));
+        // Both hold the passwords of the settings: their owner's alone.
+        QCOMPARE(BackupFixture::modeOf(plain), QStringLiteral("600"));
+        QCOMPARE(BackupFixture::modeOf(archive), QStringLiteral("600"));
     }
 
     void failedArchiveKeepsTheDump()
@@ -211,7 +340,7 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("foglalt.zip")));
         QVERIFY_THROWS_EXCEPTION(ArchiveError,
                                  scriptBackup(db.params(), dir.filePath(QStringLiteral("foglalt.zip"))));
-        QVERIFY(readFile(dir.filePath(QStringLiteral("foglalt.sql"))).startsWith("TRUNCATE z;\r\n"));
+        QVERIFY(readFile(dir.filePath(QStringLiteral("foglalt.sql"))).contains("TRUNCATE `z`;\r\n"));
     }
 
     void stoppedOrRefusedBackupLeavesNoFile_data()
@@ -221,6 +350,7 @@ private Q_SLOTS:
         QTest::newRow("stopped script") << QStringLiteral("a.sql") << false;
         QTest::newRow("stopped archive") << QStringLiteral("a.zip") << false;
         QTest::newRow("refused script") << QStringLiteral("a.sql") << true;
+        QTest::newRow("refused archive") << QStringLiteral("a.zip") << true;
     }
     void stoppedOrRefusedBackupLeavesNoFile()
     {
@@ -232,6 +362,11 @@ private Q_SLOTS:
         c.exec(QStringLiteral("INSERT INTO t SELECT seq FROM seq_1_to_10000"));
         QTemporaryDir dir;
         const QString file = dir.filePath(name);
+        {
+            QFile previous(file);
+            QVERIFY(previous.open(QIODevice::WriteOnly));
+            previous.write("az előző mentés");
+        }
         if (refused) {
             ConnectionParams p = db.params();
             p.password = QStringLiteral("rossz jelszó");
@@ -244,7 +379,10 @@ private Q_SLOTS:
                      Outcome::Stopped);
             QCOMPARE(calls, 2);
         }
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+        // The previous backup of that name stays whole, and nothing is left beside it.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{name});
+        QCOMPARE(readFile(file), QByteArray("az előző mentés"));
     }
 
     void fullBackupKeepsThePasswordOffTheCommandLine()
@@ -284,16 +422,79 @@ private Q_SLOTS:
 
         const QString args = QString::fromUtf8(readFile(dir.filePath(QStringLiteral("args"))));
         QVERIFY2(!args.contains(QStringLiteral("Titok")), qPrintable(args));
-        QCOMPARE(args.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-                 QStringList({QStringLiteral("--defaults-extra-file=") + optionFile, QStringLiteral("-c"),
-                              QStringLiteral("-C"), QStringLiteral("--force"), QStringLiteral("--databases"),
-                              QStringLiteral("korvena"), QStringLiteral("--port=3307"),
-                              QStringLiteral("--host=db.example"), QStringLiteral("--user=iktato"),
-                              QStringLiteral("--result-file=") + target}));
+        QStringList given = args.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        // The tool writes a side file that becomes the target only when it succeeded.
+        const QString resultFile = given.takeLast();
+        QVERIFY2(resultFile.startsWith(QStringLiteral("--result-file=") + target + QLatin1Char('.')) &&
+                     resultFile.endsWith(QStringLiteral(".part")),
+                 qPrintable(resultFile));
+        QCOMPARE(given, QStringList({QStringLiteral("--defaults-extra-file=") + optionFile, QStringLiteral("-c"),
+                                     QStringLiteral("-C"), QStringLiteral("--single-transaction"),
+                                     QStringLiteral("--force"), QStringLiteral("--databases"),
+                                     QStringLiteral("korvena"), QStringLiteral("--port=3307"),
+                                     QStringLiteral("--host=db.example"), QStringLiteral("--user=iktato")}));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("mode"))).trimmed(), QByteArray("600"));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("options"))),
                  "[client]\npassword=\"Titok\\\"\\\\ jel#sz" + Latin2::encode(QStringLiteral("ó")) + "\"\n");
         QVERIFY2(!QFile::exists(optionFile), "the option file outlived the tool");
+        QVERIFY(QFile::exists(target));
+        QCOMPARE(BackupFixture::modeOf(target), QStringLiteral("600"));
+    }
+
+    // A tool that fails, or is stopped, after writing part of the dump.
+    void fullBackupThatDoesNotFinishLeavesThePreviousFile_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("tool fails") << false;
+        QTest::newRow("stopped while running") << true;
+    }
+    void fullBackupThatDoesNotFinishLeavesThePreviousFile()
+    {
+        QFETCH(bool, stopped);
+        QTemporaryDir dir;
+        const QString tool = dir.filePath(QStringLiteral("dump"));
+        {
+            QFile f(tool);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("#!/bin/sh\n"
+                    "for a; do case \"$a\" in --result-file=*) out=\"${a#--result-file=}\";; esac; done\n"
+                    "printf 'CREATE DATABASE csonka' > \"$out\"\n");
+            f.write(stopped ? "sleep 30\n" : "echo 'kapcsolati hiba' >&2; exit 2\n");
+            f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        const QString target = dir.filePath(QStringLiteral("teljes.sql"));
+        {
+            QFile previous(target);
+            QVERIFY(previous.open(QIODevice::WriteOnly));
+            previous.write("az előző mentés");
+        }
+        ConnectionParams p;
+        p.database = QStringLiteral("korvena");
+        {
+            FullBackup backup;
+            bool ok = true;
+            QString message;
+            connect(&backup, &FullBackup::finished, this, [&](bool success, const QString &m) {
+                ok = success;
+                message = m;
+            });
+            backup.start(tool, p, target);
+            if (stopped) {
+                const auto partSize = [&] {
+                    const QStringList parts = QDir(dir.path()).entryList({QStringLiteral("*.part")}, QDir::Files);
+                    return parts.size() == 1 ? QFileInfo(dir.filePath(parts[0])).size() : qint64(-1);
+                };
+                QTRY_VERIFY(partSize() > 0);
+                QVERIFY(backup.isRunning());
+            } else {
+                QVERIFY(backup.waitForFinished(30000));
+                QVERIFY(!ok);
+                QVERIFY2(message.contains(QStringLiteral("kapcsolati hiba")), qPrintable(message));
+            }
+        }
+        QCOMPARE(readFile(target), QByteArray("az előző mentés"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({QStringLiteral("dump"), QStringLiteral("teljes.sql")}));
     }
 
     void fullBackupByTheDumpTool()

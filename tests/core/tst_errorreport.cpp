@@ -38,6 +38,8 @@ private Q_SLOTS:
     void classification();
     void syntaxErrorAppendsTheStatementInBase64_data();
     void syntaxErrorAppendsTheStatementInBase64();
+    void reportLeavesOutPasswordValues_data();
+    void reportLeavesOutPasswordValues();
     void reportQuestion();
     void logLine();
     void unwritableLogIsSkipped();
@@ -223,6 +225,62 @@ void TestErrorReport::syntaxErrorAppendsTheStatementInBase64()
     // Other failures never carry the statement.
     QCOMPARE(classifyUnhandledError(QStringLiteral("x-y"), lastSql, QString()).message,
              QStringLiteral("x-y"));
+}
+
+void TestErrorReport::reportLeavesOutPasswordValues_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("lastSql");
+    QTest::addColumn<QString>("reportedSql"); // empty: no statement goes with it
+
+    const QString near = QStringLiteral(
+        "frm_Beallit.btnOK-You have an error in your SQL syntax; check the manual that corresponds to your "
+        "MariaDB server version for the right syntax to use near '%1' at line 1 (1064)");
+    // The quote left open by the fault hides the rest of the statement too.
+    QTest::newRow("settings, open quote")
+        << near.arg(QStringLiteral("titok42'' WHERE beallit = 1"))
+        << "UPDATE beallit SET ftp_pwd = 'titok42'' WHERE beallit = 1"
+        << "UPDATE beallit SET ftp_pwd = '?'";
+    QTest::newRow("client")
+        << near.arg(QStringLiteral("WHERE ugyfel = 12 'titok42'"))
+        << "UPDATE ugyfel SET webpwd = 'titok42', ugyfel_nev = 'Kiss' WHERE ugyfel = 12 'x'"
+        << "UPDATE ugyfel SET webpwd = '?', ugyfel_nev = '?' WHERE ugyfel = ? '?'";
+    QTest::newRow("login")
+        << near.arg(QStringLiteral("titok42'))"))
+        << "SELECT COUNT(*) FROM felhasznalo WHERE (felhasznalo = 'anna') AND (jelszomd5 = MD5(\"titok42\")))"
+        << "SELECT COUNT(*) FROM felhasznalo WHERE (felhasznalo = '?') AND (jelszomd5 = MD5('?')))";
+    QTest::newRow("stored export")
+        << near.arg(QStringLiteral("0x7469746f6b3432)"))
+        << "INSERT INTO `csvexp` (`ftp_jelszo`, hatarolo) VALUES (0x7469746f6b3432, 1.5))"
+        << "INSERT INTO `csvexp` (`ftp_jelszo`, hatarolo) VALUES (?, ?))";
+    // A refusal that quotes the value, with no statement attached.
+    QTest::newRow("quoted value")
+        << "frm_TorzsUgyfel_Szerkeszt.btnOK-Incorrect string value: 'titok42' for column `webpwd` at row 1 (1366)"
+        << "UPDATE ugyfel SET webpwd = 'titok42' WHERE ugyfel = 12"
+        << "";
+}
+
+void TestErrorReport::reportLeavesOutPasswordValues()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, lastSql);
+    QFETCH(QString, reportedSql);
+
+    const ErrorReaction reaction = classifyUnhandledError(failure, lastSql, QStringLiteral("frm_Main"));
+    QVERIFY(reaction.offerReport);
+    const QString err = QUrlQuery(errorReportUrl(QStringLiteral("frm_Main"), QStringLiteral("db"), QString(),
+                                                 reaction.message))
+                            .queryItemValue(QStringLiteral("err"), QUrl::FullyDecoded);
+    QCOMPARE(err, reaction.message);
+    QVERIFY2(!err.contains(QLatin1String("titok42")) && !err.contains(QLatin1String("7469746f6b3432")),
+             qPrintable(err));
+    const qsizetype at = err.indexOf(QLatin1String(".sql: "));
+    QCOMPARE(at >= 0, !reportedSql.isEmpty());
+    if (at >= 0)
+        QCOMPARE(QString::fromLatin1(QByteArray::fromBase64(err.mid(at + 6).toLatin1())), reportedSql);
+    // The user's own box still shows the failure as it came.
+    if (!reportedSql.isEmpty())
+        QVERIFY(reaction.errorBoxes.value(0).endsWith(failure));
 }
 
 void TestErrorReport::reportQuestion()

@@ -39,6 +39,14 @@ QByteArray cp1250(const QString &text)
     return ToCp1250(text);
 }
 
+bool closedToOthers(const QString &path)
+{
+    const QFileDevice::Permissions p = QFileInfo(path).permissions();
+    return p.testFlag(QFileDevice::ReadOwner) && p.testFlag(QFileDevice::WriteOwner) &&
+           !(p & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                  QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther));
+}
+
 AppFolders foldersIn(const QString &dataFolder)
 {
     AppFolders folders;
@@ -80,8 +88,12 @@ private Q_SLOTS:
     void dialogGeometry();
     void dialogGeometryWriteSkipsSizeOfFixedDialogs();
 
+    void dataFolderRule_data();
     void dataFolderRule();
+    void userFolderStartsFromTheAllUsersFile();
+    void seedingNeverOverwritesNorCopiesWhatItCannotRead();
     void dataFolderFromEnvironment();
+    void testProcessKeepsItsDataInItsOwnFolder();
     void programFolderHasNoTrailingSeparator();
 
 private:
@@ -580,17 +592,106 @@ void TestLocalConfig::dialogGeometryWriteSkipsSizeOfFixedDialogs()
         QRect(40, 60, 320, 240));
 }
 
+void TestLocalConfig::dataFolderRule_data()
+{
+    // allUsers: "" (the platform has none), "new" (can be made), "blocked" (a
+    // file stands in its way, so it cannot be made or written, even by root).
+    QTest::addColumn<bool>("iniBesideProgram");
+    QTest::addColumn<QString>("allUsers");
+    QTest::addColumn<bool>("hasHome");
+    QTest::addColumn<QString>("expected"); // program, allUsers, user
+    QTest::addColumn<bool>("seeded");
+
+    QTest::newRow("portable install wins") << true << "new" << true << "program" << false;
+    QTest::newRow("all-users folder, made when missing") << false << "new" << true << "allUsers" << false;
+    QTest::newRow("all-users folder not writable: the user's own")
+        << false << "blocked" << true << "user" << true;
+    QTest::newRow("no all-users folder: the user's own") << false << "" << true << "user" << false;
+    QTest::newRow("neither: the program folder") << false << "blocked" << false << "program" << false;
+}
+
 void TestLocalConfig::dataFolderRule()
 {
-    QTemporaryDir program;
-    const QString common = m_dir.filePath(QStringLiteral("not/yet/made"));
-    // Without Korvena.ini beside the program: the common folder, even if it does not exist yet.
-    QCOMPARE(AppFolders::dataFolderFor(program.path(), common), common + QStringLiteral("/Korvena"));
-    // No common folder on this system: the program folder.
-    QCOMPARE(AppFolders::dataFolderFor(program.path(), QString()), program.path());
+    QFETCH(bool, iniBesideProgram);
+    QFETCH(QString, allUsers);
+    QFETCH(bool, hasHome);
+    QFETCH(QString, expected);
+    QFETCH(bool, seeded);
 
-    writeBytes(program.filePath(QStringLiteral("Korvena.ini")), "[Font]\r\nSize=9\r\n");
-    QCOMPARE(AppFolders::dataFolderFor(program.path(), common), program.path());
+    QTemporaryDir root;
+    const QString program = root.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(program));
+    if (iniBesideProgram)
+        writeBytes(program + QStringLiteral("/Korvena.ini"), "[Font]\r\nSize=9\r\n");
+    QString allUsersFolder;
+    if (allUsers == QLatin1String("new")) {
+        allUsersFolder = root.filePath(QStringLiteral("share/not/yet/Korvena"));
+    } else if (allUsers == QLatin1String("blocked")) {
+        writeBytes(root.filePath(QStringLiteral("share")), "a file, not a folder");
+        allUsersFolder = root.filePath(QStringLiteral("share/Korvena"));
+    }
+    const QString user = hasHome ? root.filePath(QStringLiteral("home/.local/share/Korvena")) : QString();
+
+    const AppFolders f = AppFolders::choose(program, allUsersFolder, user);
+    const QString wanted = expected == QLatin1String("program")    ? program
+                           : expected == QLatin1String("allUsers") ? allUsersFolder
+                                                                   : user;
+    QCOMPARE(f.dataFolder, wanted);
+    QCOMPARE(f.programFolder, program);
+    QVERIFY(QFileInfo(f.dataFolder).isDir());
+    QCOMPARE(f.seedConfigFile, seeded ? allUsersFolder + QStringLiteral("/Korvena.ini") : QString());
+    if (expected == QLatin1String("user"))
+        QVERIFY(closedToOthers(user));
+    // Nothing lands beside the program but what was there.
+    QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
+             iniBesideProgram ? 1 : 0);
+}
+
+void TestLocalConfig::userFolderStartsFromTheAllUsersFile()
+{
+    QTemporaryDir root;
+    const QString allUsers = root.filePath(QStringLiteral("all-users"));
+    QVERIFY(QDir().mkpath(allUsers));
+    const QByteArray shared = "[Adatbazis]\r\nConStr1=scrambled\r\n[Font]\r\nSize=12\r\n";
+    writeBytes(allUsers + QStringLiteral("/Korvena.ini"), shared);
+
+    AppFolders own = foldersIn(root.filePath(QStringLiteral("own")));
+    own.seedConfigFile = allUsers + QStringLiteral("/Korvena.ini");
+    QVERIFY(QDir().mkpath(own.dataFolder));
+    AppFolders::setCurrent(own);
+
+    const LocalConfig c = LocalConfig::load();
+    QCOMPARE(c.conStr.value(0), QStringLiteral("scrambled"));
+    QCOMPARE(c.fontSize, 12);
+    QCOMPARE(readBytes(own.configFile()), shared);
+    QVERIFY(closedToOthers(own.configFile()));
+    // The user's changes are the user's: the shared file stays as it was.
+    LocalConfig changed = c;
+    changed.fontSize = 14;
+    QVERIFY(changed.save());
+    QCOMPARE(LocalConfig::load().fontSize, 14);
+    QCOMPARE(readBytes(allUsers + QStringLiteral("/Korvena.ini")), shared);
+    AppFolders::refresh();
+}
+
+void TestLocalConfig::seedingNeverOverwritesNorCopiesWhatItCannotRead()
+{
+    QTemporaryDir root;
+    AppFolders own = foldersIn(root.path());
+    own.seedConfigFile = root.filePath(QStringLiteral("missing/Korvena.ini"));
+    QVERIFY(!seedLocalConfig(own));
+    QVERIFY(!QFileInfo::exists(own.configFile()));
+
+    own.seedConfigFile = newFile("[Font]\r\nSize=20\r\n");
+    writeBytes(own.configFile(), "[Font]\r\nSize=11\r\n");
+    QVERIFY(!seedLocalConfig(own));
+    QCOMPARE(readBytes(own.configFile()), QByteArray("[Font]\r\nSize=11\r\n"));
+
+    // Not the user's own folder: no copy, whatever the field says.
+    own.seedConfigFile.clear();
+    QFile::remove(own.configFile());
+    QVERIFY(!seedLocalConfig(own));
+    QVERIFY(!QFileInfo::exists(own.configFile()));
 }
 
 void TestLocalConfig::dataFolderFromEnvironment()
@@ -622,6 +723,21 @@ void TestLocalConfig::dataFolderFromEnvironment()
     qputenv("KORVENA_DATA", m_dir.filePath(QStringLiteral("sub/../portable/")).toUtf8());
     QCOMPARE(AppFolders::refresh().dataFolder, m_dir.filePath(QStringLiteral("portable")));
     qunsetenv("KORVENA_DATA");
+}
+
+// Every test executable: a main window or an error log of a test that sets no
+// KORVENA_DATA lands in the process's own temporary folders, not in the
+// machine's all-users folder, the real home or the build tree.
+void TestLocalConfig::testProcessKeepsItsDataInItsOwnFolder()
+{
+    QVERIFY(!qEnvironmentVariableIsSet("KORVENA_DATA"));
+    const QString temp = QDir(QDir::tempPath()).canonicalPath() + QLatin1Char('/');
+    const AppFolders f = AppFolders::detect();
+    QVERIFY2(QDir(f.dataFolder).canonicalPath().startsWith(temp), qPrintable(f.dataFolder));
+    QVERIFY2(QDir(AppFolders::userFolder()).absolutePath().startsWith(temp),
+             qPrintable(AppFolders::userFolder()));
+    QVERIFY2(QDir::homePath().startsWith(temp), qPrintable(QDir::homePath()));
+    AppFolders::refresh();
 }
 
 void TestLocalConfig::programFolderHasNoTrailingSeparator()

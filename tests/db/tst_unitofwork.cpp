@@ -1,5 +1,6 @@
 #include "TestDatabase.h"
 #include "db/Connection.h"
+#include "db/DbHelpers.h"
 #include "db/UnitOfWork.h"
 
 #include <QTest>
@@ -32,7 +33,11 @@ private Q_SLOTS:
             "CREATE TABLE u (id INT PRIMARY KEY, s VARCHAR(20)) ENGINE=InnoDB"));
     }
     void init() { m_db->connection().exec(QStringLiteral("DELETE FROM u")); }
-    void cleanup() { UnitOfWork::setStatementHookForTests({}); }
+    void cleanup()
+    {
+        UnitOfWork::setStatementHookForTests({});
+        UnitOfWork::watchWritesOutsideUnits(nullptr);
+    }
     void cleanupTestCase() { m_db.reset(); }
 
     // The link breaks between the change and its journal row: the server rolled the
@@ -142,6 +147,70 @@ private Q_SLOTS:
         } catch (const DbError &) {
         }
         QCOMPARE(rows(), 0);
+    }
+
+    void writingStatements_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("writes");
+        QTest::newRow("insert") << "INSERT INTO u VALUES (1, '')" << true;
+        QTest::newRow("lower case, blanks first") << "\n  update u set s=''" << true;
+        QTest::newRow("comment first") << "/* a; b */ DELETE FROM u" << true;
+        QTest::newRow("line comment first") << "-- x\nREPLACE INTO u VALUES (1, '')" << true;
+        QTest::newRow("truncate") << "TRUNCATE u" << true;
+        QTest::newRow("writing routine") << "CALL sp_setstatusz(1,1,5);" << true;
+        QTest::newRow("reading routine") << "CALL sp_boritek(3);" << false;
+        QTest::newRow("reading routine, quoted") << "call `sp_kiadott`(1)" << false;
+        QTest::newRow("select") << "SELECT * FROM u WHERE s='UPDATE'" << false;
+        QTest::newRow("unit's own") << "START TRANSACTION" << false;
+        QTest::newRow("session") << "SET NAMES latin2" << false;
+        QTest::newRow("blank") << "   " << false;
+    }
+    void writingStatements()
+    {
+        QFETCH(QString, sql);
+        QTEST(UnitOfWork::isWritingStatement(sql), "writes");
+    }
+
+    // What a test finds: a write on the watched connection outside a unit, and nothing else.
+    void writesOutsideUnitsAreNoted()
+    {
+        auto c = m_db->newConnection();
+        auto other = m_db->newConnection();
+        UnitOfWork::watchWritesOutsideUnits(c.get());
+        c->exec(QStringLiteral("INSERT INTO u VALUES (1, 'bare')"));
+        c->query(QStringLiteral("SELECT * FROM u"));
+        other->exec(QStringLiteral("INSERT INTO u VALUES (2, 'other connection')"));
+        RunUnit(*c, [&] { c->exec(QStringLiteral("INSERT INTO u VALUES (3, 'in a unit')")); });
+        RunUnit(*c, [&] { c->exec(QStringLiteral("INSERT INTO u VALUES (4, 'routine')")); }, UnitKind::Routine);
+        QCOMPARE(UnitOfWork::writesOutsideUnits(), QStringList{"INSERT INTO u VALUES (1, 'bare')"});
+        UnitOfWork::watchWritesOutsideUnits(nullptr);
+        c->exec(QStringLiteral("INSERT INTO u VALUES (5, 'no longer watched')"));
+        QCOMPARE(UnitOfWork::writesOutsideUnits().size(), 1);
+    }
+
+    // ExecSql is a unit of its own: a conflict the server failed its statement on runs it
+    // again, and the row is there once; the insert id stays the statement's.
+    void execSqlRunsAsAUnit()
+    {
+        auto c = m_db->newConnection();
+        CurrentConnectionScope scope(c.get());
+        c->exec(QStringLiteral("CREATE TEMPORARY TABLE a (id INT AUTO_INCREMENT PRIMARY KEY, s VARCHAR(9))"));
+        UnitOfWork::watchWritesOutsideUnits(c.get());
+        bool failed = false;
+        UnitOfWork::setStatementHookForTests([&](Connection &, const QString &sql) {
+            if (!failed && sql.startsWith(QLatin1String("INSERT"))) {
+                failed = true;
+                throw DbError(QStringLiteral("Deadlock found when trying to get lock"), 1213);
+            }
+        });
+        const int before = UnitOfWork::retries();
+        ExecSql(QStringLiteral("INSERT INTO a (s) VALUES ('x')"));
+        QVERIFY(failed);
+        QCOMPARE(UnitOfWork::retries(), before + 1);
+        QCOMPARE(c->lastInsertId(), quint64(1));
+        QCOMPARE(c->selectValue(QStringLiteral("SELECT COUNT(*) FROM a")).toInt(), 1);
+        QVERIFY(UnitOfWork::writesOutsideUnits().isEmpty());
     }
 };
 

@@ -182,17 +182,44 @@ private Q_SLOTS:
         QVERIFY(refusal(cases[kind]).startsWith(message));
     }
 
-    void refusedFileStaysEmpty()
+    // A refusal comes before anything is written: the previous file of that name stays.
+    void refusedFileKeepsThePreviousOne()
     {
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("ures.xls"));
         Dataset empty = rows();
         empty.clear();
         QVERIFY_THROWS_EXCEPTION(KorvenaError, BiffWriter::writeFile(&empty, {0}, name));
-        QVERIFY(QFile::exists(name));
-        QCOMPARE(QFileInfo(name).size(), 0);
+        QVERIFY(!QFile::exists(name));
+        {
+            QFile previous(name);
+            QVERIFY(previous.open(QIODevice::WriteOnly));
+            previous.write("az előző");
+        }
+        Dataset tooMany = manyRows(BiffWriter::MaxDataRows + 1);
+        QVERIFY_THROWS_EXCEPTION(KorvenaError, BiffWriter::writeFile(&tooMany, {0, 1}, name));
+        QFile previous(name);
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        QCOMPARE(previous.readAll(), QByteArray("az előző"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("ures.xls")});
         QVERIFY_THROWS_EXCEPTION(KorvenaError,
                                  BiffWriter::writeFile(&empty, {0}, dir.filePath(QStringLiteral("x/y.xls"))));
+    }
+
+    // BIGINT UNSIGNED beyond the signed range is a number, never a stand-in -1.
+    void unsignedBeyondSignedRangeStaysANumber()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("nagy.xls"));
+        Dataset data({Field{QStringLiteral("nagy"), FieldType::BigInt, 20}});
+        data.appendRow({QByteArray("18446744073709551615")});
+        data.appendRow({QByteArray("9223372036854775808")});
+        BiffWriter::writeFile(&data, {0}, name);
+        const QJsonArray sheet = readBack(name);
+        QCOMPARE(sheet[1].toArray()[0].toArray(), QJsonArray({QStringLiteral("number"), 18446744073709551615.0}));
+        QCOMPARE(sheet[2].toArray()[0].toArray(), QJsonArray({QStringLiteral("number"), 9223372036854775808.0}));
+        QCOMPARE(QFile::permissions(name) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+                 QFileDevice::Permissions());
     }
 
     void stopEndsAReadableSheet()

@@ -56,9 +56,10 @@ private Q_SLOTS:
             << all << ';' << QByteArray() << true << false << true
             << QStringList{
                    QStringLiteral("iktato;Tárgy;Megjegyzés;kep;Beérkezett;Összeg;nagy;jelzo;"),
-                   QStringLiteral("1;Árvíztűrő „tükör” – 5 €;első\\nmásodik\tharmadik,x;BLOB;2024.03.01;12.5;70000;BLOB"),
-                   QStringLiteral("2;C:\\\\dok;más;;BLOB;;;-3;BLOB"),
-                   QStringLiteral("3;") + QString(300, QLatin1Char('a')) + QStringLiteral("ő;;BLOB;2023.12.31;0.25;65535;BLOB"),
+                   // A short binary (here VARBINARY(100)) and BIT(1) are ordinary fields.
+                   QStringLiteral("1;Árvíztűrő „tükör” – 5 €;első\\nmásodik\tharmadik,x;0102;2024.03.01;12.5;70000;1"),
+                   QStringLiteral("2;C:\\\\dok;más;;;;;-3;0"),
+                   QStringLiteral("3;") + QString(300, QLatin1Char('a')) + QStringLiteral("ő;;;2023.12.31;0.25;65535;"),
                };
         QTest::newRow("tab and quote: memo tabs become commas, its semicolons stay")
             << QList<int>{Key, Memo} << '\t' << QByteArray("\"") << true << true << true
@@ -130,6 +131,20 @@ private Q_SLOTS:
                  QStringLiteral("a\tő\r\n1\t2"));
     }
 
+    // Only large objects stand as "BLOB".
+    void largeObjectsOnlyAreBlob()
+    {
+        Dataset data({Field{QStringLiteral("bit"), FieldType::Binary, 1},
+                      Field{QStringLiteral("bin"), FieldType::Binary, 4},
+                      Field{QStringLiteral("varbin"), FieldType::Binary, 255},
+                      Field{QStringLiteral("blob"), FieldType::Binary, 65535},
+                      Field{QStringLiteral("geo"), FieldType::Binary, int(0xFFFFFFFF / 2)}});
+        data.appendRow({QByteArray("\x01", 1), QByteArray("\xde\xad\x00\x01", 4), QByteArray("ab"),
+                        QByteArray("x"), QByteArray("y")});
+        const DelimitedText text = buildDelimitedText(data, DelimitedOptions{{0, 1, 2, 3, 4}, ';', {}, false, false, true});
+        QCOMPARE(text.lines, QByteArray("\r\n1;DEAD0001;6162;BLOB;BLOB\r\n"));
+    }
+
     void unwritableFileThrowsTheSystemMessage()
     {
         QTemporaryDir dir;
@@ -147,6 +162,11 @@ private Q_SLOTS:
         QFile f(name);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("rovid"));
+        // Exports hold register data: their owner's alone, whatever the old file allowed.
+        QFile::setPermissions(name, QFile::permissions(name) | QFileDevice::ReadOther);
+        writeWholeFile(name, "ujra");
+        QCOMPARE(QFile::permissions(name) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+                 QFileDevice::Permissions());
     }
 
     void mainListHasItsFieldsInOrderWithLabels()

@@ -240,18 +240,63 @@ private Q_SLOTS:
         QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM proba"), 0), 2);
     }
 
-    void tableWithoutKeyChangesOneMatchingRow()
+    // Without a unique key a row is found by its values: a row with a twin is refused,
+    // a row that is alone is changed; a unique key without NULLs serves as the key.
+    void tableWithoutKeyChangesOnlyARowItCanTellApart()
     {
         ExecSql(QStringLiteral("CREATE TEMPORARY TABLE kulcsnelkul (a VARCHAR(10), b INT NULL)"));
         ExecSql(QStringLiteral("INSERT INTO kulcsnelkul VALUES ('x', NULL), ('x', NULL), ('y', 2)"));
         FreeSqlTable table;
         table.open(m_db->connection(), QStringLiteral("kulcsnelkul"));
         QVERIFY(table.keyColumns().isEmpty());
-        table.setCell(0, 1, QStringLiteral("5"));
+        QVERIFY_THROWS_EXCEPTION(KorvenaError, table.setCell(0, 1, QStringLiteral("5")));
+        QVERIFY_THROWS_EXCEPTION(KorvenaError, table.removeRow(1));
+        QVERIFY(table.data().isNull(0, 1));
+        QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM kulcsnelkul WHERE b IS NULL"), 0), 2);
+        table.setCell(2, 1, QStringLiteral("5"));
         QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM kulcsnelkul WHERE b = 5"), 0), 1);
-        table.removeRow(1);
+        table.removeRow(2);
         QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM kulcsnelkul"), 0), 2);
-        QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM kulcsnelkul WHERE b = 5"), 0), 1);
+
+        ExecSql(QStringLiteral("CREATE TEMPORARY TABLE egyedi (kod CHAR(3) NOT NULL, n INT NULL, UNIQUE KEY (kod))"));
+        FreeSqlTable unique;
+        unique.open(m_db->connection(), QStringLiteral("egyedi"));
+        QCOMPARE(unique.keyColumns(), QStringList{QStringLiteral("kod")});
+    }
+
+    // Another session changed or deleted the row after it was read: the write is
+    // refused with a message, and the other session's change stays.
+    void rowChangedMeanwhileIsNotOverwritten_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<bool>("remove");
+        QTest::newRow("changed, then edited") << "UPDATE proba SET nev = 'Más' WHERE id = 1" << false;
+        QTest::newRow("deleted, then edited") << "DELETE FROM proba WHERE id = 1" << false;
+        QTest::newRow("changed, then deleted") << "UPDATE proba SET osszeg = 9 WHERE id = 1" << true;
+    }
+    void rowChangedMeanwhileIsNotOverwritten()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, remove);
+        FreeSqlTable table;
+        table.open(m_db->connection(), QStringLiteral("proba"));
+        const std::unique_ptr<Connection> other = m_db->newConnection();
+        other->exec(meanwhile);
+        const int before = SelectInt(QStringLiteral("SELECT COUNT(*) FROM proba"), -1);
+        QString refusal;
+        try {
+            if (remove)
+                table.removeRow(0);
+            else
+                table.setCell(0, table.data().fieldIndex(u"datum"), QStringLiteral("2025-01-01"));
+        } catch (const KorvenaError &e) {
+            refusal = e.text();
+        }
+        QCOMPARE(refusal, FreeSqlTable::ChangedMeanwhile);
+        QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM proba"), -1), before);
+        QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM proba WHERE datum = '2025-01-01'"), -1), 0);
+        // Writing the value a cell already holds is no conflict.
+        table.setCell(1, table.data().fieldIndex(u"nev"), QStringLiteral("Második"));
     }
 
     void tableNameIsAnIdentifierNeverSql()

@@ -45,6 +45,8 @@ private Q_SLOTS:
     void lines();
     void newDefinitionStartsWithItsDefaultsAndIsSaved();
     void resultColumnsNameEveryColumnOrSayWhyNot();
+    void storedSqlCannotChangeData_data();
+    void storedSqlCannotChangeData();
     void runsToAFileInTheDataFolder();
     void runsToClipboardText();
     void uploadsToTheFtpFolderOrTheLoginFolder();
@@ -186,9 +188,9 @@ void TestStoredExport::resultColumnsNameEveryColumnOrSayWhyNot()
     QCOMPARE(StoredExport::resultColumns(QStringLiteral("SHOW TABLES LIKE 'csvexp'")).size(), 1);
     // Asking must not run a statement that changes data.
     ExecSql(QStringLiteral("INSERT INTO csvexp (csvexp_nev) VALUES ('marad');"));
-    QVERIFY_THROWS_EXCEPTION(DbError, StoredExport::resultColumns(QStringLiteral("DELETE FROM csvexp;")));
+    QVERIFY_THROWS_EXCEPTION(KorvenaError, StoredExport::resultColumns(QStringLiteral("DELETE FROM csvexp;")));
     QVERIFY_THROWS_EXCEPTION(
-        DbError, StoredExport::resultColumns(QStringLiteral("SELECT 1 AS a; DELETE FROM csvexp;")));
+        KorvenaError, StoredExport::resultColumns(QStringLiteral("SELECT 1 AS a; DELETE FROM csvexp;")));
     QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM csvexp;"), -1), 1);
     QString refusal;
     try {
@@ -198,6 +200,44 @@ void TestStoredExport::resultColumnsNameEveryColumnOrSayWhyNot()
     }
     QVERIFY2(refusal.contains(QStringLiteral("nincsilyen")) && refusal.endsWith(QStringLiteral("(1054)")),
              qPrintable(refusal));
+}
+
+void TestStoredExport::storedSqlCannotChangeData_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<bool>("refused"); // before the server sees it
+    QTest::newRow("second statement") << "SELECT 1; DELETE FROM csvexp" << true;
+    QTest::newRow("out of the probe") << "SELECT 1) x; DELETE FROM csvexp WHERE 1=1; SELECT (1" << true;
+    QTest::newRow("change alone") << "DELETE FROM csvexp" << true;
+    QTest::newRow("hidden in a comment") << "SELECT 1 /*! ; DELETE FROM csvexp */" << true;
+    QTest::newRow("into a server file") << "SELECT * FROM csvexp INTO OUTFILE '/tmp/korvena-x.csv'" << true;
+    QTest::newRow("a routine that writes") << "SELECT torol_mind()" << false;
+    QTest::newRow("locking read") << "SELECT * FROM csvexp FOR UPDATE" << false;
+}
+
+void TestStoredExport::storedSqlCannotChangeData()
+{
+    QFETCH(QString, sql);
+    QFETCH(bool, refused);
+    ExecSql(QStringLiteral("DROP FUNCTION IF EXISTS torol_mind"));
+    ExecSql(QStringLiteral("CREATE FUNCTION torol_mind() RETURNS INT MODIFIES SQL DATA "
+                           "BEGIN DELETE FROM csvexp; RETURN 1; END"));
+    ExecSql(QStringLiteral("INSERT INTO csvexp (csvexp_nev) VALUES ('marad');"));
+    QCOMPARE(StoredExport::refusal(sql).isEmpty(), !refused);
+    StoredExportDefinition d;
+    d.sql = sql;
+    try {
+        StoredExport::resultColumns(sql);
+    } catch (const KorvenaError &) {
+    }
+    try {
+        StoredExport::runQuery(d);
+    } catch (const KorvenaError &) {
+    }
+    QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM csvexp;"), -1), 1);
+    // Whatever ran left no transaction open behind it.
+    QCOMPARE(SelectInt(QStringLiteral("SELECT @@in_transaction"), -1), 0);
+    ExecSql(QStringLiteral("DROP FUNCTION torol_mind"));
 }
 
 void TestStoredExport::runsToAFileInTheDataFolder()

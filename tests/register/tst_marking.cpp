@@ -69,10 +69,11 @@ private Q_SLOTS:
         QTest::newRow("lend, apostrophe")
             << Lending::lendStatement(102, QDate(2024, 3, 9), QStringLiteral("O'Brien"))
             << "UPDATE iktato SET kolcsonadva='I',kolcsonadva_dat='2024-03-09',kolcsonadva_kinek='O''Brien' WHERE "
-               "iktato=102;";
+               "iktato=102 AND NOT (BINARY kolcsonadva <=> 'I');";
         QTest::newRow("take back")
             << Lending::takeBackStatement(102)
-            << "UPDATE iktato SET kolcsonadva='N',kolcsonadva_dat=NULL,kolcsonadva_kinek='' WHERE iktato=102;";
+            << "UPDATE iktato SET kolcsonadva='N',kolcsonadva_dat=NULL,kolcsonadva_kinek='' WHERE iktato=102 AND "
+               "NOT (BINARY kolcsonadva <=> 'N');";
         QTest::newRow("reminder") << Reminders::setStatement(103, QDate(2025, 1, 2), QStringLiteral("Hívd"))
                                   << "UPDATE iktato SET dat_figy = '2025-01-02', figy_szoveg = 'Hívd' WHERE "
                                      "iktato = 103;";
@@ -139,7 +140,7 @@ private Q_SLOTS:
 
     void lendingKeepsNamesAndDays()
     {
-        Lending::lend(103, QDate(2020, 2, 29), QStringLiteral("O'Brien Ödön"));
+        QVERIFY(Lending::lend(103, QDate(2020, 2, 29), QStringLiteral("O'Brien Ödön")));
         QCOMPARE(textOf(QStringLiteral("SELECT kolcsonadva_kinek FROM iktato WHERE iktato=103")),
                  QStringLiteral("O'Brien Ödön"));
         QCOMPARE(textOf(QStringLiteral("SELECT kolcsonadva_dat FROM iktato WHERE iktato=103")),
@@ -148,7 +149,7 @@ private Q_SLOTS:
         ExecSql(QStringLiteral("UPDATE iktato SET kolcsonadva_kinek = '' WHERE iktato = 104"));
         QCOMPARE(Lending::names(), (QStringList{"", "O'Brien Ödön", "Szabó Éva"}));
 
-        Lending::takeBack(103);
+        QVERIFY(Lending::takeBack(103));
         QCOMPARE(textOf(QStringLiteral("SELECT CONCAT(kolcsonadva, '/', IFNULL(kolcsonadva_dat, 'NULL'), '/', "
                                        "kolcsonadva_kinek) FROM iktato WHERE iktato=103")),
                  QStringLiteral("N/NULL/"));

@@ -11,7 +11,9 @@
 
 namespace BackupFixture {
 
-// Runs the script file through the mariadb client into the database; "" on success, else its error output.
+// Runs the script file through the mariadb client into the database, as a user would:
+// no option about character sets or modes, only where the server is. "" on success,
+// else its error output.
 inline QString loadWithClient(const QString &database, const QString &scriptFile)
 {
     const ConnectionParams p = TestDatabase::serverParams();
@@ -20,12 +22,21 @@ inline QString loadWithClient(const QString &database, const QString &scriptFile
     client.start(QStringLiteral("mariadb"), {QStringLiteral("--no-defaults"), QStringLiteral("-h") + p.host,
                                              QStringLiteral("-P") + QString::number(p.port),
                                              QStringLiteral("-u") + p.user, QStringLiteral("-p") + p.password,
-                                             QStringLiteral("--default-character-set=latin2"), database});
+                                             database});
     if (!client.waitForFinished(120000))
         return QStringLiteral("the mariadb client did not finish");
     if (client.exitStatus() != QProcess::NormalExit || client.exitCode() != 0)
         return QString::fromLocal8Bit(client.readAllStandardError());
     return {};
+}
+
+// The file's permission bits as the system shows them ("600").
+inline QString modeOf(const QString &file)
+{
+    QProcess stat;
+    stat.start(QStringLiteral("stat"), {QStringLiteral("-c"), QStringLiteral("%a"), file});
+    stat.waitForFinished(10000);
+    return QString::fromLatin1(stat.readAllStandardOutput()).trimmed();
 }
 
 // CHECKSUM TABLE of every base table of the connection's database.

@@ -9,8 +9,10 @@ if [ -z "${KORVENA_OPENBOX_DISPLAY:-}" ]; then
 fi
 
 ready=$(mktemp -d)
-# openbox runs the startup command once it manages the screen.
-openbox --config-file /etc/xdg/openbox/rc.xml --startup "touch $ready/managing" >"$ready/log" 2>&1 &
+# openbox runs the startup command once it manages the screen; its session files
+# and log go into the test's own folder, not the real home.
+HOME=$ready XDG_CACHE_HOME=$ready/cache XDG_CONFIG_HOME=$ready/config XDG_DATA_HOME=$ready/data \
+  openbox --config-file /etc/xdg/openbox/rc.xml --startup "touch $ready/managing" >"$ready/log" 2>&1 &
 wm=$!
 stop() {
   kill "$wm" 2>/dev/null || true

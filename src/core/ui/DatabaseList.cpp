@@ -19,7 +19,9 @@
 #include <QHeaderView>
 #include <QIntValidator>
 #include <QLabel>
+#include <QCloseEvent>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QProgressBar>
@@ -34,6 +36,33 @@
 #include <algorithm>
 
 namespace {
+
+class QuitGuard : public QObject
+{
+public:
+    explicit QuitGuard(DatabaseBackup::FullBackup *backup) : QObject(backup), m_backup(backup)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Close || !qobject_cast<QMainWindow *>(watched) ||
+            !static_cast<QWidget *>(watched)->isWindow() || !m_backup->isRunning())
+            return false;
+        if (AskYesNo(QStringLiteral("A teljes biztonsági mentés még fut:\r\n%1\r\n\r\nHa most kilép, a mentés "
+                                    "leáll és nem készül el. Kilép mégis?")
+                         .arg(QDir::toNativeSeparators(m_backup->target())),
+                     QStringLiteral("Megerősítés")))
+            return false;
+        event->ignore();
+        return true;
+    }
+
+private:
+    DatabaseBackup::FullBackup *m_backup;
+};
 
 enum Column
 {
@@ -623,6 +652,7 @@ void DatabaseListDialog::fullBackup()
         ShowError(e.text());
         return;
     }
+    guardQuitWhileRunning(backup);
     m_status->setText(QStringLiteral("A teljes mentés fut: ") + target);
     QPointer<QLabel> status = m_status;
     connect(backup, &DatabaseBackup::FullBackup::finished, QCoreApplication::instance(),
@@ -634,6 +664,11 @@ void DatabaseListDialog::fullBackup()
                 if (!ok)
                     ShowError(QStringLiteral("A teljes mentés nem sikerült:\r\n") + message);
             });
+}
+
+void guardQuitWhileRunning(DatabaseBackup::FullBackup *backup)
+{
+    new QuitGuard(backup);
 }
 
 void DatabaseListDialog::done(int result)

@@ -21,6 +21,11 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 
+// While the full backup runs, closing the program's main window (any QMainWindow)
+// asks first: quitting stops the dump tool, and the backup is then not made (the
+// chosen file stays as it was). The guard lives as long as the backup.
+void guardQuitWhileRunning(DatabaseBackup::FullBackup *backup);
+
 // The profile editor of the database list.
 class ProfileEditDialog : public Dialog
 {

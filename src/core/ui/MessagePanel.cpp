@@ -93,6 +93,11 @@ bool MessagePanel::showFirstUnread()
     const QString link = notices.text(row, notices.requireField(u"link"));
     m_link->setText(link);
     m_link->setVisible(!link.isEmpty());
+    m_target = linkTarget(link);
+    QFont font = m_link->font();
+    font.setUnderline(m_target.isValid());
+    m_link->setFont(font);
+    m_link->setCursor(m_target.isValid() ? Qt::PointingHandCursor : Qt::ArrowCursor);
 
     show();
     raise();
@@ -115,10 +120,21 @@ bool MessagePanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_link && event->type() == QEvent::MouseButtonRelease) {
         setLastAction(QStringLiteral("frm_Main.lblLink"));
-        DesktopServices::openUrl(QUrl::fromUserInput(m_link->text()));
+        if (m_target.isValid())
+            DesktopServices::openUrl(m_target);
         return true;
     }
     return QFrame::eventFilter(watched, event);
+}
+
+QUrl MessagePanel::linkTarget(const QString &link)
+{
+    // The text comes from the register, which any of its users may write.
+    const QUrl url = QUrl::fromUserInput(link.trimmed());
+    const QString scheme = url.scheme();
+    const bool web = (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
+    const bool mail = scheme == QLatin1String("mailto") && !url.path().isEmpty();
+    return url.isValid() && (web || mail) ? url : QUrl();
 }
 
 void MessagePanel::acknowledge(bool forGood)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QUrl>
 
 class QLabel;
 class QPushButton;
@@ -24,6 +25,11 @@ public:
     // Lays the panel over the bottom of the given area of its parent.
     void placeAtBottomOf(const QRect &area);
 
+    // What a click on the notice's link opens: only a web page (http, https)
+    // or a mail address; anything else (a program, a file, a share) is an
+    // empty address and the link is shown as plain text.
+    static QUrl linkTarget(const QString &link);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -35,5 +41,6 @@ private:
     QLabel *m_link;
     QPushButton *m_ok;
     QPushButton *m_okForGood;
+    QUrl m_target;
     int m_key = 0;
 };

@@ -1,5 +1,6 @@
 #include "masterdata/ui/ClientEditor.h"
 
+#include "common/ui/Dialog.h"
 #include "core/ui/ErrorHandler.h"
 #include "masterdata/MasterDataStore.h"
 #include "masterdata/ui/MasterPictures.h"
@@ -56,6 +57,8 @@ EditClientDialog::EditClientDialog(QWidget *parent) : EditorBase(parent, ObjectN
         edit->setMaxLength(f.length);
         form->addRow(QString::fromUtf8(f.caption), edit);
         m_edits.insert(column, edit);
+        if (column == QLatin1String("webpwd"))
+            maskPasswordBox(edit);
         if (previous)
             setTabOrder(previous, edit);
         previous = edit;

@@ -4,6 +4,7 @@
 #include "common/Text.h"
 #include "core/Session.h"
 #include "db/Connection.h"
+#include "db/UnitOfWork.h"
 #include "register/DocumentListQuery.h"
 #include "register/Marking.h"
 
@@ -164,22 +165,29 @@ QString labelRow(int position, const QString &code, const QString &name)
 
 void fillLabelSheet(Connection &connection, qint64 document, const QString &name, int position)
 {
-    connection.exec(QStringLiteral("DELETE FROM vkod;"));
-    if (position < 1)
-        return;
     // One statement for the whole sheet: the empty labels only move the real one to its place.
-    QString sql = QStringLiteral("INSERT INTO vkod (azon, vkod, vkod_nev) VALUES ");
-    for (int i = 1; i < position; ++i)
-        sql += QLatin1Char('(') + SqlInt(i) + QStringLiteral(",'',''),");
-    sql += QLatin1Char('(') + SqlInt(position) + QLatin1Char(',') + SqlLiteral(labelCode(document)) +
-           QLatin1Char(',') + SqlLiteral(LeftText(name, LabelNameWidth)) + QStringLiteral(");");
-    connection.exec(sql);
+    QString sql;
+    if (position >= 1) {
+        sql = QStringLiteral("INSERT INTO vkod (azon, vkod, vkod_nev) VALUES ");
+        for (int i = 1; i < position; ++i)
+            sql += QLatin1Char('(') + SqlInt(i) + QStringLiteral(",'',''),");
+        sql += QLatin1Char('(') + SqlInt(position) + QLatin1Char(',') + SqlLiteral(labelCode(document)) +
+               QLatin1Char(',') + SqlLiteral(LeftText(name, LabelNameWidth)) + QStringLiteral(");");
+    }
+    // Emptied and filled as one unit: no other print sees the sheet half made.
+    RunUnit(connection, [&] {
+        connection.exec(QStringLiteral("DELETE FROM vkod;"));
+        if (!sql.isEmpty())
+            connection.exec(sql);
+    });
 }
 
 void fillDocumentLabel(Connection &connection, qint64 document, const QString &name)
 {
-    connection.exec(QStringLiteral("DELETE FROM vkod;"));
-    connection.exec(labelRow(1, labelCode(document), name));
+    RunUnit(connection, [&] {
+        connection.exec(QStringLiteral("DELETE FROM vkod;"));
+        connection.exec(labelRow(1, labelCode(document), name));
+    });
 }
 
 } // namespace ReportData

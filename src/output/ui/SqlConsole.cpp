@@ -1,6 +1,7 @@
 #include "output/ui/SqlConsole.h"
 
 #include "common/Encoding.h"
+#include "common/PrivateFile.h"
 #include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
@@ -196,6 +197,17 @@ SqlConsole::~SqlConsole()
 {
     // The table model reads m_table, which goes before the widgets that still ask it while they hide.
     delete m_tableModel;
+}
+
+Connection &SqlConsole::connection()
+{
+    // Opened once: an open table writes through it (the connection itself reconnects).
+    if (!m_connection) {
+        auto opened = std::make_unique<Connection>();
+        opened->open(db().params());
+        m_connection = std::move(opened);
+    }
+    return *m_connection;
 }
 
 void SqlConsole::run(QWidget *parent)
@@ -444,7 +456,7 @@ bool SqlConsole::openTable(const QString &name)
 {
     FreeSqlTable opened;
     try {
-        opened.open(db(), name);
+        opened.open(connection(), name);
     } catch (const KorvenaError &e) {
         ShowError(e.text());
         return false;
@@ -460,7 +472,7 @@ bool SqlConsole::openQuery(const QString &sql)
 {
     Dataset result;
     try {
-        db().query(sql, result);
+        connection().query(sql, result);
     } catch (const KorvenaError &e) {
         ShowError(QStringLiteral("SQL hiba:\n") + e.text());
         return false;
@@ -596,9 +608,7 @@ void SqlConsole::saveFile()
         return;
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".sql");
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(ToCp1250(m_editor->toPlainText())) < 0 || !file.flush()) {
+    if (!PrivateFile::writeAll(name, ToCp1250(m_editor->toPlainText())).isEmpty()) {
         ShowError(QStringLiteral("A file nem írható: ") + name);
         return;
     }
@@ -619,8 +629,10 @@ void SqlConsole::fillTables()
 {
     if (m_tablesFilled)
         return;
+    const Dataset list = connection().query(QStringLiteral("SHOW TABLES;"));
     QStringList names;
-    FillList(names, QStringLiteral("SHOW TABLES;"));
+    for (int r = 0; r < list.rowCount(); ++r)
+        names << list.text(r, 0);
     m_tables->addItems(names);
     m_tablesFilled = true;
 }
@@ -666,7 +678,7 @@ void SqlConsole::runScript(const QString &script)
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     const FreeSql::ScriptOutcome outcome =
-        FreeSql::runScript(db(), script, [this, &sinceRepaint](int done, int total) {
+        FreeSql::runScript(connection(), script, [this, &sinceRepaint](int done, int total) {
             m_progress->setMaximum(total);
             m_progress->setValue(done);
             // Keep the window alive (and the stop button reachable) without paying for it on every line.

@@ -4,6 +4,9 @@
 #include "output/FreeSqlTable.h"
 
 #include <functional>
+#include <memory>
+
+class Connection;
 
 class DatasetModel;
 class FreeSqlTableModel;
@@ -45,6 +48,10 @@ public:
     SqlHighlighter *highlighter() const { return m_highlighter; }
     const QString &fileName() const { return m_fileName; }
     bool isRunning() const { return m_running; }
+    // The console's own session on the register, opened with the program's connection
+    // parameters at first use: what is run here (USE, SET, an open transaction) ends
+    // with the screen and never changes the program's connection.
+    Connection &connection();
     // What the result page shows: the query result or the opened table (nullptr when neither).
     Dataset *shownResult();
 
@@ -99,6 +106,7 @@ private:
 
     DatasetModel *m_queryModel = nullptr;
     FreeSqlTableModel *m_tableModel = nullptr;
+    std::unique_ptr<Connection> m_connection; // outlives m_table, which writes through it
     FreeSqlTable m_table;
     bool m_queryOpen = false;
     bool m_tablesFilled = false;

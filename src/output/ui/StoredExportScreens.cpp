@@ -2,6 +2,7 @@
 
 #include "common/Encoding.h"
 #include "common/ui/DbWidgets.h"
+#include "common/ui/Dialog.h"
 #include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
 #include "core/Rights.h"
@@ -11,12 +12,14 @@
 #include "masterdata/ui/EditorBase.h"
 #include "output/DelimitedText.h"
 #include "output/StoredExport.h"
+#include "register/ui/AttachmentScreens.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -189,12 +192,36 @@ void StoredExportList::deleteDefinition()
         [this] { return StoredExport::deleteStatement(currentValue(QStringLiteral("csvexp"))); });
 }
 
-void StoredExportList::writeCurrentFile(const StoredExportDefinition &definition)
+bool StoredExportList::mayRun(const StoredExportDefinition &definition)
 {
+    const QString why = StoredExport::refusal(definition.sql);
+    if (!why.isEmpty()) {
+        ShowError(why);
+        return false;
+    }
+    return true;
+}
+
+bool StoredExportList::writeCurrentFile(const StoredExportDefinition &definition)
+{
+    if (!mayRun(definition))
+        return false;
+    const QString path = StoredExport::localPath(definition.localFile);
+    // A stored name may point anywhere ("/etc/...", "../../"): outside the program's
+    // own folders only with the user's word.
+    if (StoredExport::isOutsideOwnFolders(path) &&
+        !AskYesNo(QStringLiteral("Az export a program adatmappáján és a dokumentumok mappán kívülre írna:\r\n%1"
+                                 "\r\nValóban ide írjam?")
+                      .arg(QDir::toNativeSeparators(path)),
+                  QStringLiteral("Megerősítés")))
+        return false;
     const Dataset rows = StoredExport::runQuery(definition);
     const QString failure = StoredExport::writeFile(definition, rows);
-    if (!failure.isEmpty())
+    if (!failure.isEmpty()) {
         ShowError(QStringLiteral("Hiba: ") + failure);
+        return false;
+    }
+    return true;
 }
 
 void StoredExportList::exportToFile()
@@ -203,8 +230,8 @@ void StoredExportList::exportToFile()
         ShowError(NoRowSelected);
         return;
     }
-    writeCurrentFile(currentDefinition());
-    ShowInfo(QStringLiteral("Export kész."));
+    if (writeCurrentFile(currentDefinition()))
+        ShowInfo(QStringLiteral("Export kész."));
 }
 
 void StoredExportList::exportToFtp()
@@ -212,8 +239,19 @@ void StoredExportList::exportToFtp()
     const StoredExportDefinition definition = currentDefinition();
     if (!hasRows() || !definition.ftp)
         return;
-    writeCurrentFile(definition);
-    StoredExport::upload(definition);
+    // A file that was not written now is stale or cut: it is never sent.
+    if (!writeCurrentFile(definition))
+        return;
+    // The transfer window keeps the program painting and lets the user stop it.
+    QString error;
+    bool cancelled = false;
+    if (!FtpWindow::upload(this, StoredExport::ftpTarget(definition),
+                           StoredExport::localPath(definition.localFile), StoredExport::uploadName(definition),
+                           &error, &cancelled)) {
+        if (cancelled)
+            return;
+        throw KorvenaError(error);
+    }
     ShowInfo(QStringLiteral("Export kész."));
 }
 
@@ -224,6 +262,8 @@ void StoredExportList::exportToClipboard()
         return;
     }
     const StoredExportDefinition definition = currentDefinition();
+    if (!mayRun(definition))
+        return;
     const Dataset rows = StoredExport::runQuery(definition);
     QGuiApplication::clipboard()->setText(StoredExport::clipboardText(definition, rows));
     ShowInfo(QStringLiteral("Export vágólapra kész."));
@@ -342,6 +382,7 @@ StoredExportEditor::StoredExportEditor(QWidget *parent) : Dialog(parent, ObjectN
     m_ftpFolder = lineEdit("edFileFtp", 100);
     m_ftpUser = lineEdit("edFtpUser", 50);
     m_ftpPassword = lineEdit("edFtpJelszo", 50);
+    maskPasswordBox(m_ftpPassword);
     // The form's label names the row, not the box inside it.
     m_localFile->setAccessibleName(QStringLiteral("Lokális cél állomány"));
     auto *fileRow = new QHBoxLayout;

@@ -37,7 +37,9 @@ private:
     void exportToClipboard();
     StoredExportDefinition currentDefinition() const;
     // The query and the file; a failure of the file is shown, the caller's message follows.
-    void writeCurrentFile(const StoredExportDefinition &definition);
+    bool mayRun(const StoredExportDefinition &definition);
+    // False when nothing was written (refused, not confirmed, or failed; the reason shown).
+    bool writeCurrentFile(const StoredExportDefinition &definition);
     void updateFtpAction();
 
     QAction *m_ftp = nullptr;

@@ -83,15 +83,15 @@ FtpTarget FtpWindow::registerTarget()
 }
 
 bool FtpWindow::upload(QWidget *parent, const FtpTarget &target, const QString &localPath,
-                       const QString &remoteName, QString *error)
+                       const QString &remoteName, QString *error, bool *cancelled)
 {
-    return run(parent, target, true, localPath, remoteName, error);
+    return run(parent, target, true, localPath, remoteName, error, cancelled);
 }
 
 bool FtpWindow::download(QWidget *parent, const FtpTarget &target, const QString &remoteName,
-                         const QString &localPath, QString *error)
+                         const QString &localPath, QString *error, bool *cancelled)
 {
-    return run(parent, target, false, localPath, remoteName, error);
+    return run(parent, target, false, localPath, remoteName, error, cancelled);
 }
 
 void FtpWindow::done(int result)
@@ -105,13 +105,14 @@ void FtpWindow::done(int result)
 }
 
 bool FtpWindow::run(QWidget *parent, const FtpTarget &target, bool upload, const QString &localPath,
-                    const QString &remoteName, QString *error)
+                    const QString &remoteName, QString *error, bool *cancelled)
 {
     FtpWindow window(parent);
     std::atomic<qint64> done{0};
     std::atomic<qint64> total{0};
     std::atomic<bool> finished{false};
     bool ok = false;
+    bool stopped = false;
     QString reason;
 
     FtpTransfer transfer(target);
@@ -123,6 +124,7 @@ bool FtpWindow::run(QWidget *parent, const FtpTarget &target, bool upload, const
     std::thread worker([&] {
         ok = upload ? transfer.upload(localPath, remoteName) : transfer.download(remoteName, localPath);
         reason = transfer.errorText();
+        stopped = transfer.wasCancelled();
         finished = true;
     });
 
@@ -151,5 +153,7 @@ bool FtpWindow::run(QWidget *parent, const FtpTarget &target, bool upload, const
     worker.join();
     if (!ok && error)
         *error = reason;
+    if (cancelled)
+        *cancelled = !ok && stopped;
     return ok;
 }

@@ -26,11 +26,12 @@ public:
 
     // The register's FTP store (ftp_host, ftp_user, ftp_pwd, ftp_mappa).
     static FtpTarget registerTarget();
-    // True when the file was moved; otherwise the reason goes to *error.
+    // True when the file was moved; otherwise the reason goes to *error, and
+    // *cancelled tells whether the user stopped it.
     static bool upload(QWidget *parent, const FtpTarget &target, const QString &localPath,
-                       const QString &remoteName, QString *error);
+                       const QString &remoteName, QString *error, bool *cancelled = nullptr);
     static bool download(QWidget *parent, const FtpTarget &target, const QString &remoteName,
-                         const QString &localPath, QString *error);
+                         const QString &localPath, QString *error, bool *cancelled = nullptr);
 
     QProgressBar *progressBar() const { return m_bar; }
 
@@ -40,7 +41,7 @@ protected:
 private:
     explicit FtpWindow(QWidget *parent);
     static bool run(QWidget *parent, const FtpTarget &target, bool upload, const QString &localPath,
-                    const QString &remoteName, QString *error);
+                    const QString &remoteName, QString *error, bool *cancelled);
 
     QProgressBar *m_bar;
     std::atomic<bool> m_cancel{false};

@@ -1,5 +1,6 @@
 #include "register/ui/ReminderDialog.h"
 
+#include "common/Clock.h"
 #include "core/ui/ErrorHandler.h"
 #include "register/Reminders.h"
 
@@ -70,6 +71,13 @@ void ReminderDialog::clearReminder()
 
 bool SetReminder(QWidget *parent, qint64 document, const QString &text, const QDate &date)
 {
-    ReminderDialog dialog(parent, document, text, date);
+    // The list's values may be old: another workstation may have set or cleared it since.
+    QString shownText = text;
+    QDate shownDate = date;
+    if (const auto now = Reminders::stored(document)) {
+        shownText = now->text;
+        shownDate = now->date.isValid() ? now->date : Today();
+    }
+    ReminderDialog dialog(parent, document, shownText, shownDate);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -40,6 +40,7 @@ private:
     QPushButton *m_clear;
 };
 
-// The reminder dialog over the document: true when the reminder was stored or
+// The reminder dialog over the document, showing the reminder the server holds now
+// (text and date are what the list showed, used when the document is gone): true when the reminder was stored or
 // cleared (the caller re-reads the list), false when cancelled.
 bool SetReminder(QWidget *parent, qint64 document, const QString &text, const QDate &date);

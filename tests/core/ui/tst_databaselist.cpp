@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -298,6 +299,40 @@ private Q_SLOTS:
         QTest::qWait(100); // the worker's end, queued behind the close, finds nothing left to do
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("mentes.sql")});
         QCOMPARE(MessageBox::shown().size(), 0);
+    }
+
+    // Quitting while the full backup runs asks first; quitting anyway stops the tool
+    // and leaves no cut file under the chosen name.
+    void quittingDuringAFullBackupAsksFirst()
+    {
+        QTemporaryDir dir;
+        const QString tool = dir.filePath(QStringLiteral("dump"));
+        {
+            QFile f(tool);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("#!/bin/sh\n"
+                    "for a; do case \"$a\" in --result-file=*) out=\"${a#--result-file=}\";; esac; done\n"
+                    "printf 'CREATE DATABASE csonka' > \"$out\"\n"
+                    "sleep 30\n");
+            f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        const QString target = dir.filePath(QStringLiteral("teljes.sql"));
+        QMainWindow window;
+        window.show();
+        auto *backup = new DatabaseBackup::FullBackup();
+        backup->start(tool, ConnectionParams{}, target);
+        guardQuitWhileRunning(backup);
+
+        MessageBox::setNextAnswer(false);
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().first().text.contains(QDir::toNativeSeparators(target)));
+
+        MessageBox::setNextAnswer(true);
+        QVERIFY(window.close());
+        delete backup; // what the application's end does to it
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("dump")});
     }
 
     void refusedBackupShowsTheServersMessage()

@@ -8,7 +8,9 @@
 #include "db/DbHelpers.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -233,6 +235,33 @@ private Q_SLOTS:
         QCOMPARE(watch.seen(), 0);
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(SelectInt(QStringLiteral("SELECT hirelfogadva FROM beallit"), -1), 0);
+    }
+
+    void answerFilesReplaceLinksPlantedInTheSharedFolder()
+    {
+        // The data folder is shared by the workstation's users: a link under an
+        // answer's name must not make this user write where it points.
+        QTemporaryDir elsewhere;
+        const QString victim = elsewhere.filePath(QStringLiteral("sajat.ini"));
+        const QString dangling = elsewhere.filePath(QStringLiteral("uj.txt"));
+        {
+            QFile f(victim);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("sajat");
+        }
+        const QDir data(AppFolders::current().dataFolder);
+        QVERIFY(QFile::link(victim, data.filePath(QStringLiteral("Verkov.txt"))));
+        QVERIFY(QFile::link(dangling, data.filePath(QStringLiteral("hirkov.txt"))));
+        answer("verziokovetes.php", "24.0.0.368|Új változat");
+        answer("hirfolyam.php", "12|Cím|Szöveg");
+
+        QVERIFY(checkVersion().has_value());
+        QVERIFY(checkNews().has_value());
+        QFile f(victim);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("sajat"));
+        QVERIFY(!QFile::exists(dangling));
+        QVERIFY(!QFileInfo(data.filePath(QStringLiteral("Verkov.txt"))).isSymLink());
     }
 
     void refusedDownloadShowsNothing()

@@ -2,6 +2,7 @@
 #include "core/Session.h"
 #include "core/ui/ListScreen.h"
 #include "db/DbHelpers.h"
+#include "db/UnitOfWork.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/MasterDataStore.h"
 #include "masterdata/ui/ClientEditor.h"
@@ -53,6 +54,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void init();
+    void cleanup();
 
     void kindsSelectTheClients_data();
     void kindsSelectTheClients();
@@ -99,6 +101,15 @@ void TestClients::init()
         "(5, 'Törölt Ügyfél', NULL, NULL, NULL, NULL, NULL, 'N', 'I');"));
     MessageBox::clearShown();
     session().settings = ProgramSettings();
+    // Every write the screens make runs as a unit of work.
+    UnitOfWork::watchWritesOutsideUnits(Connection::current());
+}
+
+void TestClients::cleanup()
+{
+    const QStringList outside = UnitOfWork::writesOutsideUnits();
+    UnitOfWork::watchWritesOutsideUnits(nullptr);
+    QCOMPARE(outside, QStringList());
 }
 
 void TestClients::kindsSelectTheClients_data()
@@ -248,6 +259,9 @@ void TestClients::editedClientIsSavedExactly()
         QCOMPARE(asEditor(d)->lineEdit(QStringLiteral("ugyfel_nev"))->text(), QStringLiteral("Kiss Béla"));
         asEditor(d)->lineEdit(QStringLiteral("ugyfel_nev"))->setText(name);
         asEditor(d)->lineEdit(QStringLiteral("webpwd"))->setText(QStringLiteral("Titok'\\"));
+        // The store's password is masked like every password box.
+        QCOMPARE(asEditor(d)->lineEdit(QStringLiteral("webpwd"))->echoMode(), QLineEdit::Password);
+        QVERIFY(!asEditor(d)->lineEdit(QStringLiteral("webpwd"))->displayText().contains(QLatin1String("Titok")));
         asEditor(d)->check(QStringLiteral("belso"))->setChecked(true);
         QTest::keyClick(asEditor(d)->lineEdit(QStringLiteral("ui")), Qt::Key_Return, Qt::ControlModifier);
     });

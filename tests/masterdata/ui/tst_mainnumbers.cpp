@@ -1,6 +1,7 @@
 #include "common/ui/MessageBox.h"
 #include "core/Session.h"
 #include "db/DbHelpers.h"
+#include "db/UnitOfWork.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/MainNumberList.h"
 #include "masterdata/ui/Pickers.h"
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void init();
+    void cleanup();
 
     void firstProposalIsOne();
     void proposalCountsDeletedNumbers();
@@ -82,6 +84,15 @@ void TestMainNumbers::init()
     ExecSql(QStringLiteral("DELETE FROM foszam;"));
     MessageBox::clearShown();
     session().settings = ProgramSettings();
+    // Every write the screens make runs as a unit of work.
+    UnitOfWork::watchWritesOutsideUnits(Connection::current());
+}
+
+void TestMainNumbers::cleanup()
+{
+    const QStringList outside = UnitOfWork::writesOutsideUnits();
+    UnitOfWork::watchWritesOutsideUnits(nullptr);
+    QCOMPARE(outside, QStringList());
 }
 
 void TestMainNumbers::firstProposalIsOne()

@@ -4,6 +4,7 @@
 #include "core/ui/RightsGate.h"
 #include "core/ui/SettingsDialog.h"
 #include "db/DbHelpers.h"
+#include "db/UnitOfWork.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/MasterDataList.h"
 #include "masterdata/ui/MasterRowEditor.h"
@@ -60,6 +61,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void init();
+    void cleanup();
 
     void namesAreStoredAndFoundExactly_data();
     void namesAreStoredAndFoundExactly();
@@ -107,6 +109,15 @@ void TestMasterDataList::init()
     MessageBox::clearShown();
     session().settings = ProgramSettings();
     session().user = SessionUser::builtInAdministrator();
+    // Every write the screens make runs as a unit of work.
+    UnitOfWork::watchWritesOutsideUnits(Connection::current());
+}
+
+void TestMasterDataList::cleanup()
+{
+    const QStringList outside = UnitOfWork::writesOutsideUnits();
+    UnitOfWork::watchWritesOutsideUnits(nullptr);
+    QCOMPARE(outside, QStringList());
 }
 
 void TestMasterDataList::namesAreStoredAndFoundExactly_data()

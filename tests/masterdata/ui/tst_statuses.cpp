@@ -1,6 +1,7 @@
 #include "db/DbHelpers.h"
 #include "common/ui/MessageBox.h"
 #include "core/Session.h"
+#include "db/UnitOfWork.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/Pickers.h"
 #include "masterdata/ui/StatusList.h"
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void init();
+    void cleanup();
 
     void fullTableProposesTenAndIsRefused();
     void editorSavesColourAndDone();
@@ -80,6 +82,15 @@ void TestStatuses::init()
     ExecSql(QStringLiteral("DELETE FROM statusz;"));
     MessageBox::clearShown();
     session().settings = ProgramSettings();
+    // Every write the screens make runs as a unit of work.
+    UnitOfWork::watchWritesOutsideUnits(Connection::current());
+}
+
+void TestStatuses::cleanup()
+{
+    const QStringList outside = UnitOfWork::writesOutsideUnits();
+    UnitOfWork::watchWritesOutsideUnits(nullptr);
+    QCOMPARE(outside, QStringList());
 }
 
 void TestStatuses::fullTableProposesTenAndIsRefused()

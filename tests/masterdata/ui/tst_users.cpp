@@ -2,6 +2,7 @@
 #include "core/Login.h"
 #include "core/Session.h"
 #include "db/DbHelpers.h"
+#include "db/UnitOfWork.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/MasterData.h"
 #include "masterdata/ui/Pickers.h"
@@ -64,6 +65,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void init();
+    void cleanup();
 
     void newUserGetsDefaultsAndCanLogIn();
     void duplicateLoginIsRefused_data();
@@ -105,6 +107,15 @@ void TestUsers::init()
         "(7, 'regi', 'Régi Ember', 'N', 'N', MD5('x'), 'I');"));
     MessageBox::clearShown();
     session().settings = ProgramSettings();
+    // Every write the screens make runs as a unit of work.
+    UnitOfWork::watchWritesOutsideUnits(Connection::current());
+}
+
+void TestUsers::cleanup()
+{
+    const QStringList outside = UnitOfWork::writesOutsideUnits();
+    UnitOfWork::watchWritesOutsideUnits(nullptr);
+    QCOMPARE(outside, QStringList());
 }
 
 void TestUsers::newUserGetsDefaultsAndCanLogIn()

@@ -321,12 +321,39 @@ private Q_SLOTS:
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), ToCp1250(QStringLiteral("SELECT 'Árvíztűrő tükörfúrógép';")));
         QCOMPARE(m_console->fileName(), name + QStringLiteral(".sql"));
+        QCOMPARE(saved.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
 
         trigger("aUj");
         QVERIFY(m_console->editor()->toPlainText().isEmpty());
         FileDialog::setNextFileName(name + QStringLiteral(".sql"));
         trigger("aMegnyit");
         QCOMPARE(m_console->editor()->toPlainText(), QStringLiteral("SELECT 'Árvíztűrő tükörfúrógép';"));
+    }
+
+    // The console's session is its own: what a script sets there, and a transaction
+    // left open, never reach the program's connection, before or after it closes.
+    void consoleSessionNeverChangesTheProgramsConnection()
+    {
+        console(QStringLiteral("SET autocommit = 0;\n"
+                               "SET NAMES utf8mb4;\n"
+                               "SET @konzol = 1;\n"
+                               "UPDATE proba SET nev = 'Nyitott' WHERE id = 1;\n"
+                               "USE information_schema;\n"));
+        trigger("aFuttat");
+        QCOMPARE(shown("info"), QStringList{"SQL futtatás kész."});
+        Connection &program = db();
+        const auto check = [&] {
+            QCOMPARE(program.selectValue(QStringLiteral("SELECT @@autocommit")).toInt(), 1);
+            QCOMPARE(program.selectValue(QStringLiteral("SELECT @@character_set_client")).toString(),
+                     QStringLiteral("latin2"));
+            QVERIFY(!program.selectValue(QStringLiteral("SELECT @konzol")).isValid());
+            QCOMPARE(program.selectValue(QStringLiteral("SELECT DATABASE()")).toString(), m_db->name());
+        };
+        check();
+        m_console.reset();
+        check();
+        // The console's open transaction ended with it, uncommitted.
+        QCOMPARE(names(), (QStringList{"Első", "Második", "Harmadik"}));
     }
 
     void tableListOpensTheChosenTable()

@@ -7,6 +7,7 @@
 #include "db/ui/DatasetModel.h"
 #include "output/StoredExport.h"
 #include "output/ui/StoredExportScreens.h"
+#include "register/ui/AttachmentScreens.h"
 
 #include "../../core/LocalServers.h"
 #include "ModalDialogs.h"
@@ -87,7 +88,12 @@ private Q_SLOTS:
     void emptyListSaysNoRowBeforeRights();
     void ftpExportIsOfferedOnlyForFtpDefinitions();
     void exportsToFileClipboardAndFtp();
-    void failedFileIsShownAndTheCompletionFollows();
+    void ftpExportRunsInTheTransferWindowThatStopsIt();
+    void failedFileStopsTheExport_data();
+    void failedFileStopsTheExport();
+    void fileOutsideTheOwnFoldersIsConfirmed_data();
+    void fileOutsideTheOwnFoldersIsConfirmed();
+    void changingSqlIsRefused();
     void newDefinitionThroughTheEditor();
     void editorDropsRefreshesAndLoadsSql();
     void deleteAsksFirst();
@@ -230,17 +236,96 @@ void TestStoredExportScreens::exportsToFileClipboardAndFtp()
     QVERIFY(shown(QStringLiteral("error")).isEmpty());
 }
 
-void TestStoredExportScreens::failedFileIsShownAndTheCompletionFollows()
+void TestStoredExportScreens::ftpExportRunsInTheTransferWindowThatStopsIt()
 {
-    insertDefinition(QStringLiteral("Rossz hely"), QStringLiteral("nincs/ilyen/u.csv"), false);
+    // The server takes the file but never confirms it: only the window's Esc ends the wait.
+    LocalServer stalled("stalled_ftp_server.py", QStringList{QStringLiteral("data")});
+    QVERIFY(stalled.port() > 0);
+    insertDefinition(QStringLiteral("Elakadó"), QStringLiteral("elakad.csv"), true);
+    ExecSql(QStringLiteral("UPDATE csvexp SET host_ftp = ") + SqlLiteral(stalled.host()));
+    StoredExportList list(nullptr);
+    list.requery();
+    bool windowShown = false;
+    onModal(QString(FtpWindow::ObjectName), [&](QDialog *window) {
+        windowShown = true;
+        QCOMPARE(window->windowTitle(), QStringLiteral("FTP kommunikáció"));
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    trigger(&list, "aFTP");
+    QVERIFY(windowShown);
+    QVERIFY(QFile::exists(m_folder->file(QStringLiteral("elakad.csv"))));
+    // Stopped by the user: neither a completion nor a failure to report.
+    QVERIFY(MessageBox::shown().isEmpty());
+}
+
+// A file that was not written is never reported done, nor sent: the FTP server
+// would get a cut or stale file.
+void TestStoredExportScreens::failedFileStopsTheExport_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("file") << QStringLiteral("aExport");
+    QTest::newRow("ftp") << QStringLiteral("aFTP");
+}
+
+void TestStoredExportScreens::failedFileStopsTheExport()
+{
+    QFETCH(QString, action);
+    insertDefinition(QStringLiteral("Rossz hely"), QStringLiteral("nincs/ilyen/u.csv"), true);
+    StoredExportList list(nullptr);
+    list.requery();
+    trigger(&list, action.toLatin1().constData());
+    const QList<MessageBox::ShownMessage> messages = MessageBox::shown();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].kind, QStringLiteral("error"));
+    QVERIFY(messages[0].text.startsWith(QStringLiteral("Hiba: ")));
+    QVERIFY(!QFile::exists(m_ftpRoot->filePath(QStringLiteral("export/u.csv"))));
+}
+
+// A stored name that leaves the data and documents folders is written only when the
+// user confirms the full path.
+void TestStoredExportScreens::fileOutsideTheOwnFoldersIsConfirmed_data()
+{
+    QTest::addColumn<bool>("absolute");
+    QTest::addColumn<bool>("confirmed");
+    QTest::newRow("climbing out, refused") << false << false;
+    QTest::newRow("climbing out, confirmed") << false << true;
+    QTest::newRow("absolute, refused") << true << false;
+}
+
+void TestStoredExportScreens::fileOutsideTheOwnFoldersIsConfirmed()
+{
+    QFETCH(bool, absolute);
+    QFETCH(bool, confirmed);
+    QTemporaryDir outside; // beside the data folder, both in the temporary folder
+    const QString target = outside.filePath(QStringLiteral("x.csv"));
+    const QString stored =
+        absolute ? target : QStringLiteral("../") + QFileInfo(outside.path()).fileName() + QStringLiteral("/x.csv");
+    QCOMPARE(QFileInfo(outside.path()).absolutePath(), QFileInfo(m_folder->path()).absolutePath());
+    insertDefinition(QStringLiteral("Kifelé"), stored, false);
+    StoredExportList list(nullptr);
+    list.requery();
+    MessageBox::setNextAnswer(confirmed);
+    trigger(&list, "aExport");
+    QCOMPARE(shown(QStringLiteral("question")).size(), 1);
+    QVERIFY(shown(QStringLiteral("question")).first().contains(QDir::toNativeSeparators(QDir::cleanPath(target))));
+    QCOMPARE(QFile::exists(target), confirmed);
+    QCOMPARE(shown(QStringLiteral("info")), confirmed ? QStringList{QStringLiteral("Export kész.")} : QStringList());
+}
+
+// Stored SQL that would change data is refused with a message before anything runs.
+void TestStoredExportScreens::changingSqlIsRefused()
+{
+    const int key = insertDefinition(QStringLiteral("Törlő"), QStringLiteral("t.csv"), false);
+    ExecSql(QStringLiteral("UPDATE csvexp SET szoveg_sql = 'SELECT 1; DELETE FROM ugyfel' WHERE csvexp = ") +
+            SqlInt(key));
     StoredExportList list(nullptr);
     list.requery();
     trigger(&list, "aExport");
-    const QList<MessageBox::ShownMessage> messages = MessageBox::shown();
-    QCOMPARE(messages.size(), 2);
-    QCOMPARE(messages[0].kind, QStringLiteral("error"));
-    QVERIFY(messages[0].text.startsWith(QStringLiteral("Hiba: ")));
-    QCOMPARE(messages[1].text, QStringLiteral("Export kész."));
+    trigger(&list, "aVagolap");
+    QCOMPARE(SelectInt(QStringLiteral("SELECT COUNT(*) FROM ugyfel WHERE ugyfel IN (1, 2)"), -1), 2);
+    QCOMPARE(shown(QStringLiteral("error")).size(), 2);
+    QVERIFY(shown(QStringLiteral("info")).isEmpty());
+    QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("t.csv"))));
 }
 
 void TestStoredExportScreens::newDefinitionThroughTheEditor()
@@ -283,6 +368,12 @@ void TestStoredExportScreens::editorDropsRefreshesAndLoadsSql()
 {
     const int key = insertDefinition(QStringLiteral("Ügyfelek"), QStringLiteral("u.csv"), false);
     StoredExportEditor editor(nullptr);
+    // The FTP password is masked like every password box.
+    auto *password = editor.findChild<QLineEdit *>(QStringLiteral("edFtpJelszo"));
+    QVERIFY(password);
+    password->setText(QStringLiteral("titok"));
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    QVERIFY(!password->displayText().contains(QLatin1String("titok")));
     editor.load(StoredExport::load(key));
     editor.show();
     // A non-empty SQL fills the column list at once.
