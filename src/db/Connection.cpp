@@ -15,6 +15,7 @@ namespace {
 QMutex lastSqlMutex;
 QString lastSqlText;
 Connection *currentConnection = nullptr;
+thread_local Connection *threadConnection = nullptr;
 
 FieldType fieldTypeOf(const MYSQL_FIELD &f)
 {
@@ -171,9 +172,19 @@ QString autocommitStatement()
     return QStringLiteral("SET autocommit = 1");
 }
 
+QString causalReadsStatement()
+{
+    return QStringLiteral("SET SESSION wsrep_sync_wait = 1");
+}
+
 Connection *Connection::current()
 {
-    return currentConnection;
+    return threadConnection ? threadConnection : currentConnection;
+}
+
+void Connection::setCurrentForThread(Connection *connection)
+{
+    threadConnection = connection;
 }
 
 void Connection::setCurrent(Connection *connection)
@@ -197,7 +208,8 @@ void Connection::open(const ConnectionParams &params)
     }
     m_reconnects = 0;
     m_wanted = true;
-    connectHandle();
+    m_leftNode = -1;
+    connectAnyNode();
 }
 
 void Connection::close()
@@ -232,9 +244,7 @@ void Connection::connectHandle()
         throw DbError(QStringLiteral("Out of memory"), 2008);
     setConnectionOptions(m, m_params, init);
 
-    if (!mysql_real_connect(m, host.constData(), user.constData(), password.constData(),
-                            database.isEmpty() ? nullptr : database.constData(), m_params.port, nullptr,
-                            CLIENT_MULTI_STATEMENTS | CLIENT_MULTI_RESULTS)) {
+    if (!connectNode(m, user.constData(), password.constData(), database.isEmpty() ? nullptr : database.constData())) {
         DbError e(Latin2::decode(mysql_error(m)), mysql_errno(m));
         mysql_close(m);
         throw e;
@@ -249,6 +259,114 @@ void Connection::connectHandle()
     for (const QByteArray &statement : first)
         if (mysql_real_query(m_mysql, statement.constData(), (unsigned long)statement.size()) != 0)
             raise();
+    if (m_params.causalReads) {
+        static const QByteArray causal = causalReadsStatement().toLatin1();
+        // A server without the cluster's variables (1193) has nothing to wait for.
+        if (mysql_real_query(m_mysql, causal.constData(), (unsigned long)causal.size()) != 0 &&
+            mysql_errno(m_mysql) != 1193)
+            raise();
+    }
+}
+
+namespace {
+
+// Thrown past connectHandle() when the node tried did not answer or is not synced: a
+// handle serves one connection attempt, so the next node gets a new one.
+struct NodePassedOver
+{
+};
+
+// "OFF" while a cluster node is joining, donating or cut off from the others' majority;
+// nothing at all on a server that is no cluster node.
+bool nodeReady(MYSQL *m)
+{
+    // A server built for clusters reports wsrep_ready OFF while it runs alone (wsrep_on OFF).
+    static const QByteArray sql = QByteArrayLiteral(
+        "SELECT @@GLOBAL.wsrep_on = 0 OR VARIABLE_VALUE = 'ON' FROM information_schema.GLOBAL_STATUS "
+        "WHERE VARIABLE_NAME = 'WSREP_READY'");
+    // A node being taken out refuses every statement (1047); anything else is for the
+    // first statement proper to report.
+    if (mysql_real_query(m, sql.constData(), (unsigned long)sql.size()) != 0)
+        return mysql_errno(m) != 1047;
+    MYSQL_RES *res = mysql_store_result(m);
+    if (!res)
+        return true;
+    bool ready = true;
+    if (MYSQL_ROW row = mysql_fetch_row(res))
+        ready = row[0] && qstrcmp(row[0], "1") == 0;
+    mysql_free_result(res);
+    return ready;
+}
+
+} // namespace
+
+// The servers of the list in turn, from the workstation's node (or, after its link was
+// lost, from the one after it): the first that answers and is synced.
+bool Connection::connectNode(MYSQL *m, const char *user, const char *password, const char *database)
+{
+    const unsigned flags = CLIENT_MULTI_STATEMENTS | CLIENT_MULTI_RESULTS;
+    const QList<ServerAddress> servers = ParseServerList(m_params.host, m_params.port);
+    if (servers.size() <= 1) {
+        m_node = -1;
+        m_server = servers.value(0, ServerAddress{m_params.host, m_params.port});
+        const QByteArray host = m_server.host.toUtf8();
+        return mysql_real_connect(m, host.constData(), user, password, database, m_server.port, nullptr, flags);
+    }
+    const int count = int(servers.size());
+    int start = ClusterNode::preferred(m_params.host, m_params.port) % count;
+    if (start == m_leftNode)
+        start = (start + 1) % count;
+    for (int k = 0; k < count; ++k) {
+        const int i = (start + k) % count;
+        if (m_passedNodes.contains(i))
+            continue;
+        m_passedNodes.append(i);
+        if (servers[i].port == 0) {
+            m_nodeError = std::make_shared<DbError>(QStringLiteral("Érvénytelen portszám: ") + servers[i].host, 2005);
+            continue;
+        }
+        const QByteArray host = servers[i].host.toUtf8();
+        if (!mysql_real_connect(m, host.constData(), user, password, database, servers[i].port, nullptr, flags)) {
+            m_nodeError = std::make_shared<DbError>(Latin2::decode(mysql_error(m)), mysql_errno(m));
+        } else if (!nodeReady(m)) {
+            m_nodeError =
+                std::make_shared<DbError>(QStringLiteral("WSREP has not yet prepared node for application use"), 1047);
+        } else {
+            m_node = i;
+            m_server = servers[i];
+            m_leftNode = -1;
+            ClusterNode::setPreferred(m_params.host, m_params.port, i);
+            return true;
+        }
+        mysql_close(m);
+        throw NodePassedOver{};
+    }
+    mysql_close(m);
+    throw NodePassedOver{};
+}
+
+void Connection::connectAnyNode()
+{
+    m_passedNodes.clear();
+    m_nodeError.reset();
+    const qsizetype count = ParseServerList(m_params.host, m_params.port).size();
+    for (;;) {
+        try {
+            connectHandle();
+            m_passedNodes.clear();
+            return;
+        } catch (const NodePassedOver &) {
+            if (m_passedNodes.size() >= count) {
+                m_passedNodes.clear();
+                const DbError e = m_nodeError ? *m_nodeError : DbError(QStringLiteral("No server"), 2005);
+                m_nodeError.reset();
+                throw e;
+            }
+        } catch (...) {
+            m_passedNodes.clear();
+            throw;
+        }
+    }
 }
 
 void Connection::reconnect()
@@ -265,7 +383,9 @@ void Connection::reconnect()
         }
         mysql_close(m);
     }
-    connectHandle();
+    if (m_lost)
+        m_leftNode = m_node;
+    connectAnyNode();
     ++m_reconnects;
 }
 
@@ -276,6 +396,12 @@ void Connection::ensureAlive()
     if (!m_mysql) {
         if (!m_wanted)
             throw DbError(QStringLiteral("Nincs megnyitott adatbázis-kapcsolat"), 2006);
+        reconnect();
+        return;
+    }
+    // Another connection of the workstation moved to another node: follow it, so all of
+    // them read what the others wrote.
+    if (m_node >= 0 && !m_stream && ClusterNode::preferred(m_params.host, m_params.port) != m_node) {
         reconnect();
         return;
     }
@@ -293,7 +419,8 @@ void Connection::raise()
 {
     const unsigned code = mysql_errno(m_mysql);
     DbError e(Latin2::decode(mysql_error(m_mysql)), code ? code : 2000);
-    if (e.isConnectionLost())
+    // A cluster node cut off from the others refuses every statement: leave it.
+    if (e.isConnectionLost() || (code == 1047 && m_node >= 0))
         m_lost = true;
     throw e;
 }
@@ -312,6 +439,7 @@ void Connection::send(const QByteArray &sql, const QString &text)
     // "Gone away" means the statement never reached the server: safe to send it again once,
     // unless it belonged to a transaction that went with the link.
     if (mysql_errno(m_mysql) == 2006) {
+        m_lost = true;
         reconnect();
         throwIfUnitBroken();
         if (mysql_real_query(m_mysql, sql.constData(), (unsigned long)sql.size()) == 0)
@@ -725,7 +853,10 @@ void QueryStream::read(const Job &job)
     m_busy.store(&m_connection);
     try {
         if (!m_connection.isOpen() || !sameParams(m_openParams, job.params)) {
-            m_connection.open(job.params);
+            // The list shown after a save on this workstation holds what others saved before it.
+            ConnectionParams params = job.params;
+            params.causalReads = true;
+            m_connection.open(params);
             m_openParams = job.params;
         }
         Dataset head;

@@ -2,6 +2,7 @@
 
 #include "db/Dataset.h"
 #include "db/DbError.h"
+#include "db/ServerList.h"
 
 #include <QString>
 #include <QVariant>
@@ -11,6 +12,7 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -24,6 +26,7 @@ enum class TlsMode { Off, Preferred, Required };
 
 struct ConnectionParams
 {
+    // One server, or the servers of a cluster separated by ',' (see ServerList.h).
     QString host = QStringLiteral("127.0.0.1");
     unsigned port = 3306;
     QString user;
@@ -40,6 +43,9 @@ struct ConnectionParams
     // Run by the client library as each session opens, before the program's own
     // first statements: a session setting the site's server needs.
     QString initStatement;
+    // On a cluster node, reads wait until the node has applied what other nodes committed
+    // before them (wsrep_sync_wait), so they show another workstation's last save.
+    bool causalReads = false;
 };
 
 // A typed parameter of a stored-procedure call.
@@ -104,6 +110,8 @@ public:
     // How many times the connection was re-established since open().
     int reconnectCount() const { return m_reconnects; }
     QString serverVersion() const;
+    // The server the connection reached (of the profile's list).
+    ServerAddress server() const { return m_server; }
 
     // Inside a unit of work (see UnitOfWork.h) a lost link is not repaired silently:
     // the transaction went with it, so the statement fails and the unit runs again.
@@ -128,9 +136,14 @@ public:
     // The process-wide connection that the database helpers use.
     static Connection *current();
     static void setCurrent(Connection *connection);
+    // A thread's own current connection, before the process-wide one (workstations
+    // simulated on threads); nullptr to drop it.
+    static void setCurrentForThread(Connection *connection);
 
 private:
     void connectHandle();
+    void connectAnyNode();
+    bool connectNode(st_mysql *m, const char *user, const char *password, const char *database);
     void ensureAlive();
     void reconnect();
     void send(const QByteArray &sql, const QString &text);
@@ -149,6 +162,11 @@ private:
     int m_unitDepth = 0;
     int m_unitReconnects = -1; // m_reconnects when the outermost transaction began, -1 without one
     quint64 m_affectedRows = 0;
+    ServerAddress m_server;
+    int m_node = -1;            // index of m_server in the list, -1 with a single server
+    int m_leftNode = -1;        // the node whose link was lost: tried last on reconnection
+    QList<int> m_passedNodes;   // nodes tried in vain, during one connection
+    std::shared_ptr<DbError> m_nodeError; // why the last of them was passed over
 };
 
 // Reads one query's rows on a thread and a connection of its own, so a long list
@@ -229,3 +247,5 @@ QString setNamesStatement();
 QString sessionModeStatement();
 // And the autocommit statement after that.
 QString autocommitStatement();
+// Then, on a connection with causal reads, the cluster's wait before each read.
+QString causalReadsStatement();

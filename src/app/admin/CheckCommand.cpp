@@ -1,6 +1,7 @@
 // korvena-admin check: does a live register hold everything server/ creates?
 #include "AdminCli.h"
 
+#include "core/ClusterReadiness.h"
 #include "core/RegisterSchema.h"
 
 namespace {
@@ -14,6 +15,28 @@ void printList(const char *title, const QStringList &items)
         AdminCli::out() << "  " << item << "\n";
 }
 
+// Whether the server is a cluster node and the register fit for one; false when it is a
+// node and the register is not fit.
+bool printClusterReport(Connection &connection, const QString &database)
+{
+    const ClusterReport cluster = ClusterReadiness::check(connection, database);
+    if (cluster.clusterNode)
+        AdminCli::out() << "A kiszolgáló Galera-fürt csomópontja (" << cluster.nodeState << ", "
+                        << cluster.clusterStatus << ", " << cluster.clusterSize << " csomópont).\n";
+    else
+        AdminCli::out() << "A kiszolgáló nem fürt-csomópont.\n";
+    if (cluster.fit()) {
+        AdminCli::out() << "A nyilvántartás fürtön is használható.\n";
+        return true;
+    }
+    AdminCli::out() << "A nyilvántartás fürtön nem használható:\n";
+    printList("Nem InnoDB táblák", cluster.nonInnoDbTables);
+    printList("Elsődleges kulcs nélküli táblák", cluster.tablesWithoutPrimaryKey);
+    printList("Kiszolgáló-beállítások", cluster.serverSettings);
+    printList("A fürt által nem továbbított utasítások", cluster.unreplicatedStatements);
+    return !cluster.clusterNode;
+}
+
 } // namespace
 
 int adminCheck(const QStringList &args)
@@ -25,11 +48,11 @@ int adminCheck(const QStringList &args)
             parser, args,
             QStringLiteral("Egy élő nyilvántartás összevetése a server/ mappa szkriptjeivel: hiányzó "
                            "táblák, oszlopok, nézetek, nézetoszlopok, tárolt eljárások és elsődleges "
-                           "kulcs nélküli táblák.\n"
+                           "kulcs nélküli táblák; fürt-csomóponton az is, hogy a nyilvántartás fürtön használható-e.\n"
                            "Az összevetéshez ideiglenes adatbázist hoz létre és töröl a "
                            "kiszolgálón.\n"
-                           "Kilépési kód: 0, ha a nyilvántartás teljes; 1, ha valami hiányzik "
-                           "vagy hiba történt."),
+                           "Kilépési kód: 0, ha a nyilvántartás teljes; 1, ha valami hiányzik, "
+                           "a nyilvántartás fürt-csomóponton a fürtre alkalmatlan, vagy hiba történt."),
             exitCode))
         return exitCode;
 
@@ -43,8 +66,9 @@ int adminCheck(const QStringList &args)
     const RegisterSchema::CheckReport report = RegisterSchema::check(connection, database);
     if (report.complete()) {
         AdminCli::out() << "A nyilvántartás teljes: " << database << "\n";
+        const bool fit = printClusterReport(connection, database);
         AdminCli::out().flush();
-        return AdminCli::Ok;
+        return fit ? AdminCli::Ok : AdminCli::Failure;
     }
     AdminCli::out() << "A nyilvántartás hiányos: " << database << "\n";
     printList("Hiányzó táblák", report.missingTables);
@@ -54,6 +78,7 @@ int adminCheck(const QStringList &args)
     printList("Hibás (nem olvasható) nézetek", report.invalidViews);
     printList("Hiányzó tárolt eljárások és függvények", report.missingRoutines);
     printList("Elsődleges kulcs nélküli táblák", report.tablesWithoutPrimaryKey);
+    printClusterReport(connection, database);
     AdminCli::out().flush();
     return AdminCli::Failure;
 }
