@@ -64,8 +64,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The libraries the binaries link, by dpkg-shlibdeps; Qt's platform plugins are
-# loaded at run time, so no linked library names their package.
+# loaded at run time, so no linked library names their package; nor do the
+# reading languages of the OCR, which are data files.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, tesseract-ocr-hun, tesseract-ocr-eng")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mariadb-client, qt6-translations-l10n")
 include(CPack)
