@@ -1,0 +1,6 @@
+#include "FulltextBench.h"
+
+int fulltextExtractBench(int, char **)
+{
+    return 0;
+}

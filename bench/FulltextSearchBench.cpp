@@ -1,0 +1,6 @@
+#include "FulltextBench.h"
+
+int fulltextSearchBench(int, char **)
+{
+    return 0;
+}
