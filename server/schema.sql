@@ -80,6 +80,20 @@ CREATE TABLE iktato_file (
     UNIQUE KEY ux_iktato_file_filenev (filenev)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
 
+-- The text read from attached files, for the content search: derived data, one row
+-- per attachment once it was read (an empty text when nothing could be read, so it
+-- is not read again). Deleting the attachment deletes its text.
+CREATE TABLE iktato_szoveg (
+    iktato_file INT NOT NULL,
+    iktato INT NOT NULL,
+    szoveg MEDIUMTEXT NOT NULL,
+    olvasva DATETIME NOT NULL DEFAULT CURRENT_TIMESTAMP,
+    modszer VARCHAR(10) NOT NULL,
+    PRIMARY KEY (iktato_file),
+    KEY ix_iktato_szoveg_iktato (iktato),
+    FULLTEXT KEY ft_iktato_szoveg_szoveg (szoveg)
+) ENGINE=InnoDB DEFAULT CHARSET=latin2 COLLATE=latin2_hungarian_ci;
+
 -- Change journal.
 CREATE TABLE iktnaplo (
     iktnaplo INT NOT NULL AUTO_INCREMENT,

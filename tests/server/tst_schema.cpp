@@ -88,6 +88,13 @@ const QList<ExpectedTable> &expectedSchema()
               {"origfilenev", "text(128)"},
               {"felhkod", "int"},
               {"rogzitve", "datetime"}}},
+            // The text read from attachments, for the content search.
+            {"iktato_szoveg",
+             {{"iktato_file", "int key not-null"},
+              {"iktato", "int not-null"},
+              {"szoveg", "mediumtext not-null"},
+              {"olvasva", "datetime not-null"},
+              {"modszer", "text(10) not-null"}}},
             {"iktnaplo",
              {{"iktnaplo", "int key auto"},
               {"iktato", "int"},
