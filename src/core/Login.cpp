@@ -3,6 +3,7 @@
 #include "db/DbHelpers.h"
 #include "common/SqlText.h"
 #include "core/ProgramSettings.h"
+#include "db/Connection.h"
 #include "db/Dataset.h"
 
 namespace {
@@ -47,4 +48,9 @@ SessionUser sessionUserFromRow(const Dataset &data, int row)
     u.mayEdit = isFlagOn(text(u"canedit"));
     u.mayDelete = isFlagOn(text(u"candel"));
     return u;
+}
+
+void announceUser(Connection &connection, const SessionUser &user)
+{
+    connection.setSessionVariable(UserCodeVariable, SqlInt(user.code));
 }

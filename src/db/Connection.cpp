@@ -177,6 +177,11 @@ QString causalReadsStatement()
     return QStringLiteral("SET SESSION wsrep_sync_wait = 1");
 }
 
+QString sessionVariableStatement(const QString &name, const QString &value)
+{
+    return QStringLiteral("SET @") + name + QStringLiteral(" = ") + value;
+}
+
 Connection *Connection::current()
 {
     return threadConnection ? threadConnection : currentConnection;
@@ -266,6 +271,20 @@ void Connection::connectHandle()
             mysql_errno(m_mysql) != 1193)
             raise();
     }
+    for (auto it = m_sessionVariables.cbegin(); it != m_sessionVariables.cend(); ++it) {
+        const QByteArray statement = Latin2::encode(sessionVariableStatement(it.key(), it.value()));
+        if (mysql_real_query(m_mysql, statement.constData(), (unsigned long)statement.size()) != 0)
+            raise();
+    }
+}
+
+void Connection::setSessionVariable(const QString &name, const QString &value)
+{
+    const QString statement = sessionVariableStatement(name, value);
+    Latin2::encode(statement); // refused here, not on a later reconnection
+    m_sessionVariables.insert(name, value);
+    if (m_wanted)
+        exec(statement);
 }
 
 namespace {

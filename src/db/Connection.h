@@ -4,6 +4,7 @@
 #include "db/DbError.h"
 #include "db/ServerList.h"
 
+#include <QMap>
 #include <QString>
 #include <QVariant>
 
@@ -133,6 +134,12 @@ public:
         Connection &m_c;
     };
 
+    // "SET @name = value" now and again on every new link: the server keeps user
+    // variables per session, and what it records by them (who changed a document)
+    // must not fall back to nobody after a reconnection. value is an SQL literal.
+    void setSessionVariable(const QString &name, const QString &value);
+    QString sessionVariable(const QString &name) const { return m_sessionVariables.value(name); }
+
     // The process-wide connection that the database helpers use.
     static Connection *current();
     static void setCurrent(Connection *connection);
@@ -163,6 +170,7 @@ private:
     int m_unitReconnects = -1; // m_reconnects when the outermost transaction began, -1 without one
     quint64 m_affectedRows = 0;
     ServerAddress m_server;
+    QMap<QString, QString> m_sessionVariables;
     int m_node = -1;            // index of m_server in the list, -1 with a single server
     int m_leftNode = -1;        // the node whose link was lost: tried last on reconnection
     QList<int> m_passedNodes;   // nodes tried in vain, during one connection
@@ -249,3 +257,5 @@ QString sessionModeStatement();
 QString autocommitStatement();
 // Then, on a connection with causal reads, the cluster's wait before each read.
 QString causalReadsStatement();
+// And last the session's user variables (Connection::setSessionVariable).
+QString sessionVariableStatement(const QString &name, const QString &value);

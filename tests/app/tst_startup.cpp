@@ -325,6 +325,46 @@ private Q_SLOTS:
         QCOMPARE(IniFile(ini().path()).readString(QStringLiteral("User"), QStringLiteral("LastUser")),
                  QStringLiteral("rendszergazda"));
     }
+
+    // The server's trail of document changes tells the program's changes by this
+    // variable; a repaired link must still carry it.
+    void loggedInUserIsKnownToTheServerAlsoAfterReconnecting()
+    {
+        ExecSql(QStringLiteral("UPDATE beallit SET vanbelep = 'I'"));
+        ExecSql(QStringLiteral("INSERT IGNORE INTO felhasznalo (felhkod, felhasznalo, felhasznalo_nev, canedit, "
+                               "jelszomd5, torolve) VALUES (7, 'elek', 'Teszt Elek', 'I', MD5('titok'), 'N')"));
+        IniFile file = ini();
+        storeNewProfile(file, goodLine());
+        ModalSequence driver;
+        driver.then([&](QWidget *w) {
+            w->findChild<QLineEdit *>(QStringLiteral("edtFelhasznalo"))->setText(QStringLiteral("elek"));
+            w->findChild<QLineEdit *>(QStringLiteral("edtJelszo"))->setText(QStringLiteral("titok"));
+            w->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+        });
+        const auto window = start();
+        QVERIFY(window);
+        Connection &c = window->connection();
+        const QString variable = QStringLiteral("SELECT @korvena_felhkod");
+        QCOMPARE(c.selectValue(variable).toInt(), 7);
+
+        const unsigned long before = c.threadId();
+        m_db->connection().exec(QStringLiteral("KILL ") + QString::number(before));
+        QTest::qWait(100);
+        QCOMPARE(c.selectValue(variable).toInt(), 7);
+        QVERIFY(c.threadId() != before);
+        QCOMPARE(c.reconnectCount(), 1);
+        window->close();
+    }
+
+    void withoutLoginTheBuiltInAdministratorIsKnown()
+    {
+        IniFile file = ini();
+        storeNewProfile(file, goodLine());
+        const auto window = start();
+        QVERIFY(window);
+        QCOMPARE(window->connection().selectValue(QStringLiteral("SELECT @korvena_felhkod")).toInt(), 1);
+        window->close();
+    }
 };
 
 QTEST_MAIN(TestStartup)

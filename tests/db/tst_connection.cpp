@@ -194,6 +194,27 @@ private Q_SLOTS:
         QCOMPARE(a->reconnectCount(), 1);
     }
 
+    void sessionVariablesOutliveAReconnection()
+    {
+        auto a = m_db->newConnection();
+        auto killer = m_db->newConnection();
+        a->setSessionVariable(QStringLiteral("ki"), SqlInt(42));
+        a->setSessionVariable(QStringLiteral("nev"), SqlLiteral(QStringLiteral("Árvíztűrő")));
+        QCOMPARE(a->selectValue(QStringLiteral("SELECT @ki")).toInt(), 42);
+        killer->exec(QStringLiteral("KILL ") + QString::number(a->threadId()));
+        QTest::qWait(100);
+        const Dataset d = a->query(QStringLiteral("SELECT @ki, @nev"));
+        QCOMPARE(d.value(0, 0).toInt(), 42);
+        QCOMPARE(d.text(0, 1), QStringLiteral("Árvíztűrő"));
+        QCOMPARE(a->reconnectCount(), 1);
+
+        // Text the register cannot hold is refused before anything is kept, so it
+        // cannot break every later reconnection.
+        QVERIFY_THROWS_EXCEPTION(EncodingError,
+                                 a->setSessionVariable(QStringLiteral("ki"), SqlLiteral(QStringLiteral("日本"))));
+        QCOMPARE(a->sessionVariable(QStringLiteral("ki")), SqlInt(42));
+    }
+
     // On a server whose sessions start with autocommit off, what a statement wrote would
     // stay uncommitted and locked until the session ends: a new connection and a
     // repaired one both switch it on.

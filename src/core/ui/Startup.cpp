@@ -4,6 +4,7 @@
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
 #include "core/ConnectionProfile.h"
+#include "core/Login.h"
 #include "core/ProgramSettings.h"
 #include "core/Session.h"
 #include "core/ui/ConnectionSetupDialog.h"
@@ -90,6 +91,7 @@ bool startUp(Connection &connection)
     } else {
         current.user = SessionUser::builtInAdministrator();
     }
+    announceUser(connection, current.user);
 
     current.ownerName = SelectText(QStringLiteral("SELECT tulajdonos FROM tulajdonos LIMIT 1;"), QString());
     return true;
