@@ -230,7 +230,8 @@ BEGIN
             CONCAT('"origfilenev3":[', 'null', ',', IFNULL(JSON_QUOTE(NEW.origfilenev3), 'null'), ']'),
             CONCAT('"eredeti":[', 'null', ',', IFNULL(CAST(NEW.eredeti AS CHAR CHARACTER SET utf8mb4) COLLATE utf8mb4_bin, 'null'), ']'),
             CONCAT('"egyebcsop":[', 'null', ',', IFNULL(CAST(NEW.egyebcsop AS CHAR CHARACTER SET utf8mb4) COLLATE utf8mb4_bin, 'null'), ']')), '}'));
-    ELSE
+    ELSEIF NOT ((OLD.iktato2, OLD.az1, OLD.az2, OLD.targy COLLATE latin2_bin, OLD.ugyf_kitol, OLD.ugyf_hova, OLD.ugyf_intezkedesre, OLD.tarolo COLLATE latin2_bin, OLD.dat_erk, OLD.dat_hatid, OLD.dat_megorzes, OLD.hivszam COLLATE latin2_bin, OLD.torolve COLLATE latin2_bin, OLD.dat_figy, OLD.figy_szoveg COLLATE latin2_bin, OLD.projekt, OLD.munkaszam, OLD.irany, OLD.tipus, OLD.filenev COLLATE latin2_bin, OLD.csoport, OLD.felhkod, OLD.kolcsonadva COLLATE latin2_bin, OLD.kolcsonadva_dat, OLD.kolcsonadva_kinek COLLATE latin2_bin, OLD.statusz, OLD.kulcsszavak COLLATE latin2_bin, OLD.megjegyzes COLLATE latin2_bin, OLD.origfilenev COLLATE latin2_bin, OLD.filenev2 COLLATE latin2_bin, OLD.origfilenev2 COLLATE latin2_bin, OLD.filenev3 COLLATE latin2_bin, OLD.origfilenev3 COLLATE latin2_bin, OLD.eredeti, OLD.egyebcsop)
+            <=> (NEW.iktato2, NEW.az1, NEW.az2, NEW.targy COLLATE latin2_bin, NEW.ugyf_kitol, NEW.ugyf_hova, NEW.ugyf_intezkedesre, NEW.tarolo COLLATE latin2_bin, NEW.dat_erk, NEW.dat_hatid, NEW.dat_megorzes, NEW.hivszam COLLATE latin2_bin, NEW.torolve COLLATE latin2_bin, NEW.dat_figy, NEW.figy_szoveg COLLATE latin2_bin, NEW.projekt, NEW.munkaszam, NEW.irany, NEW.tipus, NEW.filenev COLLATE latin2_bin, NEW.csoport, NEW.felhkod, NEW.kolcsonadva COLLATE latin2_bin, NEW.kolcsonadva_dat, NEW.kolcsonadva_kinek COLLATE latin2_bin, NEW.statusz, NEW.kulcsszavak COLLATE latin2_bin, NEW.megjegyzes COLLATE latin2_bin, NEW.origfilenev COLLATE latin2_bin, NEW.filenev2 COLLATE latin2_bin, NEW.origfilenev2 COLLATE latin2_bin, NEW.filenev3 COLLATE latin2_bin, NEW.origfilenev3 COLLATE latin2_bin, NEW.eredeti, NEW.egyebcsop)) THEN
         SET v_valtozas = CONCAT_WS(',',
             IF(NOT (OLD.iktato2 <=> NEW.iktato2), CONCAT('"iktato2":[', IFNULL(CAST(OLD.iktato2 AS CHAR CHARACTER SET utf8mb4) COLLATE utf8mb4_bin, 'null'), ',', IFNULL(CAST(NEW.iktato2 AS CHAR CHARACTER SET utf8mb4) COLLATE utf8mb4_bin, 'null'), ']'), NULL),
             IF(NOT (OLD.az1 <=> NEW.az1), CONCAT('"az1":[', IFNULL(CAST(OLD.az1 AS CHAR CHARACTER SET utf8mb4) COLLATE utf8mb4_bin, 'null'), ',', IFNULL(CAST(NEW.az1 AS CHAR CHARACTER SET utf8mb4) COLLATE utf8mb4_bin, 'null'), ']'), NULL),
@@ -321,7 +322,8 @@ BEGIN
             CONCAT('"origfilenev":[', 'null', ',', IFNULL(JSON_QUOTE(NEW.origfilenev), 'null'), ']'),
             CONCAT('"felhkod":[', 'null', ',', IFNULL(CAST(NEW.felhkod AS CHAR CHARACTER SET utf8mb4) COLLATE utf8mb4_bin, 'null'), ']'),
             CONCAT('"rogzitve":[', 'null', ',', IFNULL(JSON_QUOTE(CAST(NEW.rogzitve AS CHAR)), 'null'), ']')), '}'));
-    ELSE
+    ELSEIF NOT ((OLD.iktato, OLD.filenev COLLATE latin2_bin, OLD.origfilenev COLLATE latin2_bin, OLD.felhkod, OLD.rogzitve)
+            <=> (NEW.iktato, NEW.filenev COLLATE latin2_bin, NEW.origfilenev COLLATE latin2_bin, NEW.felhkod, NEW.rogzitve)) THEN
         SET v_valtozas = CONCAT_WS(',',
             IF(NOT (OLD.iktato <=> NEW.iktato), CONCAT('"iktato":[', IFNULL(CAST(OLD.iktato AS CHAR CHARACTER SET utf8mb4) COLLATE utf8mb4_bin, 'null'), ',', IFNULL(CAST(NEW.iktato AS CHAR CHARACTER SET utf8mb4) COLLATE utf8mb4_bin, 'null'), ']'), NULL),
             IF(NOT (BINARY OLD.filenev <=> BINARY NEW.filenev), CONCAT('"filenev":[', IFNULL(JSON_QUOTE(OLD.filenev), 'null'), ',', IFNULL(JSON_QUOTE(NEW.filenev), 'null'), ']'), NULL),
