@@ -93,6 +93,7 @@ struct RowState
     bool exists = false;
     QJsonObject values;
     QHash<QString, qint64> setBy; // column -> the trail row that gave its value
+    qint64 deletedBy = 0;
 };
 
 struct Replay
@@ -130,6 +131,7 @@ struct Replay
         }
         if (muvelet == QLatin1Char('D')) {
             s = RowState();
+            s.deletedBy = sorszam;
             return true;
         }
         if (muvelet != QLatin1Char('U'))
@@ -154,10 +156,11 @@ struct Replay
             return !s.exists;
         }
         if (!s.exists) {
-            problem = capitalized(QStringLiteral("%1 létezik, de a nyom nem tud róla%2.")
-                                      .arg(subject(table, key),
-                                           s.setBy.isEmpty() ? QString()
-                                                             : QStringLiteral(" (a nyom szerint törölték)")));
+            problem = capitalized(
+                QStringLiteral("%1 létezik, de a nyom nem tud róla%2.")
+                    .arg(subject(table, key),
+                         s.deletedBy == 0 ? QString()
+                                          : QStringLiteral(" (a nyom szerint törölték, a nyom %1. sora)").arg(s.deletedBy)));
             return false;
         }
         for (auto it = current->begin(); it != current->end(); ++it) {
