@@ -16,6 +16,7 @@ struct Command
 const Command commands[] = {
     {"install", "Új nyilvántartás létrehozása a server/ mappa alapján.", adminInstall},
     {"check", "Egy élő nyilvántartás összevetése a server/ mappával.", adminCheck},
+    {"verify", "A változásnyom (hash-lánc) ellenőrzése és a lánc fejének kiírása.", adminVerify},
     {"demo", "Nyilvántartás feltöltése bemutató adatokkal.", adminDemo},
     {"profile", "Kapcsolati profil felvétele egy helyi beállítófájlba.", adminProfile},
     {"backup", "Biztonsági mentés (SQL szkript vagy ZIP) egy nyilvántartásról.", adminBackup},

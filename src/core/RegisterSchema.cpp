@@ -152,7 +152,9 @@ QStringList scriptFiles()
     // The views call fn_iktatoaz, so the routines come before them.
     const QDir dir(serverDir());
     return {dir.filePath(QStringLiteral("schema.sql")), dir.filePath(QStringLiteral("routines.sql")),
-            dir.filePath(QStringLiteral("views.sql")), dir.filePath(QStringLiteral("initial.sql"))};
+            dir.filePath(QStringLiteral("views.sql")),
+            // The trail's triggers are in place before the first document row is written.
+            dir.filePath(QStringLiteral("trail.sql")), dir.filePath(QStringLiteral("initial.sql"))};
 }
 
 void checkDatabaseName(const QString &database)

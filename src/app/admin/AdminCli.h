@@ -37,6 +37,7 @@ void connect(Connection &connection, const ConnectionParams &params);
 // The commands; each gets its own arguments (args[0] = the command's name).
 int adminInstall(const QStringList &args);
 int adminCheck(const QStringList &args);
+int adminVerify(const QStringList &args);
 int adminDemo(const QStringList &args);
 int adminProfile(const QStringList &args);
 int adminBackup(const QStringList &args);
