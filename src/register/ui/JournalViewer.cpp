@@ -5,6 +5,8 @@
 #include "common/ui/InputDialogs.h"
 #include "masterdata/ui/Pickers.h"
 #include "register/JournalQuery.h"
+#include "register/Trail.h"
+#include "db/DbError.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -13,7 +15,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QHeaderView>
 #include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
@@ -45,6 +50,27 @@ JournalViewer::JournalViewer(QWidget *parent) : ListScreen(parent, ObjectName)
     m_splitter->addWidget(m_text);
     m_splitter->setStretchFactor(0, 3);
     m_splitter->setStretchFactor(1, 1);
+
+    m_trail = new QTableWidget(0, 7, this);
+    m_trail->setObjectName(QStringLiteral("grdNyom"));
+    m_trail->setAccessibleName(QStringLiteral("Változásnyom"));
+    m_trail->setHorizontalHeaderLabels({QStringLiteral("Sorszám"), QStringLiteral("Időpont"), QStringLiteral("Ki"),
+                                        QStringLiteral("Művelet"), QStringLiteral("Tábla"),
+                                        QStringLiteral("Programon kívül"), QStringLiteral("Változások")});
+    m_trail->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_trail->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_trail->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_trail->setWordWrap(true);
+    m_trail->setTabKeyNavigation(false);
+    m_trail->verticalHeader()->hide();
+    m_trail->horizontalHeader()->setStretchLastSection(true);
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("pcLapok"));
+    m_pages->setAccessibleName(QStringLiteral("Lapok"));
+    delete layout()->replaceWidget(m_splitter, m_pages);
+    m_pages->addTab(m_splitter, QStringLiteral("Napló"));
+    m_pages->addTab(m_trail, QStringLiteral("Változásnyom"));
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] { showTrail(); });
 
     QAction *one = makeAction(QStringLiteral("aSzur1"), QStringLiteral("Egy dokumentum"), {}, {},
                               [this] { askDocument(); });
@@ -86,7 +112,46 @@ void JournalViewer::run(QWidget *parent, qint64 document)
 
 void JournalViewer::showDocument(qint64 document)
 {
+    m_document = document;
     filter(JournalQuery::documentCondition(document));
+    showTrail();
+}
+
+void JournalViewer::showTrail()
+{
+    // Read when the page is seen: the journal alone stays as quick as it was.
+    if (m_pages->currentWidget() != m_trail || m_trailShown == m_document)
+        return;
+    QList<Trail::Entry> entries;
+    try {
+        entries = Trail::load(m_document);
+    } catch (const DbError &e) {
+        // A register that was never given the trail has none to show.
+        if (e.code() != 1146)
+            throw;
+    }
+    m_trailShown = m_document;
+    m_trail->setRowCount(0);
+    m_trail->setRowCount(int(entries.size()));
+    QFont marked = m_trail->font();
+    marked.setBold(true);
+    for (int r = 0; r < entries.size(); ++r) {
+        const Trail::Entry &e = entries[r];
+        const QStringList cells = {QString::number(e.number), e.when, e.who, e.action, e.table,
+                                   e.outsideProgram ? QStringLiteral("Igen") : QString(), e.changes};
+        for (int c = 0; c < cells.size(); ++c) {
+            auto *item = new QTableWidgetItem(cells[c]);
+            if (e.outsideProgram) {
+                item->setFont(marked);
+                item->setForeground(QColor(160, 0, 0));
+            }
+            m_trail->setItem(r, c, item);
+        }
+    }
+    m_trail->resizeColumnsToContents();
+    m_trail->resizeRowsToContents();
+    if (!entries.isEmpty())
+        m_trail->setCurrentCell(0, 0);
 }
 
 void JournalViewer::filter(const QString &condition)
@@ -119,7 +184,7 @@ void JournalViewer::askDocument()
     }
     m_marked = m_filters->actions().at(0);
     m_marked->setChecked(true);
-    filter(JournalQuery::documentCondition(key));
+    showDocument(key);
 }
 
 void JournalViewer::askUser()
