@@ -2,6 +2,7 @@
 #include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
 #include "core/AppFolders.h"
+#include "core/Login.h"
 #include "db/DbHelpers.h"
 #include "output/ui/ExportDialog.h"
 #include "output/ui/SqlConsole.h"
@@ -354,6 +355,18 @@ private Q_SLOTS:
         check();
         // The console's open transaction ended with it, uncommitted.
         QCOMPARE(names(), (QStringList{"Első", "Második", "Harmadik"}));
+    }
+
+    // What is changed here is past the program: the server's trail must say so.
+    void consoleChangesCountAsMadeOutsideTheProgram()
+    {
+        SessionUser user;
+        user.code = 1;
+        announceUser(db(), user);
+        console(QStringLiteral("UPDATE iktato SET targy = 'konzol' WHERE iktato = 0;\n"));
+        trigger("aFuttat");
+        QCOMPARE(db().selectValue(QStringLiteral("SELECT @korvena_felhkod")).toInt(), 1);
+        QVERIFY(!m_console->connection().selectValue(QStringLiteral("SELECT @korvena_felhkod")).isValid());
     }
 
     void tableListOpensTheChosenTable()
