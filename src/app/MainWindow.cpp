@@ -15,6 +15,7 @@
 #include "core/ConnectionProfile.h"
 #include "core/ErrorReport.h"
 #include "app/ActionCatalogue.h"
+#include "register/AttachmentTextQueue.h"
 #include "core/ui/ErrorHandler.h"
 #include "core/ui/LogoSplash.h"
 #include "core/ui/MessagePanel.h"
@@ -167,6 +168,19 @@ void MainWindow::buildWindow()
     statusBar()->addWidget(m_rowPanel);
     statusBar()->addWidget(m_hintPanel);
     statusBar()->addWidget(m_sortPanel, 1);
+    // A panel of its own: a status message would hide the others while files are read.
+    m_textPanel = new QLabel(this);
+    m_textPanel->setObjectName(QStringLiteral("sbSzoveg"));
+    m_textPanel->setTextFormat(Qt::PlainText);
+    m_textPanel->hide();
+    statusBar()->addPermanentWidget(m_textPanel);
+    connect(&AttachmentTextQueue::instance(), &AttachmentTextQueue::outstandingChanged, m_textPanel,
+            [panel = m_textPanel](int outstanding) {
+                panel->setText(outstanding > 1 ? QStringLiteral("Csatolt állományok szövegének olvasása… (%1)")
+                                                     .arg(outstanding)
+                                               : QStringLiteral("Csatolt állomány szövegének olvasása…"));
+                panel->setVisible(outstanding > 0);
+            });
 
     m_messages = new MessagePanel(this);
 
@@ -496,6 +510,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     current.local.save();
     if (m_keepAlive)
         m_keepAlive->stop();
+    // A reading under way is stopped, not waited for; index-attachments reads it later.
+    AttachmentTextQueue::instance().shutdown();
     m_connection->close();
     event->accept();
 }

@@ -59,6 +59,7 @@ public:
     QLabel *rowPanel() const { return m_rowPanel; }
     QLabel *hintPanel() const { return m_hintPanel; }
     QLabel *sortPanel() const { return m_sortPanel; }
+    QLabel *textReadingPanel() const { return m_textPanel; }
 
     // The current document's key (iktato), 0 on an empty list.
     qint64 currentDocument() const;
@@ -110,6 +111,7 @@ private:
     QLabel *m_rowPanel = nullptr;
     QLabel *m_hintPanel = nullptr;
     QLabel *m_sortPanel = nullptr;
+    QLabel *m_textPanel = nullptr;
 
     QTimer *m_keepAlive = nullptr;
     QTimer *m_fileGridTimer = nullptr;
