@@ -113,7 +113,7 @@ void DemoData::Impl::addSampleFiles()
                        QStringLiteral(", NOW());"));
                 c.exec(QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, datum, szoveg) VALUES (") +
                        QString::number(document) + QLatin1Char(',') + QString::number(newest.toInt(row - 1, 2)) +
-                       QStringLiteral(", NOW(), ") + SqlLiteral(QStringLiteral("File csatolás = ") + name) +
+                       QStringLiteral(", NOW(), ") + SqlLiteral(QString(QStringLiteral("File csatolás = ") + name)) +
                        QStringLiteral(");"));
             } catch (...) {
                 file.remove();

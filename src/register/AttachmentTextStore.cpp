@@ -21,7 +21,11 @@ bool write(qint64 attachment, const QString &text, const QString &method)
                   QStringLiteral(" FROM iktato_file WHERE iktato_file=") + QString::number(attachment) +
                   QStringLiteral(" ON DUPLICATE KEY UPDATE iktato=VALUES(iktato), szoveg=VALUES(szoveg), "
                                  "olvasva=VALUES(olvasva), modszer=VALUES(modszer);"));
-        written = db().affectedRows() > 0;
+        // A row read again to the same text and second counts as unchanged (0 rows).
+        written = db().affectedRows() > 0 ||
+                  db().selectValue(QStringLiteral("SELECT COUNT(*) FROM iktato_szoveg WHERE iktato_file=") +
+                                   QString::number(attachment))
+                          .toInt() > 0;
     });
     return written;
 }

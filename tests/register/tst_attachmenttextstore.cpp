@@ -36,13 +36,13 @@ QStringList documentsWith(const QString &word)
 {
     QStringList keys;
     FillList(keys, QStringLiteral("SELECT DISTINCT iktato FROM iktato_szoveg WHERE MATCH(szoveg) AGAINST(") +
-                       SqlLiteral(QLatin1Char('+') + word) + QStringLiteral(" IN BOOLEAN MODE) ORDER BY iktato;"));
+                       SqlLiteral(QString(QLatin1Char('+') + word)) + QStringLiteral(" IN BOOLEAN MODE) ORDER BY iktato;"));
     return keys;
 }
 
 } // namespace
 
-class TestAttachmentText : public QObject
+class TestAttachmentTextStore : public QObject
 {
     Q_OBJECT
 
@@ -136,9 +136,15 @@ private Q_SLOTS:
         const AttachmentIndexing::Summary again = AttachmentIndexing::run(settings(), false, {}, {});
         QCOMPARE(again.total, 1);
         QCOMPARE(again.failed, 1);
-        const AttachmentIndexing::Summary all = AttachmentIndexing::run(settings(), true, {}, {});
+        lines.clear();
+        const AttachmentIndexing::Summary all = AttachmentIndexing::run(
+            settings(), true, {},
+            [&lines](int done, int total, const AttachmentTextStore::Pending &file, const QString &outcome) {
+                lines << QStringLiteral("%1/%2 %3: %4").arg(done).arg(total).arg(file.originalName, outcome);
+            });
         QCOMPARE(all.total, 4);
         QCOMPARE(all.read, 2);
+        QVERIFY2(lines.first().startsWith(QStringLiteral("1/4 level.txt: szoveg")), qPrintable(lines.first()));
         QCOMPARE(textOf(done.key), QStringLiteral("már olvasott"));
     }
 
@@ -192,5 +198,5 @@ private:
     bool m_scramble = false;
 };
 
-QTEST_GUILESS_MAIN(TestAttachmentText)
-#include "tst_attachmenttext.moc"
+QTEST_GUILESS_MAIN(TestAttachmentTextStore)
+#include "tst_attachmenttextstore.moc"
