@@ -63,7 +63,7 @@ int main(int argc, char **argv)
     std::atomic_bool busy{true};
     // A reading that takes a core as OCR does, until the run is over.
     AttachmentTextQueue::setExtractorForTests([&](const QByteArray &, const QString &, const std::atomic_bool *stop) {
-        volatile quint64 spin = 0;
+        std::atomic<quint64> spin{0};
         while (busy && !(stop && *stop))
             ++spin;
         return korvena::content::ExtractedText{};

@@ -98,13 +98,25 @@ void DemoData::Impl::addSampleFiles()
         const QString folder = Attachments::groupFolder(settings, group);
         QDir().mkpath(folder);
         transaction([&] {
-            const QString stored =
-                Attachments::storageName(document, Attachments::nextSequence(document), name);
-            QFile file(folder + stored);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(bytes) != bytes.size() ||
-                !file.flush())
+            // As the program does: a name whose copy is already there (a register made again
+            // over the same folder) is stepped over, never replaced.
+            QString stored;
+            QFile file;
+            for (qint64 n = Attachments::nextSequence(document);; ++n) {
+                stored = Attachments::storageName(document, n, name);
+                file.setFileName(folder + stored);
+                if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                    break;
+                if (!file.exists())
+                    throw KorvenaError(QStringLiteral("Nem írható állomány: ") +
+                                       QDir::toNativeSeparators(file.fileName()) + QStringLiteral("\r\n") +
+                                       file.errorString());
+            }
+            if (file.write(bytes) != bytes.size() || !file.flush()) {
+                file.remove();
                 throw KorvenaError(QStringLiteral("Nem írható állomány: ") + QDir::toNativeSeparators(file.fileName()) +
                                    QStringLiteral("\r\n") + file.errorString());
+            }
             try {
                 c.exec(QStringLiteral("INSERT INTO iktato_file (iktato, filenev, origfilenev, felhkod, rogzitve) "
                                       "VALUES (") +
