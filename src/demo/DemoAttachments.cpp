@@ -116,7 +116,12 @@ QByteArray tiffImage(const QImage &grey)
     putU32(tiff, Dpi);
     putU32(tiff, 1);
 
-    enum Type : quint16 { Short = 3, Long = 4, Rational = 5 };
+    enum Type : quint16
+    {
+        Short = 3,
+        Long = 4,
+        Rational = 5
+    };
     struct Entry
     {
         quint16 tag;
@@ -171,7 +176,8 @@ QByteArray pdf(const QString &sentence, int pages, bool scanned)
             if (scanned)
                 painter.drawImage(QRect(0, 0, writer.width(), writer.height()), scan);
             else
-                drawLetter(painter, QRect(Margin, Margin, writer.width() - 2 * Margin, writer.height() - 2 * Margin),
+                drawLetter(painter,
+                           QRect(Margin, Margin, writer.width() - 2 * Margin, writer.height() - 2 * Margin),
                            sentence);
         }
     }
@@ -205,7 +211,8 @@ QByteArray zipArchive(const std::vector<ZipEntry> &entries)
     }
     zip_source_keep(target);
     for (const ZipEntry &entry : entries) {
-        zip_source_t *source = zip_source_buffer(archive, entry.bytes.constData(), zip_uint64_t(entry.bytes.size()), 0);
+        zip_source_t *source =
+            zip_source_buffer(archive, entry.bytes.constData(), zip_uint64_t(entry.bytes.size()), 0);
         const zip_int64_t index = zip_file_add(archive, entry.name, source, ZIP_FL_ENC_UTF_8);
         if (index < 0) {
             zip_source_free(source);
@@ -213,7 +220,8 @@ QByteArray zipArchive(const std::vector<ZipEntry> &entries)
         }
         if (entry.stored)
             zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
-        zip_file_set_mtime(archive, zip_uint64_t(index), 1767225600, 0); // fixed, so equal input gives equal bytes
+        zip_file_set_mtime(archive, zip_uint64_t(index), 1767225600,
+                           0); // fixed, so equal input gives equal bytes
     }
     QByteArray bytes;
     if (zip_close(archive) == 0 && zip_source_open(target) == 0) {
@@ -244,7 +252,8 @@ QByteArray docx(const QString &sentence)
         for (qsizetype i = 0; i < cells.size(); ++i) {
             if (i > 0)
                 body += QStringLiteral("<w:r><w:tab/></w:r>");
-            body += QStringLiteral("<w:r><w:t xml:space=\"preserve\">%1</w:t></w:r>").arg(xmlEscaped(cells[i]));
+            body +=
+                QStringLiteral("<w:r><w:t xml:space=\"preserve\">%1</w:t></w:r>").arg(xmlEscaped(cells[i]));
         }
         body += QStringLiteral("</w:p>");
     }
@@ -257,7 +266,8 @@ QByteArray docx(const QString &sentence)
         {"[Content_Types].xml",
          "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
          "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-         "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+         "<Default Extension=\"rels\" "
+         "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
          "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
          "<Override PartName=\"/word/document.xml\" "
          "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
@@ -286,10 +296,11 @@ QByteArray odt(const QString &sentence)
         body += QStringLiteral("<text:p>%1</text:p>").arg(paragraph);
     }
     const QString content =
-        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                       "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-                       "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" office:version=\"1.2\">"
-                       "<office:body><office:text>%1</office:text></office:body></office:document-content>")
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" office:version=\"1.2\">"
+            "<office:body><office:text>%1</office:text></office:body></office:document-content>")
             .arg(body);
     return zipArchive({
         // The first entry, uncompressed: that is how a reader knows the kind.
@@ -311,15 +322,24 @@ QByteArray odt(const QString &sentence)
 QByteArray sampleFile(SampleKind kind, const QString &sentence, int pages)
 {
     switch (kind) {
-    case SampleKind::PdfText: return pdf(sentence, pages, false);
-    case SampleKind::PdfScanned: return pdf(sentence, pages, true);
-    case SampleKind::Png: return encodedImage(scannedPage(sentence), "PNG");
-    case SampleKind::Jpeg: return encodedImage(scannedPage(sentence), "JPEG");
-    case SampleKind::Tiff: return tiffImage(scannedPage(sentence));
-    case SampleKind::Docx: return docx(sentence);
-    case SampleKind::Odt: return odt(sentence);
-    case SampleKind::TextUtf8: return sentence.toUtf8();
-    case SampleKind::TextCp1250: return ToCp1250(sentence);
+    case SampleKind::PdfText:
+        return pdf(sentence, pages, false);
+    case SampleKind::PdfScanned:
+        return pdf(sentence, pages, true);
+    case SampleKind::Png:
+        return encodedImage(scannedPage(sentence), "PNG");
+    case SampleKind::Jpeg:
+        return encodedImage(scannedPage(sentence), "JPEG");
+    case SampleKind::Tiff:
+        return tiffImage(scannedPage(sentence));
+    case SampleKind::Docx:
+        return docx(sentence);
+    case SampleKind::Odt:
+        return odt(sentence);
+    case SampleKind::TextUtf8:
+        return sentence.toUtf8();
+    case SampleKind::TextCp1250:
+        return ToCp1250(sentence);
     }
     return {};
 }
@@ -328,14 +348,21 @@ QString sampleFileName(SampleKind kind, const QString &base)
 {
     switch (kind) {
     case SampleKind::PdfText:
-    case SampleKind::PdfScanned: return base + QStringLiteral(".pdf");
-    case SampleKind::Png: return base + QStringLiteral(".png");
-    case SampleKind::Jpeg: return base + QStringLiteral(".jpg");
-    case SampleKind::Tiff: return base + QStringLiteral(".tif");
-    case SampleKind::Docx: return base + QStringLiteral(".docx");
-    case SampleKind::Odt: return base + QStringLiteral(".odt");
+    case SampleKind::PdfScanned:
+        return base + QStringLiteral(".pdf");
+    case SampleKind::Png:
+        return base + QStringLiteral(".png");
+    case SampleKind::Jpeg:
+        return base + QStringLiteral(".jpg");
+    case SampleKind::Tiff:
+        return base + QStringLiteral(".tif");
+    case SampleKind::Docx:
+        return base + QStringLiteral(".docx");
+    case SampleKind::Odt:
+        return base + QStringLiteral(".odt");
     case SampleKind::TextUtf8:
-    case SampleKind::TextCp1250: return base + QStringLiteral(".txt");
+    case SampleKind::TextCp1250:
+        return base + QStringLiteral(".txt");
     }
     return base;
 }
