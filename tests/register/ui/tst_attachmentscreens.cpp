@@ -358,7 +358,7 @@ void TestAttachmentScreens::attachedFilesTextIsReadBehindTheAttach()
     QTRY_VERIFY(QApplication::focusWidget());
     int stored = 0;
     QObject::connect(&AttachmentTextQueue::instance(), &AttachmentTextQueue::stored, &page, [&] { ++stored; });
-    FileDialog::setNextFileName(chosen(QStringLiteral("kerelem.txt"), "Kérelem a  szélmalom\nügyében"));
+    FileDialog::setNextFileName(chosen(QStringLiteral("kerelem.txt"), "Kérelem a szélmalom ügyében"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert);
     QCOMPARE(page.model()->rowCount(), 1);
     const qint64 key = SelectInt(QStringLiteral("SELECT MAX(iktato_file) FROM iktato_file;"), 0);
