@@ -159,7 +159,7 @@ private Q_SLOTS:
         for (int i = 0; filler.size() < 3000; ++i)
             filler += QStringLiteral("szó%1 ").arg(i);
         ExecSql(QStringLiteral("INSERT INTO iktato_szoveg (iktato_file, iktato, szoveg, modszer) VALUES (20, 104, ") +
-                SqlLiteral(filler + QStringLiteral("zúzmarás ") + filler) + QStringLiteral(", 'pdf')"));
+                SqlLiteral(QString(filler + QStringLiteral("zúzmarás ") + filler)) + QStringLiteral(", 'pdf')"));
         p = readTextPassage(m_db->connection(), 104, attachmentTextWords(QStringLiteral("zúzmarás")));
         QVERIFY2(p.text.size() >= 150 && p.text.size() <= 250, qPrintable(p.text));
         QVERIFY(p.text.startsWith(QStringLiteral("…szó")));
