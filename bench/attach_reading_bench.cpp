@@ -22,8 +22,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     bench::ServerOptions server(parser, 21);
-    const QCommandLineOption bytesOption(QStringLiteral("bytes"), QStringLiteral("File size."), QStringLiteral("n"),
-                                         QString::number(1024 * 1024));
+    const QCommandLineOption bytesOption(QStringLiteral("bytes"), QStringLiteral("File size."),
+                                         QStringLiteral("n"), QString::number(1024 * 1024));
     parser.addOption(bytesOption);
     parser.process(app);
 
@@ -62,19 +62,21 @@ int main(int argc, char **argv)
 
     std::atomic_bool busy{true};
     // A reading that takes a core as OCR does, until the run is over.
-    AttachmentTextQueue::setExtractorForTests([&](const QByteArray &, const QString &, const std::atomic_bool *stop) {
-        std::atomic<quint64> spin{0};
-        while (busy && !(stop && *stop))
-            ++spin;
-        return korvena::content::ExtractedText{};
-    });
+    AttachmentTextQueue::setExtractorForTests(
+        [&](const QByteArray &, const QString &, const std::atomic_bool *stop) {
+            std::atomic<quint64> spin{0};
+            while (busy && !(stop && *stop))
+                ++spin;
+            return korvena::content::ExtractedText{};
+        });
     attachMs(false); // warm the page cache and the server
     const double plain = attachMs(false);
     const double reading = attachMs(true);
     busy = false;
     AttachmentTextQueue::instance().shutdown();
-    ExecSql(QStringLiteral("DELETE FROM iktato_szoveg WHERE iktato=%1; DELETE FROM iktato_file WHERE iktato=%1;")
-                .arg(document));
+    ExecSql(
+        QStringLiteral("DELETE FROM iktato_szoveg WHERE iktato=%1; DELETE FROM iktato_file WHERE iktato=%1;")
+            .arg(document));
     bench::out() << "attach " << parser.value(bytesOption) << " bytes, median of " << server.runs() << ":\n"
                  << "  without the reader:        " << QString::number(plain, 'f', 2) << " ms\n"
                  << "  with the reader busy:      " << QString::number(reading, 'f', 2) << " ms\n";

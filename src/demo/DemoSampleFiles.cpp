@@ -3,9 +3,9 @@
 #include "demo/DemoAttachments.h"
 #include "demo/DemoDataImpl.h"
 
+#include "common/SqlText.h"
 #include "core/AppFolders.h"
 #include "core/ProgramSettings.h"
-#include "common/SqlText.h"
 #include "db/DbHelpers.h"
 #include "register/Attachments.h"
 #include "register/content/AttachmentText.h"
@@ -24,7 +24,7 @@ struct Sample
     const char *base;
     const char *word; // in the sentence, in no field of the register
     const char *sentence;
-    bool drawn;       // needs a QGuiApplication
+    bool drawn; // needs a QGuiApplication
 };
 
 // The words are listed in the README, so that a user can search for them.
@@ -88,8 +88,7 @@ void DemoData::Impl::addSampleFiles()
         const qint64 document = newest.toInt(row, 0);
         const int group = int(newest.toInt(row, 1));
         ++row;
-        const QString name =
-            korvena::demo::sampleFileName(sample.kind, QString::fromLatin1(sample.base));
+        const QString name = korvena::demo::sampleFileName(sample.kind, QString::fromLatin1(sample.base));
         QByteArray bytes = korvena::demo::sampleFile(sample.kind, QString::fromUtf8(sample.sentence));
         if (bytes.isEmpty())
             continue;
@@ -114,19 +113,21 @@ void DemoData::Impl::addSampleFiles()
             }
             if (file.write(bytes) != bytes.size() || !file.flush()) {
                 file.remove();
-                throw KorvenaError(QStringLiteral("Nem írható állomány: ") + QDir::toNativeSeparators(file.fileName()) +
-                                   QStringLiteral("\r\n") + file.errorString());
+                throw KorvenaError(QStringLiteral("Nem írható állomány: ") +
+                                   QDir::toNativeSeparators(file.fileName()) + QStringLiteral("\r\n") +
+                                   file.errorString());
             }
             try {
-                c.exec(QStringLiteral("INSERT INTO iktato_file (iktato, filenev, origfilenev, felhkod, rogzitve) "
-                                      "VALUES (") +
+                c.exec(QStringLiteral(
+                           "INSERT INTO iktato_file (iktato, filenev, origfilenev, felhkod, rogzitve) "
+                           "VALUES (") +
                        QString::number(document) + QLatin1Char(',') + SqlLiteral(stored) + QLatin1Char(',') +
                        SqlLiteral(name) + QLatin1Char(',') + QString::number(newest.toInt(row - 1, 2)) +
                        QStringLiteral(", NOW());"));
                 c.exec(QStringLiteral("INSERT INTO iktnaplo (iktato, felhkod, datum, szoveg) VALUES (") +
-                       QString::number(document) + QLatin1Char(',') + QString::number(newest.toInt(row - 1, 2)) +
-                       QStringLiteral(", NOW(), ") + SqlLiteral(QString(QStringLiteral("File csatolás = ") + name)) +
-                       QStringLiteral(");"));
+                       QString::number(document) + QLatin1Char(',') +
+                       QString::number(newest.toInt(row - 1, 2)) + QStringLiteral(", NOW(), ") +
+                       SqlLiteral(QString(QStringLiteral("File csatolás = ") + name)) + QStringLiteral(");"));
             } catch (...) {
                 file.remove();
                 throw;

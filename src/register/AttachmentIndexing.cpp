@@ -17,8 +17,8 @@ Summary run(const ProgramSettings &settings, bool all, const Attachments::Downlo
         ++done;
         QString outcome;
         bool failed = false;
-        const Attachments::Read stored = Attachments::readStored(settings, file.storageName, file.group, download,
-                                                                 AttachmentTextStore::MaxReadBytes);
+        const Attachments::Read stored = Attachments::readStored(settings, file.storageName, file.group,
+                                                                 download, AttachmentTextStore::MaxReadBytes);
         korvena::content::ExtractedText text;
         if (stored.ok) {
             text = korvena::content::extractText(stored.bytes, file.originalName, stop);
@@ -49,7 +49,8 @@ Summary run(const ProgramSettings &settings, bool all, const Attachments::Downlo
         }
         if (failed) {
             ++summary.failed;
-            summary.failures << QStringLiteral("%1 (%2): %3").arg(file.storageName, file.originalName, outcome);
+            summary.failures
+                << QStringLiteral("%1 (%2): %3").arg(file.storageName, file.originalName, outcome);
             outcome = QStringLiteral("HIBA: ") + outcome;
         }
         if (progress)

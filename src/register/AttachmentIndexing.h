@@ -19,9 +19,9 @@ namespace AttachmentIndexing {
 struct Summary
 {
     int total = 0;
-    int read = 0;   // text stored
-    int empty = 0;  // stored without text: nothing readable in it
-    int failed = 0; // not fetched or not stored (no row: the next run tries again), or damaged
+    int read = 0;         // text stored
+    int empty = 0;        // stored without text: nothing readable in it
+    int failed = 0;       // not fetched or not stored (no row: the next run tries again), or damaged
     QStringList failures; // "storage name (original name): why"
 };
 

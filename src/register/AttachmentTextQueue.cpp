@@ -73,7 +73,8 @@ AttachmentTextQueue &AttachmentTextQueue::instance()
     return *queue;
 }
 
-AttachmentTextQueue::AttachmentTextQueue(QObject *parent) : QObject(parent), m_state(std::make_shared<State>())
+AttachmentTextQueue::AttachmentTextQueue(QObject *parent)
+    : QObject(parent), m_state(std::make_shared<State>())
 {
     m_state->owner = this;
 }
@@ -150,8 +151,8 @@ void AttachmentTextQueue::startWorker()
             if (state->stopping)
                 break;
             if (AttachmentTextQueue *owner = state->owner.data())
-                QMetaObject::invokeMethod(owner, [owner, result] { owner->deliver(result); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    owner, [owner, result] { owner->deliver(result); }, Qt::QueuedConnection);
         }
         state->workerRunning = false;
         state->ended.notify_all();
@@ -169,7 +170,8 @@ void AttachmentTextQueue::deliver(const Result &result)
         finishOne();
         return;
     }
-    if (connection != job.connection || !connection->isOpen() || connection->params().database != job.database) {
+    if (connection != job.connection || !connection->isOpen() ||
+        connection->params().database != job.database) {
         logFailure(QStringLiteral("A csatolt állomány (%1) szövege nem tárolható: a kapcsolat megszűnt.")
                        .arg(job.attachment));
         finishOne();

@@ -33,8 +33,8 @@ public:
     // start a new worker.
     void shutdown(int waitMs = 2000);
 
-    using Extractor = std::function<korvena::content::ExtractedText(
-        const QByteArray &, const QString &, const std::atomic_bool *)>;
+    using Extractor = std::function<korvena::content::ExtractedText(const QByteArray &, const QString &,
+                                                                    const std::atomic_bool *)>;
     // Replaces the reader (tests hold a reading open with it); empty restores it.
     static void setExtractorForTests(Extractor extractor);
 

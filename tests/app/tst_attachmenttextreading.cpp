@@ -114,7 +114,8 @@ private Q_SLOTS:
         QVERIFY(w);
         const qint64 document = w->currentDocument();
         QVERIFY(document > 0);
-        const QString attachments = QStringLiteral("SELECT COUNT(*) FROM iktato_file WHERE iktato=%1").arg(document);
+        const QString attachments =
+            QStringLiteral("SELECT COUNT(*) FROM iktato_file WHERE iktato=%1").arg(document);
         const int before = SelectInt(attachments, 0);
         QLabel *panel = w->textReadingPanel();
         QVERIFY(panel->isHidden());

@@ -42,8 +42,9 @@ private Q_SLOTS:
         o.today = QDate(2024, 3, 15);
         const DemoSummary summary = DemoData(demoDb.connection(), o).run();
         QVERIFY(summary.sampleFiles.isEmpty());
-        QVERIFY(!QDir(AppFolders::current().documentFolder()).exists() ||
-                QDir(AppFolders::current().documentFolder()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
+        QVERIFY(
+            !QDir(AppFolders::current().documentFolder()).exists() ||
+            QDir(AppFolders::current().documentFolder()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
     }
 
     void sampleFilesAreStoredUnreadThenIndexed_data()
@@ -71,23 +72,26 @@ private Q_SLOTS:
 
         // Only the rows without a stored copy have a text: the sample files wait for the indexing.
         const int fileless = summary.attachments - int(summary.sampleFiles.size());
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM `%1`.iktato_szoveg WHERE modszer = 'nincs' AND szoveg = ''")
+        QCOMPARE(count(QStringLiteral(
+                           "SELECT COUNT(*) FROM `%1`.iktato_szoveg WHERE modszer = 'nincs' AND szoveg = ''")
                            .arg(demoDb.name())),
                  fileless);
         const ProgramSettings settings = ProgramSettings::load(AppFolders::current());
         for (const DemoSampleFile &f : summary.sampleFiles) {
-            const Dataset row = c.query(QStringLiteral("SELECT f.filenev, i.csoport FROM iktato_file f JOIN iktato i "
-                                                       "ON i.iktato = f.iktato WHERE f.origfilenev = ") +
-                                        SqlLiteral(f.originalName));
+            const Dataset row =
+                c.query(QStringLiteral("SELECT f.filenev, i.csoport FROM iktato_file f JOIN iktato i "
+                                       "ON i.iktato = f.iktato WHERE f.origfilenev = ") +
+                        SqlLiteral(f.originalName));
             QCOMPARE(row.rowCount(), 1);
             const QString path = Attachments::groupFolder(settings, int(row.toInt(0, 1))) + row.text(0, 0);
             QVERIFY2(QFile::exists(path), qPrintable(path));
             QVERIFY(path.contains(QStringLiteral("/%1/").arg(row.toInt(0, 1), 5, 10, QLatin1Char('0'))));
         }
         const auto plainText = [&](const QString &name) {
-            const Dataset row = c.query(QStringLiteral("SELECT f.filenev, i.csoport FROM iktato_file f JOIN iktato i "
-                                                       "ON i.iktato = f.iktato WHERE f.origfilenev = ") +
-                                        SqlLiteral(name));
+            const Dataset row =
+                c.query(QStringLiteral("SELECT f.filenev, i.csoport FROM iktato_file f JOIN iktato i "
+                                       "ON i.iktato = f.iktato WHERE f.origfilenev = ") +
+                        SqlLiteral(name));
             QFile stored(Attachments::groupFolder(settings, int(row.toInt(0, 1))) + row.text(0, 0));
             return stored.open(QIODevice::ReadOnly) ? stored.readAll() : QByteArray();
         };
@@ -99,27 +103,28 @@ private Q_SLOTS:
         QCOMPARE(indexed.total, int(summary.sampleFiles.size()));
         QVERIFY(indexed.read >= 1);
         for (const DemoSampleFile &f : summary.sampleFiles) {
-            const QString method = SelectText(
-                QStringLiteral("SELECT s.modszer FROM iktato_szoveg s JOIN iktato_file f ON f.iktato_file = s.iktato_file "
-                               "WHERE f.origfilenev = ") +
-                    SqlLiteral(f.originalName),
-                QString());
+            const QString method = SelectText(QStringLiteral("SELECT s.modszer FROM iktato_szoveg s JOIN "
+                                                             "iktato_file f ON f.iktato_file = s.iktato_file "
+                                                             "WHERE f.origfilenev = ") +
+                                                  SqlLiteral(f.originalName),
+                                              QString());
             if (method == QLatin1String("nincs"))
                 continue; // a kind this build does not read
             QStringList found;
-            FillList(found, QStringLiteral("SELECT DISTINCT iktato FROM iktato_szoveg WHERE MATCH(szoveg) AGAINST(") +
+            FillList(found, QStringLiteral(
+                                "SELECT DISTINCT iktato FROM iktato_szoveg WHERE MATCH(szoveg) AGAINST(") +
                                 SqlLiteral(f.word) + QStringLiteral(" IN BOOLEAN MODE)"));
             QVERIFY2(found == QStringList{QString::number(f.document)},
                      qPrintable(f.originalName + QStringLiteral(": ") + found.join(QLatin1Char(','))));
         }
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM `%1`.iktato_szoveg s JOIN `%1`.iktato_file f "
-                                     "ON f.iktato_file = s.iktato_file WHERE f.origfilenev = 'bemutato_ertesites.txt' "
-                                     "AND s.modszer = 'szoveg'")
-                      .arg(demoDb.name())) == 1);
+        QVERIFY(count(QStringLiteral(
+                          "SELECT COUNT(*) FROM `%1`.iktato_szoveg s JOIN `%1`.iktato_file f "
+                          "ON f.iktato_file = s.iktato_file WHERE f.origfilenev = 'bemutato_ertesites.txt' "
+                          "AND s.modszer = 'szoveg'")
+                          .arg(demoDb.name())) == 1);
         // Nothing is read twice.
         QCOMPARE(AttachmentIndexing::run(settings, false, {}, {}).total, 0);
     }
-
 };
 
 QTEST_MAIN(TestDemoSampleFiles)

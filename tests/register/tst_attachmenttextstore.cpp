@@ -27,8 +27,9 @@ int textRows()
 
 QString textOf(qint64 attachment)
 {
-    return SelectText(QStringLiteral("SELECT szoveg FROM iktato_szoveg WHERE iktato_file=%1;").arg(attachment),
-                      QStringLiteral("<nincs sor>"));
+    return SelectText(
+        QStringLiteral("SELECT szoveg FROM iktato_szoveg WHERE iktato_file=%1;").arg(attachment),
+        QStringLiteral("<nincs sor>"));
 }
 
 // Documents whose attachments' text holds the word, as the content search asks.
@@ -36,7 +37,8 @@ QStringList documentsWith(const QString &word)
 {
     QStringList keys;
     FillList(keys, QStringLiteral("SELECT DISTINCT iktato FROM iktato_szoveg WHERE MATCH(szoveg) AGAINST(") +
-                       SqlLiteral(QString(QLatin1Char('+') + word)) + QStringLiteral(" IN BOOLEAN MODE) ORDER BY iktato;"));
+                       SqlLiteral(QString(QLatin1Char('+') + word)) +
+                       QStringLiteral(" IN BOOLEAN MODE) ORDER BY iktato;"));
     return keys;
 }
 
@@ -66,14 +68,16 @@ private Q_SLOTS:
     void writeReplacesAndFollowsTheAttachmentsRow()
     {
         const qint64 key = attach(7, QStringLiteral("a.txt"), "x").key;
-        QVERIFY(AttachmentTextStore::write(key, QStringLiteral("első   olvasás\n"), QStringLiteral("szoveg")));
+        QVERIFY(
+            AttachmentTextStore::write(key, QStringLiteral("első   olvasás\n"), QStringLiteral("szoveg")));
         QCOMPARE(textOf(key), QStringLiteral("első olvasás"));
         QVERIFY(AttachmentTextStore::write(key, QStringLiteral("árvíztűrő tükörfúrógép 'idéz' \\"),
                                            QStringLiteral("pdf")));
         QCOMPARE(textRows(), 1);
         QCOMPARE(textOf(key), QStringLiteral("árvíztűrő tükörfúrógép 'idéz' \\"));
-        QCOMPARE(SelectText(QStringLiteral("SELECT CONCAT(iktato, '/', modszer) FROM iktato_szoveg;"), QString()),
-                 QStringLiteral("7/pdf"));
+        QCOMPARE(
+            SelectText(QStringLiteral("SELECT CONCAT(iktato, '/', modszer) FROM iktato_szoveg;"), QString()),
+            QStringLiteral("7/pdf"));
         QCOMPARE(documentsWith(QStringLiteral("tükörfúrógép")), QStringList{QStringLiteral("7")});
 
         // A text read for an attachment deleted meanwhile is not kept.
@@ -106,7 +110,8 @@ private Q_SLOTS:
         const Attachments::Stored done = attach(8, QStringLiteral("kesz.txt"), "már olvasott");
         const Attachments::Stored lost = attach(9, QStringLiteral("elveszett.txt"), "nincs meg");
         const Attachments::Stored empty = attach(9, QStringLiteral("kep.bin"), "\x01\x02");
-        QVERIFY(AttachmentTextStore::write(done.key, QStringLiteral("régi szöveg"), QStringLiteral("szoveg")));
+        QVERIFY(
+            AttachmentTextStore::write(done.key, QStringLiteral("régi szöveg"), QStringLiteral("szoveg")));
         QVERIFY(QFile::remove(Attachments::groupFolder(settings(), 0) + lost.storageName));
         QFile storedCopy(Attachments::groupFolder(settings(), 0) + first.storageName);
         QVERIFY(storedCopy.open(QIODevice::ReadOnly));
@@ -123,8 +128,9 @@ private Q_SLOTS:
         QCOMPARE(summary.empty, 1);
         QCOMPARE(summary.failed, 1);
         QCOMPARE(summary.failures.size(), 1);
-        QVERIFY2(summary.failures[0].startsWith(lost.storageName + QStringLiteral(" (elveszett.txt): Nem létező")),
-                 qPrintable(summary.failures[0]));
+        QVERIFY2(
+            summary.failures[0].startsWith(lost.storageName + QStringLiteral(" (elveszett.txt): Nem létező")),
+            qPrintable(summary.failures[0]));
         QCOMPARE(lines.size(), 3);
         QVERIFY2(lines[0].startsWith(QStringLiteral("1/3 level.txt: szoveg, ")), qPrintable(lines[0]));
         QCOMPARE(textOf(first.key), QStringLiteral("Kérelem a szélmalomról"));
@@ -144,7 +150,8 @@ private Q_SLOTS:
             });
         QCOMPARE(all.total, 4);
         QCOMPARE(all.read, 2);
-        QVERIFY2(lines.first().startsWith(QStringLiteral("1/4 level.txt: szoveg")), qPrintable(lines.first()));
+        QVERIFY2(lines.first().startsWith(QStringLiteral("1/4 level.txt: szoveg")),
+                 qPrintable(lines.first()));
         QCOMPARE(textOf(done.key), QStringLiteral("már olvasott"));
     }
 
@@ -156,14 +163,14 @@ private Q_SLOTS:
         const QByteArray plain = "Távoli levél";
         const Attachments::Stored stored = attach(7, QStringLiteral("tavoli.txt"), "mindegy");
         QStringList asked;
-        const AttachmentIndexing::Summary summary = AttachmentIndexing::run(
-            s, false,
-            [&](const QString &remote, const QString &local, QString *) {
-                asked << remote;
-                QFile f(local);
-                return f.open(QIODevice::WriteOnly) && f.write(plain) == plain.size();
-            },
-            {});
+        const AttachmentIndexing::Summary summary =
+            AttachmentIndexing::run(s, false,
+                                    [&](const QString &remote, const QString &local, QString *) {
+                                        asked << remote;
+                                        QFile f(local);
+                                        return f.open(QIODevice::WriteOnly) && f.write(plain) == plain.size();
+                                    },
+                                    {});
         QCOMPARE(summary.read, 1);
         QCOMPARE(asked, QStringList{stored.storageName});
         QCOMPARE(textOf(stored.key), QString::fromUtf8(plain));

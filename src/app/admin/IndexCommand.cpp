@@ -12,8 +12,9 @@ int adminIndexAttachments(const QStringList &args)
 {
     QCommandLineParser parser;
     AdminCli::addConnectionOptions(parser);
-    parser.addOption({QStringLiteral("all"),
-                      QStringLiteral("Minden csatolt állományt újraolvas, azokat is, amelyeknek már van szövege.")});
+    parser.addOption(
+        {QStringLiteral("all"),
+         QStringLiteral("Minden csatolt állományt újraolvas, azokat is, amelyeknek már van szövege.")});
     int exitCode = AdminCli::Ok;
     if (!AdminCli::parse(
             parser, args,
@@ -34,7 +35,8 @@ int adminIndexAttachments(const QStringList &args)
     CurrentConnectionScope current(&connection);
     const ProgramSettings settings = ProgramSettings::load(AppFolders::current());
     const FtpTarget ftp{settings.ftpHost, settings.ftpUser, settings.ftpPwd, settings.ftpMappa};
-    const Attachments::Download download = [&ftp](const QString &remote, const QString &local, QString *error) {
+    const Attachments::Download download = [&ftp](const QString &remote, const QString &local,
+                                                  QString *error) {
         FtpTransfer transfer(ftp);
         const bool ok = transfer.download(remote, local);
         if (!ok && error)
@@ -53,13 +55,13 @@ int adminIndexAttachments(const QStringList &args)
     const AttachmentIndexing::Summary summary = AttachmentIndexing::run(
         settings, parser.isSet(QStringLiteral("all")), download,
         [&o](int done, int total, const AttachmentTextStore::Pending &file, const QString &outcome) {
-            o << done << "/" << total << " " << file.storageName << " (" << file.originalName << "): " << outcome
-              << "\n";
+            o << done << "/" << total << " " << file.storageName << " (" << file.originalName
+              << "): " << outcome << "\n";
             o.flush();
         });
     o << "Kész (" << QString::number(double(timer.elapsed()) / 1000.0, 'f', 1) << " mp): " << summary.total
-      << " állomány, beolvasva " << summary.read << ", üres " << summary.empty << ", sikertelen " << summary.failed
-      << ".\n";
+      << " állomány, beolvasva " << summary.read << ", üres " << summary.empty << ", sikertelen "
+      << summary.failed << ".\n";
     if (!summary.failures.isEmpty()) {
         o << "Sikertelen:\n";
         for (const QString &f : summary.failures)
