@@ -61,6 +61,8 @@ private Q_SLOTS:
     void readsEveryKind();
     void mixedPdfReadsTextLayerAndScannedPage();
     void severalThreadsReadAtOnce();
+    void officeMarkupBecomesGaps_data();
+    void officeMarkupBecomesGaps();
     void kindComesFromContent_data();
     void kindComesFromContent();
     void damagedFilesGiveAnError_data();
@@ -142,6 +144,25 @@ void TestAttachmentText::severalThreadsReadAtOnce()
     verifyWords(first.text, OcrWords);
     verifyWords(second.text, {QStringLiteral("Szegeden"), QStringLiteral("fellebbezést")});
     QVERIFY(!first.text.contains(QStringLiteral("Szegeden")));
+}
+
+// Paragraphs and tabs are markup: without a gap for them, words of neighbouring cells run together.
+void TestAttachmentText::officeMarkupBecomesGaps_data()
+{
+    QTest::addColumn<SampleKind>("kind");
+    QTest::newRow("docx") << SampleKind::Docx;
+    QTest::newRow("odt") << SampleKind::Odt;
+}
+
+void TestAttachmentText::officeMarkupBecomesGaps()
+{
+    QFETCH(SampleKind, kind);
+    const QString source =
+        QStringLiteral("Iktatószám:\t12/2026\nTárgy: <fellebbezés> & \"panasz\"\n\nÜgyintéző");
+    const ExtractedText read =
+        extractText(sampleFile(kind, source), sampleFileName(kind, QStringLiteral("a")));
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.text, QStringLiteral("Iktatószám: 12/2026\nTárgy: <fellebbezés> & \"panasz\"\nÜgyintéző"));
 }
 
 void TestAttachmentText::kindComesFromContent_data()
