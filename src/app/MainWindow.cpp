@@ -21,6 +21,7 @@
 #include "core/ui/Pictures.h"
 #include "common/Version.h"
 #include "masterdata/ui/Pickers.h"
+#include "register/TextSearch.h"
 #include "register/ui/DetailPanel.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
@@ -29,6 +30,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -83,6 +85,13 @@ MainWindow::~MainWindow()
         Connection::setCurrent(nullptr);
 }
 
+namespace {
+// Where the search box's choice to look in the attached files' text is remembered:
+// beside the window's other choices.
+const QString TextSearchSection = QStringLiteral("Alapertek");
+const QString TextSearchKey = QStringLiteral("SzovegKeres");
+} // namespace
+
 // ---- building
 
 void MainWindow::buildWindow()
@@ -101,6 +110,10 @@ void MainWindow::buildWindow()
     m_searchBox->setAccessibleName(QStringLiteral("Keresés"));
     m_searchBox->installEventFilter(this);
     searchLabel->setBuddy(m_searchBox);
+    m_textSearch = new QCheckBox(QStringLiteral("Csatolt állományok szövegében is"), searchBar);
+    m_textSearch->setObjectName(QStringLiteral("chkSzovegben"));
+    m_textSearch->setAccessibleName(QStringLiteral("Csatolt állományok szövegében is"));
+    m_textSearch->setChecked(localConfigFile().readBool(TextSearchSection, TextSearchKey, false));
     m_databaseName = new QLabel(searchBar);
     m_databaseName->setObjectName(QStringLiteral("lblAdatbazis"));
     m_databaseName->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -109,6 +122,7 @@ void MainWindow::buildWindow()
     m_databaseName->setFont(bold);
     searchBar->addWidget(searchLabel);
     searchBar->addWidget(m_searchBox);
+    searchBar->addWidget(m_textSearch);
     auto *spacer = new QWidget(searchBar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     searchBar->addWidget(spacer);
@@ -171,6 +185,9 @@ void MainWindow::buildWindow()
     m_messages = new MessagePanel(this);
 
     m_controller = new FilterController(m_model, m_list, m_searchBox, this);
+    m_controller->setAttachmentTextSearch(m_textSearch->isChecked());
+    m_detail->setPassageArea(m_textSearch->isChecked());
+    setTabOrder(m_searchBox, m_textSearch);
     new SearchKeys(m_list, m_searchBox);
 
     m_fileGridTimer = new QTimer(this);
@@ -184,6 +201,8 @@ void MainWindow::buildWindow()
                 return;
             m_shownFiles = key;
             m_detail->showFiles(key);
+            const TextPassage passage = readTextPassage(db(), key, m_controller->textSearchWords());
+            m_detail->showPassage(passage.fileName, passage.text);
         });
     });
 }
@@ -253,6 +272,13 @@ void MainWindow::connectList()
     connect(m_list, &DocumentListView::currentDocumentChanged, this, [this] { currentDocumentChanged(); });
 
     connect(m_searchBox, &QLineEdit::textChanged, m_controller, &FilterController::scheduleSearch);
+    connect(m_textSearch, &QCheckBox::toggled, this, [this](bool on) {
+        // Written at once: the choice outlives a window that never closes properly.
+        IniFile ini = localConfigFile();
+        ini.writeBool(TextSearchSection, TextSearchKey, on);
+        m_detail->setPassageArea(on);
+        runGuarded(QStringLiteral("frm_Main.chkSzovegben"), [this, on] { m_controller->setAttachmentTextSearch(on); });
+    });
     connect(m_searchBox, &QLineEdit::returnPressed, this, [this] {
         runGuarded(QStringLiteral("frm_Main.edKeres"), [this] { m_controller->enterPressed(m_searchBox->text()); });
     });

@@ -8,6 +8,7 @@
 
 class ActionCatalogue;
 class DetailPanel;
+class QCheckBox;
 class DocumentListModel;
 class DocumentListView;
 class FilterController;
@@ -53,6 +54,7 @@ public:
     DetailPanel *detailPanel() const { return m_detail; }
     MessagePanel *messagePanel() const { return m_messages; }
     QLineEdit *searchBox() const { return m_searchBox; }
+    QCheckBox *textSearchBox() const { return m_textSearch; }
     QTabBar *directionTabs() const { return m_directionTabs; }
     QTabBar *yearTabs() const { return m_yearTabs; }
     // The three status-bar panels: rows, hint, sort order.
@@ -98,6 +100,7 @@ private:
 
     ActionCatalogue *m_actions = nullptr;
     QLineEdit *m_searchBox = nullptr;
+    QCheckBox *m_textSearch = nullptr;
     QLabel *m_databaseName = nullptr;
     QTabBar *m_directionTabs = nullptr;
     DocumentListModel *m_model = nullptr;
