@@ -194,6 +194,21 @@ void TestAttachmentText::kindComesFromContent_data()
         << utf16 << QStringLiteral("level.txt") << QString(MethodText) << Sentence;
     QTest::newRow("ascii text, upper-case extension") << QByteArray("Gyor, hetfo") << QStringLiteral("a.TXT")
                                                       << QString(MethodText) << QStringLiteral("Gyor, hetfo");
+    // A blank bitmap: OCR runs on it and finds nothing. Its header's size confirms
+    // the two-letter signature without the extension; a text starting so is text.
+    QByteArray bmp;
+    {
+        QImage blank(64, 32, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        blank.save(&buffer, "BMP");
+    }
+    QTest::newRow("bmp without extension")
+        << bmp << QStringLiteral("kep.dat") << QString(MethodOcr) << QString();
+    QTest::newRow("text starting like a bmp")
+        << QByteArray("BMW gépkocsi forgalmi engedélye, 2026") << QStringLiteral("auto.txt")
+        << QString(MethodText) << QStringLiteral("BMW gépkocsi forgalmi engedélye, 2026");
     // Not an ODF archive, nor a Word document: a zip we do not read.
     QTest::newRow("other zip") << QByteArray("PK\x05\x06\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 22)
                                << QStringLiteral("a.zip") << QString(MethodNone) << QString();
