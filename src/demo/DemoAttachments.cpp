@@ -54,12 +54,13 @@ QImage scannedPage(const QString &sentence)
     return page.convertToFormat(QImage::Format_Grayscale8);
 }
 
-QByteArray encodedImage(const QImage &image, const char *format)
+// quality: JPEG's; -1 for PNG's default, which compresses (a higher value stores raw).
+QByteArray encodedImage(const QImage &image, const char *format, int quality)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format, 90);
+    image.save(&buffer, format, quality);
     return bytes;
 }
 
@@ -327,9 +328,9 @@ QByteArray sampleFile(SampleKind kind, const QString &sentence, int pages)
     case SampleKind::PdfScanned:
         return pdf(sentence, pages, true);
     case SampleKind::Png:
-        return encodedImage(scannedPage(sentence), "PNG");
+        return encodedImage(scannedPage(sentence), "PNG", -1);
     case SampleKind::Jpeg:
-        return encodedImage(scannedPage(sentence), "JPEG");
+        return encodedImage(scannedPage(sentence), "JPEG", 90);
     case SampleKind::Tiff:
         return tiffImage(scannedPage(sentence));
     case SampleKind::Docx:

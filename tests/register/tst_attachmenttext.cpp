@@ -61,6 +61,8 @@ private Q_SLOTS:
     void readsEveryKind();
     void mixedPdfReadsTextLayerAndScannedPage();
     void severalThreadsReadAtOnce();
+    void officeMarkupBecomesGaps_data();
+    void officeMarkupBecomesGaps();
     void kindComesFromContent_data();
     void kindComesFromContent();
     void damagedFilesGiveAnError_data();
@@ -144,6 +146,25 @@ void TestAttachmentText::severalThreadsReadAtOnce()
     QVERIFY(!first.text.contains(QStringLiteral("Szegeden")));
 }
 
+// Paragraphs and tabs are markup: without a gap for them, words of neighbouring cells run together.
+void TestAttachmentText::officeMarkupBecomesGaps_data()
+{
+    QTest::addColumn<SampleKind>("kind");
+    QTest::newRow("docx") << SampleKind::Docx;
+    QTest::newRow("odt") << SampleKind::Odt;
+}
+
+void TestAttachmentText::officeMarkupBecomesGaps()
+{
+    QFETCH(SampleKind, kind);
+    const QString source =
+        QStringLiteral("Iktatószám:\t12/2026\nTárgy: <fellebbezés> & \"panasz\"\n\nÜgyintéző");
+    const ExtractedText read =
+        extractText(sampleFile(kind, source), sampleFileName(kind, QStringLiteral("a")));
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.text, QStringLiteral("Iktatószám: 12/2026\nTárgy: <fellebbezés> & \"panasz\"\nÜgyintéző"));
+}
+
 void TestAttachmentText::kindComesFromContent_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -173,6 +194,21 @@ void TestAttachmentText::kindComesFromContent_data()
         << utf16 << QStringLiteral("level.txt") << QString(MethodText) << Sentence;
     QTest::newRow("ascii text, upper-case extension") << QByteArray("Gyor, hetfo") << QStringLiteral("a.TXT")
                                                       << QString(MethodText) << QStringLiteral("Gyor, hetfo");
+    // A blank bitmap: OCR runs on it and finds nothing. Its header's size confirms
+    // the two-letter signature without the extension; a text starting so is text.
+    QByteArray bmp;
+    {
+        QImage blank(64, 32, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        blank.save(&buffer, "BMP");
+    }
+    QTest::newRow("bmp without extension")
+        << bmp << QStringLiteral("kep.dat") << QString(MethodOcr) << QString();
+    QTest::newRow("text starting like a bmp")
+        << QByteArray("BMW gépkocsi forgalmi engedélye, 2026") << QStringLiteral("auto.txt")
+        << QString(MethodText) << QStringLiteral("BMW gépkocsi forgalmi engedélye, 2026");
     // Not an ODF archive, nor a Word document: a zip we do not read.
     QTest::newRow("other zip") << QByteArray("PK\x05\x06\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 22)
                                << QStringLiteral("a.zip") << QString(MethodNone) << QString();

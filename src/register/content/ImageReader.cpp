@@ -33,6 +33,7 @@ PixPtr readable(PixPtr pix)
 
 ExtractedText readImage(const QByteArray &bytes, const std::atomic_bool *stop)
 {
+    Ocr::quietLibraries();
     ExtractedText out;
     out.method = QString::fromLatin1(MethodNone);
     const auto *data = reinterpret_cast<const l_uint8 *>(bytes.constData());

@@ -43,7 +43,9 @@ void keepToOneCore()
         setThreads(1);
 }
 
-void quietLibraries()
+} // namespace
+
+void Ocr::quietLibraries()
 {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -53,8 +55,6 @@ void quietLibraries()
         api.SetVariable("debug_file", "/dev/null");
     });
 }
-
-} // namespace
 
 Ocr::Ocr(const std::atomic_bool *stop) : m_stop(stop) {}
 

@@ -33,6 +33,8 @@ public:
 
     // Where the language data is looked for: TESSDATA_PREFIX, else Debian's folder.
     static QString dataFolder();
+    // Damaged images are reported by our error, not on the console; once per process.
+    static void quietLibraries();
 
 private:
     bool start();
