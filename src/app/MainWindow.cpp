@@ -15,12 +15,14 @@
 #include "core/ConnectionProfile.h"
 #include "core/ErrorReport.h"
 #include "app/ActionCatalogue.h"
+#include "register/AttachmentTextQueue.h"
 #include "core/ui/ErrorHandler.h"
 #include "core/ui/LogoSplash.h"
 #include "core/ui/MessagePanel.h"
 #include "core/ui/Pictures.h"
 #include "common/Version.h"
 #include "masterdata/ui/Pickers.h"
+#include "register/TextSearch.h"
 #include "register/ui/DetailPanel.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
@@ -29,6 +31,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -83,6 +86,13 @@ MainWindow::~MainWindow()
         Connection::setCurrent(nullptr);
 }
 
+namespace {
+// Where the search box's choice to look in the attached files' text is remembered:
+// beside the window's other choices.
+const QString TextSearchSection = QStringLiteral("Alapertek");
+const QString TextSearchKey = QStringLiteral("SzovegKeres");
+} // namespace
+
 // ---- building
 
 void MainWindow::buildWindow()
@@ -101,6 +111,10 @@ void MainWindow::buildWindow()
     m_searchBox->setAccessibleName(QStringLiteral("Keresés"));
     m_searchBox->installEventFilter(this);
     searchLabel->setBuddy(m_searchBox);
+    m_textSearch = new QCheckBox(QStringLiteral("Csatolt állományok szövegében is"), searchBar);
+    m_textSearch->setObjectName(QStringLiteral("chkSzovegben"));
+    m_textSearch->setAccessibleName(QStringLiteral("Csatolt állományok szövegében is"));
+    m_textSearch->setChecked(localConfigFile().readBool(TextSearchSection, TextSearchKey, false));
     m_databaseName = new QLabel(searchBar);
     m_databaseName->setObjectName(QStringLiteral("lblAdatbazis"));
     m_databaseName->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -109,6 +123,7 @@ void MainWindow::buildWindow()
     m_databaseName->setFont(bold);
     searchBar->addWidget(searchLabel);
     searchBar->addWidget(m_searchBox);
+    searchBar->addWidget(m_textSearch);
     auto *spacer = new QWidget(searchBar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     searchBar->addWidget(spacer);
@@ -167,10 +182,26 @@ void MainWindow::buildWindow()
     statusBar()->addWidget(m_rowPanel);
     statusBar()->addWidget(m_hintPanel);
     statusBar()->addWidget(m_sortPanel, 1);
+    // A panel of its own: a status message would hide the others while files are read.
+    m_textPanel = new QLabel(this);
+    m_textPanel->setObjectName(QStringLiteral("sbSzoveg"));
+    m_textPanel->setTextFormat(Qt::PlainText);
+    m_textPanel->hide();
+    statusBar()->addPermanentWidget(m_textPanel);
+    connect(&AttachmentTextQueue::instance(), &AttachmentTextQueue::outstandingChanged, m_textPanel,
+            [panel = m_textPanel](int outstanding) {
+                panel->setText(outstanding > 1 ? QStringLiteral("Csatolt állományok szövegének olvasása… (%1)")
+                                                     .arg(outstanding)
+                                               : QStringLiteral("Csatolt állomány szövegének olvasása…"));
+                panel->setVisible(outstanding > 0);
+            });
 
     m_messages = new MessagePanel(this);
 
     m_controller = new FilterController(m_model, m_list, m_searchBox, this);
+    m_controller->setAttachmentTextSearch(m_textSearch->isChecked());
+    m_detail->setPassageArea(m_textSearch->isChecked());
+    setTabOrder(m_searchBox, m_textSearch);
     new SearchKeys(m_list, m_searchBox);
 
     m_fileGridTimer = new QTimer(this);
@@ -184,6 +215,8 @@ void MainWindow::buildWindow()
                 return;
             m_shownFiles = key;
             m_detail->showFiles(key);
+            const TextPassage passage = readTextPassage(db(), key, m_controller->textSearchWords());
+            m_detail->showPassage(passage.fileName, passage.text);
         });
     });
 }
@@ -253,6 +286,13 @@ void MainWindow::connectList()
     connect(m_list, &DocumentListView::currentDocumentChanged, this, [this] { currentDocumentChanged(); });
 
     connect(m_searchBox, &QLineEdit::textChanged, m_controller, &FilterController::scheduleSearch);
+    connect(m_textSearch, &QCheckBox::toggled, this, [this](bool on) {
+        // Written at once: the choice outlives a window that never closes properly.
+        IniFile ini = localConfigFile();
+        ini.writeBool(TextSearchSection, TextSearchKey, on);
+        m_detail->setPassageArea(on);
+        runGuarded(QStringLiteral("frm_Main.chkSzovegben"), [this, on] { m_controller->setAttachmentTextSearch(on); });
+    });
     connect(m_searchBox, &QLineEdit::returnPressed, this, [this] {
         runGuarded(QStringLiteral("frm_Main.edKeres"), [this] { m_controller->enterPressed(m_searchBox->text()); });
     });
@@ -496,6 +536,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     current.local.save();
     if (m_keepAlive)
         m_keepAlive->stop();
+    // A reading under way is stopped, not waited for; index-attachments reads it later.
+    AttachmentTextQueue::instance().shutdown();
     m_connection->close();
     event->accept();
 }

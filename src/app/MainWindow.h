@@ -8,6 +8,7 @@
 
 class ActionCatalogue;
 class DetailPanel;
+class QCheckBox;
 class DocumentListModel;
 class DocumentListView;
 class FilterController;
@@ -53,12 +54,14 @@ public:
     DetailPanel *detailPanel() const { return m_detail; }
     MessagePanel *messagePanel() const { return m_messages; }
     QLineEdit *searchBox() const { return m_searchBox; }
+    QCheckBox *textSearchBox() const { return m_textSearch; }
     QTabBar *directionTabs() const { return m_directionTabs; }
     QTabBar *yearTabs() const { return m_yearTabs; }
     // The three status-bar panels: rows, hint, sort order.
     QLabel *rowPanel() const { return m_rowPanel; }
     QLabel *hintPanel() const { return m_hintPanel; }
     QLabel *sortPanel() const { return m_sortPanel; }
+    QLabel *textReadingPanel() const { return m_textPanel; }
 
     // The current document's key (iktato), 0 on an empty list.
     qint64 currentDocument() const;
@@ -98,6 +101,7 @@ private:
 
     ActionCatalogue *m_actions = nullptr;
     QLineEdit *m_searchBox = nullptr;
+    QCheckBox *m_textSearch = nullptr;
     QLabel *m_databaseName = nullptr;
     QTabBar *m_directionTabs = nullptr;
     DocumentListModel *m_model = nullptr;
@@ -110,6 +114,7 @@ private:
     QLabel *m_rowPanel = nullptr;
     QLabel *m_hintPanel = nullptr;
     QLabel *m_sortPanel = nullptr;
+    QLabel *m_textPanel = nullptr;
 
     QTimer *m_keepAlive = nullptr;
     QTimer *m_fileGridTimer = nullptr;

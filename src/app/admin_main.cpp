@@ -2,6 +2,8 @@
 #include "AdminCli.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <functional>
 
 namespace {
@@ -22,6 +24,8 @@ const Command commands[] = {
     {"backup", "Biztonsági mentés (SQL szkript vagy ZIP) egy nyilvántartásról.", adminBackup},
     {"restore-check", "Egy mentés visszatöltése próbaképp és összevetése az élő nyilvántartással.",
      adminRestoreCheck},
+    {"index-attachments", "A csatolt állományok szövegének beolvasása a tartalomkereséshez.",
+     adminIndexAttachments},
 };
 
 int usage(QTextStream &s)
@@ -29,7 +33,7 @@ int usage(QTextStream &s)
     s << "Korvena iktatás – adminisztrációs eszköz\n\n"
       << "Használat: korvena-admin <parancs> [kapcsolók]\n\nParancsok:\n";
     for (const Command &c : commands)
-        s << "  " << QString::fromLatin1(c.name).leftJustified(15) << QString::fromUtf8(c.summary) << "\n";
+        s << "  " << QString::fromLatin1(c.name).leftJustified(19) << QString::fromUtf8(c.summary) << "\n";
     s << "\nA parancsok kapcsolói: korvena-admin <parancs> --help\n";
     s.flush();
     return AdminCli::Usage;
@@ -39,9 +43,17 @@ int usage(QTextStream &s)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The demo draws its sample files' text, which takes a GUI application; the
+    // offscreen platform needs no display. The other commands stay without one.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && qstrcmp(argv[1], "demo") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("korvena-admin"));
-    const QStringList args = app.arguments().mid(1);
+    const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage(AdminCli::err());
     if (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") || args[0] == QLatin1String("help")) {

@@ -209,6 +209,7 @@ bool writeScript(Connection &connection, QIODevice &out, const ProgressFn &progr
         QByteArray header;
         std::vector<FieldType> types;
         qint64 rows = 0;
+        qsizetype statementSize = 0;
         connection.stream(
             QStringLiteral("SELECT * FROM ") + quotedName(table),
             [&](const QList<Field> &fields) {
@@ -224,18 +225,22 @@ bool writeScript(Connection &connection, QIODevice &out, const ProgressFn &progr
             [&](const char *const *cells, const unsigned long *lengths) {
                 if (rows == 0) {
                     buf.append(header);
-                } else if (rows % StatementRows == FirstStatementRows) {
+                    statementSize = 0;
+                } else if (rows % StatementRows == FirstStatementRows || statementSize >= StatementBytes) {
                     buf.append(");\r\n");
                     buf.append(header);
+                    statementSize = 0;
                 } else {
                     buf.append("),\r\n");
                 }
+                const qsizetype before = buf.size();
                 buf.append('(');
                 for (size_t i = 0; i < types.size(); ++i) {
                     if (i)
                         buf.append(',');
                     appendValue(buf, types[i], cells[i], lengths[i]);
                 }
+                statementSize += buf.size() - before;
                 ++rows;
                 ++p.totalRows;
                 writer.maybeFlush();

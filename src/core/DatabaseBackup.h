@@ -27,6 +27,9 @@ inline constexpr const char *ScriptHeader[] = {"SET NAMES latin2;",
 // Rows of the first INSERT of a table; every later one holds at most StatementRows.
 constexpr int FirstStatementRows = 99;
 constexpr int StatementRows = 100;
+// A statement that has passed this many bytes ends with its row, so long texts (an
+// attachment's text is up to a few MiB) stay within any client's max_allowed_packet.
+constexpr qsizetype StatementBytes = 1024 * 1024;
 
 struct Progress
 {

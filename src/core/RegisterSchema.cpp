@@ -61,6 +61,7 @@ struct Catalogue
     QStringList viewColumns;
     QStringList routines;
     QStringList tablesWithoutPrimaryKey;
+    QStringList fulltextKeys;
 };
 
 Catalogue readCatalogue(Connection &connection, const QString &database)
@@ -89,6 +90,13 @@ Catalogue readCatalogue(Connection &connection, const QString &database)
                                    "AND NOT EXISTS (SELECT 1 FROM information_schema.TABLE_CONSTRAINTS k "
                                    "WHERE k.TABLE_SCHEMA = t.TABLE_SCHEMA AND k.TABLE_NAME = t.TABLE_NAME "
                                    "AND k.CONSTRAINT_TYPE = 'PRIMARY KEY') ORDER BY 1")
+                        .arg(schema));
+    // By their columns, not their names: a key made by hand under another name serves as well.
+    c.fulltextKeys = column(
+        connection, QStringLiteral("SELECT CONCAT(TABLE_NAME, '(', GROUP_CONCAT(COLUMN_NAME ORDER BY SEQ_IN_INDEX "
+                                   "SEPARATOR ', '), ')') FROM information_schema.STATISTICS "
+                                   "WHERE TABLE_SCHEMA = %1 AND INDEX_TYPE = 'FULLTEXT' "
+                                   "GROUP BY TABLE_NAME, INDEX_NAME ORDER BY 1")
                         .arg(schema));
     // Routine types come back upper case; keep them so ("PROCEDURE sp_x").
     for (QString &r : c.routines) {
@@ -250,6 +258,10 @@ CheckReport check(Connection &connection, const QString &database)
             report.missingViewColumns << c;
     }
     report.tablesWithoutPrimaryKey = live.tablesWithoutPrimaryKey;
+    for (const QString &k : missing(reference.fulltextKeys, live.fulltextKeys)) {
+        if (!absent.contains(k.section(QLatin1Char('('), 0, 0)))
+            report.missingFulltextKeys << k;
+    }
     return report;
 }
 

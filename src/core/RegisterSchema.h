@@ -34,11 +34,12 @@ struct CheckReport
     QStringList invalidViews;       // present but unreadable: a table or column they use is gone
     QStringList missingRoutines;    // "PROCEDURE sp_x", "FUNCTION fn_x"
     QStringList tablesWithoutPrimaryKey;
+    QStringList missingFulltextKeys; // "table(column, ...)": a search on them fails without one
     bool complete() const
     {
         return missingTables.isEmpty() && missingColumns.isEmpty() && missingViews.isEmpty() &&
                missingViewColumns.isEmpty() && invalidViews.isEmpty() && missingRoutines.isEmpty() &&
-               tablesWithoutPrimaryKey.isEmpty();
+               tablesWithoutPrimaryKey.isEmpty() && missingFulltextKeys.isEmpty();
     }
 };
 

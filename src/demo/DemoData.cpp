@@ -41,8 +41,13 @@ void DemoData::Impl::run()
         o.batchRows = 1000;
     readState();
     addMasterData();
+    const int firstFile = c.selectValue(QStringLiteral("SELECT COALESCE(MAX(iktato_file), 0) + 1 FROM iktato_file"))
+                              .toInt();
     addDocuments();
     updateCounters();
+    markFilelessAttachments(firstFile);
+    if (o.sampleFiles)
+        addSampleFiles();
 }
 
 void DemoData::Impl::readState()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,6 +19,19 @@ struct DemoOptions
     QDate today;          // invalid: the server's date
     int years = 4;        // documents from 1 January of the year (years - 1) before today
     int batchRows = 1000; // documents per INSERT and per transaction
+    // Gives a few of the newest documents a real file of every kind the content search
+    // reads, stored as the program stores them (the register's storage folder, scrambled
+    // when it says so), without their text, for index-attachments to read.
+    bool sampleFiles = false;
+};
+
+// A sample file of the demo: the document it is attached to and the word of its
+// sentence that no field of the register holds.
+struct DemoSampleFile
+{
+    qint64 document = 0;
+    QString originalName;
+    QString word;
 };
 
 struct DemoSummary
@@ -42,6 +56,8 @@ struct DemoSummary
     int copies = 0;
     int journalRows = 0;
     int attachments = 0;
+    QList<DemoSampleFile> sampleFiles;
+    QString sampleFilesNote; // why some or all were not made, when so
 };
 
 class DemoData

@@ -194,6 +194,8 @@ struct DemoData::Impl
     void addClients();
     void addLookups();
     void addDocuments();
+    void markFilelessAttachments(int firstFile);
+    void addSampleFiles();
     struct Document;
     Document drawDocument(const QDate &arrived, bool remindsToday);
     QString referenceNumber(int year);

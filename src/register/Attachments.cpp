@@ -8,6 +8,7 @@
 #include "db/DbHelpers.h"
 #include "db/Latin2.h"
 #include "db/UnitOfWork.h"
+#include "register/AttachmentTextStore.h"
 #include "register/Journal.h"
 
 #include <QDir>
@@ -310,6 +311,7 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
                             QString::number(session().user.code) + QStringLiteral(");"));
                     const qint64 key =
                         SelectText(QStringLiteral("SELECT LAST_INSERT_ID();"), QString()).toLongLong();
+                    result.key = key;
                     result.storageName = storageName(document, key, result.originalName);
                     if (result.storageName.size() > MaxStorageNameLength)
                         throw badName;
@@ -337,6 +339,7 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
                     try {
                         ExecSql(insertStatement(document, result.storageName, result.originalName,
                                                 session().user.code));
+                        result.key = qint64(db().lastInsertId());
                     } catch (const DbError &e) {
                         if (e.code() != DuplicateKey)
                             throw;
@@ -402,8 +405,10 @@ bool remove(qint64 document, qint64 attachment, const QString &originalName)
                   QString::number(attachment) + QStringLiteral(");"));
         // Another workstation may have removed it first: no row for a delete that did not happen.
         removed = db().affectedRows() > 0;
-        if (removed)
+        if (removed) {
+            AttachmentTextStore::remove(attachment);
             Journal::write(document, QStringLiteral("Csatolás törlés = ") + originalName);
+        }
     });
     return removed;
 }
@@ -466,6 +471,60 @@ Fetched fetch(const ProgramSettings &settings, const QString &storage, const QSt
         return result;
     }
     result.open = true;
+    return result;
+}
+
+Read readStored(const ProgramSettings &settings, const QString &storage, int group, const Download &download,
+                qint64 maxBytes)
+{
+    Read result;
+    // The name comes from the register: only its last part may name a file.
+    const QString stored = originalName(storage);
+    if (stored.isEmpty() || stored == QLatin1String(".") || stored == QLatin1String("..")) {
+        result.message = QStringLiteral("Nincs melléklet létrehozva");
+        return result;
+    }
+    QTemporaryFile downloaded; // owner-only
+    QFile source;
+    if (settings.isftp) {
+        if (!downloaded.open()) {
+            result.message = downloaded.errorString();
+            return result;
+        }
+        downloaded.close();
+        QString error;
+        if (!download || !download(stored, downloaded.fileName(), &error)) {
+            result.message = QStringLiteral("Hiba a letöltés közben: ") + error;
+            return result;
+        }
+        source.setFileName(downloaded.fileName());
+    } else {
+        source.setFileName(groupFolder(settings, group) + stored);
+        if (!source.exists()) {
+            result.message = QStringLiteral("Nem létező állomány: ") + shown(source.fileName());
+            return result;
+        }
+    }
+    if (!source.open(QIODevice::ReadOnly)) {
+        result.message = QStringLiteral("Nem olvasható állomány: ") + shown(source.fileName()) +
+                         QStringLiteral(" (") + source.errorString() + QLatin1Char(')');
+        return result;
+    }
+    if (source.size() > maxBytes) {
+        result.message = QStringLiteral("túl nagy");
+        return result;
+    }
+    result.bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) {
+        result.message = QStringLiteral("Nem olvasható állomány: ") + shown(source.fileName()) +
+                         QStringLiteral(" (") + source.errorString() + QLatin1Char(')');
+        result.bytes.clear();
+        return result;
+    }
+    // FTP copies are never scrambled.
+    if (settings.doksititkosit && !settings.isftp)
+        scrambleBlock(result.bytes.data(), result.bytes.size(), scrambleKey(), true);
+    result.ok = true;
     return result;
 }
 

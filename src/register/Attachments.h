@@ -72,6 +72,7 @@ struct Stored
     QString message;
     QString originalName;
     QString storageName;
+    qint64 key = 0; // the iktato_file row's
 };
 // Stores the chosen file for the document under a name no other attachment has
 // and records it in iktato_file, in one unit with its journal row when journalled
@@ -80,8 +81,8 @@ struct Stored
 Stored store(const ProgramSettings &settings, qint64 document, int group, const QString &chosenPath,
              const Upload &upload, bool journalled = false);
 
-// Removes an attachment's row (the stored copy stays) with its journal row in one
-// unit. False when the row was already gone: then no journal row is written.
+// Removes an attachment's row (the stored copy stays) with its text and its journal
+// row in one unit. False when the row was already gone: then no journal row is written.
 bool remove(qint64 document, qint64 attachment, const QString &originalName);
 
 struct Fetched
@@ -95,5 +96,17 @@ struct Fetched
 // nothing is to be opened after a failure.
 Fetched fetch(const ProgramSettings &settings, const QString &storageName, const QString &originalName,
               int group, const Download &download);
+
+struct Read
+{
+    bool ok = false;
+    QString message; // why not, when not ok
+    QByteArray bytes;
+};
+// The plain bytes of a stored copy, unscrambled, in memory (the reading of its text).
+// FTP copies pass through an owner-only temporary file. Copies larger than maxBytes
+// are not read (message "túl nagy").
+Read readStored(const ProgramSettings &settings, const QString &storageName, int group,
+                const Download &download, qint64 maxBytes);
 
 } // namespace Attachments

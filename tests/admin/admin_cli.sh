@@ -20,8 +20,12 @@ expect() { # expect NAME EXPECTED_EXIT PATTERN -- command...
   fi
 }
 
+# The demo's sample attachments go to the data folder's storage folder: the test's own.
+KORVENA_DATA=$(mktemp -d)
+export KORVENA_DATA
 FAKES=()
 cleanup() {
+  rm -rf "$KORVENA_DATA"
   mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena -e "DROP DATABASE IF EXISTS \`$DB\`" 2>/dev/null
   for pid in "${FAKES[@]}"; do kill "$pid" 2>/dev/null; done
 }
@@ -40,7 +44,7 @@ start_fake() {
 
 expect "usage without command" 2 "Használat" -- "$ADMIN"
 expect "unknown command" 2 "Ismeretlen parancs" -- "$ADMIN" nincs
-for c in install check demo profile backup restore-check; do
+for c in install check demo profile backup restore-check index-attachments; do
   expect "$c --help" 0 "korvena-admin $c" -- "$ADMIN" "$c" --help
 done
 expect "install" 0 "" -- "$ADMIN" install "${CONN[@]}"
@@ -78,6 +82,14 @@ sys.exit(1 if "korvena" in after_prompt or proc.returncode != 0 else 0)
 PY
 expect "demo" 0 "" -- "$ADMIN" demo "${CONN[@]}" --documents 300
 expect "demo refuses a filled register" 1 "" -- "$ADMIN" demo "${CONN[@]}" --documents 10
+expect "demo stored sample files" 0 "/Dok/.*-[0-9]*\.txt$" -- find "$KORVENA_DATA/Dok" -type f
+expect "index-attachments needs a database" 2 "database" -- "$ADMIN" index-attachments --host 127.0.0.1 --port "$PORT"
+expect "index-attachments reads the sample files" 0 "Kész.*beolvasva [1-9].*sikertelen 0" -- "$ADMIN" index-attachments "${CONN[@]}"
+expect "index-attachments reads nothing twice" 0 "Kész.*: 0 állomány" -- "$ADMIN" index-attachments "${CONN[@]}"
+F=$(find "$KORVENA_DATA/Dok" -name '*-*.txt' | head -n 1)
+mv "$F" "$F.el"
+expect "index-attachments --all names a missing file and fails" 1 "Sikertelen:" -- "$ADMIN" index-attachments "${CONN[@]}" --all
+mv "$F.el" "$F"
 BK=$(mktemp -d)
 expect "backup as script" 0 "A mentés elkészült" -- "$ADMIN" backup "${CONN[@]}" --format script --output "$BK/mentes.sql"
 expect "backup as zip" 0 "tomor.zip" -- "$ADMIN" backup "${CONN[@]}" --format zip --output "$BK/tomor"

@@ -587,6 +587,7 @@ private Q_SLOTS:
         c.exec(QStringLiteral("DROP FUNCTION fn_iktatoaz"));
         c.exec(QStringLiteral("ALTER TABLE verzio DROP PRIMARY KEY"));
         c.exec(QStringLiteral("CREATE TABLE sajat (a INT) ENGINE=InnoDB"));
+        c.exec(QStringLiteral("ALTER TABLE iktato_szoveg DROP KEY ft_iktato_szoveg_szoveg"));
 
         const RegisterSchema::CheckReport r = RegisterSchema::check(c, damaged.name());
         QVERIFY(!r.complete());
@@ -601,6 +602,7 @@ private Q_SLOTS:
             QVERIFY2(c.startsWith(QLatin1String("vw_ugyfel.")), qPrintable(c));
         QCOMPARE(r.missingRoutines, (QStringList{"FUNCTION fn_iktatoaz", "PROCEDURE sp_svadd"}));
         QCOMPARE(r.tablesWithoutPrimaryKey, (QStringList{"sajat", "verzio"}));
+        QCOMPARE(r.missingFulltextKeys, QStringList{"iktato_szoveg(szoveg)"});
     }
 
     void checkRefusesAMissingDatabase()

@@ -42,3 +42,4 @@ int adminDemo(const QStringList &args);
 int adminProfile(const QStringList &args);
 int adminBackup(const QStringList &args);
 int adminRestoreCheck(const QStringList &args);
+int adminIndexAttachments(const QStringList &args);

@@ -48,7 +48,7 @@ int adminCheck(const QStringList &args)
             parser, args,
             QStringLiteral("Egy élő nyilvántartás összevetése a server/ mappa szkriptjeivel: hiányzó "
                            "táblák, oszlopok, nézetek, nézetoszlopok, tárolt eljárások és elsődleges "
-                           "kulcs nélküli táblák; fürt-csomóponton az is, hogy a nyilvántartás fürtön használható-e.\n"
+                           "kulcs nélküli táblák, hiányzó FULLTEXT kulcsok; fürt-csomóponton az is, hogy a nyilvántartás fürtön használható-e.\n"
                            "Az összevetéshez ideiglenes adatbázist hoz létre és töröl a "
                            "kiszolgálón.\n"
                            "Kilépési kód: 0, ha a nyilvántartás teljes; 1, ha valami hiányzik, "
@@ -78,6 +78,7 @@ int adminCheck(const QStringList &args)
     printList("Hibás (nem olvasható) nézetek", report.invalidViews);
     printList("Hiányzó tárolt eljárások és függvények", report.missingRoutines);
     printList("Elsődleges kulcs nélküli táblák", report.tablesWithoutPrimaryKey);
+    printList("Hiányzó FULLTEXT kulcsok", report.missingFulltextKeys);
     printClusterReport(connection, database);
     AdminCli::out().flush();
     return AdminCli::Failure;

@@ -39,7 +39,14 @@ void printSummary(const DemoSummary &s, qint64 ms)
       << "  Projektek:           " << s.projects << ", munkaszámok: " << s.workNumbers
       << ", típusok: " << s.types << ", egyéb csoportosítások: " << s.otherGroupings << "\n"
       << "  Státuszok:           " << s.statuses << " új\n"
-      << "Belépés: rendszergazda vagy " << DemoData::demoLogins().join(QStringLiteral(", "))
+      << "  Minta állományok:    " << s.sampleFiles.size()
+      << (s.sampleFilesNote.isEmpty() ? QString() : QStringLiteral(" (") + s.sampleFilesNote + QLatin1Char(')'))
+      << "\n";
+    for (const DemoSampleFile &f : s.sampleFiles)
+        o << "    " << f.originalName << " (" << f.document << ". dokumentum): keresőszó \"" << f.word << "\"\n";
+    if (!s.sampleFiles.isEmpty())
+        o << "  A szövegük beolvasása: korvena-admin index-attachments (ugyanazokkal a kapcsolókkal)\n";
+    o << "Belépés: rendszergazda vagy " << DemoData::demoLogins().join(QStringLiteral(", "))
       << ", mindegyik jelszava: " << DemoData::demoPassword() << "\n";
     o.flush();
 }
@@ -68,13 +75,18 @@ int adminDemo(const QStringList &args)
             parser, args,
             QStringLiteral("Egy meglévő nyilvántartás feltöltése bemutató adatokkal: ügyfelek, "
                            "irányítószámok, felhasználók, csoportok, törzsadatok és több év "
-                           "dokumentumai naplóval, mellékletekkel, másolatokkal. Dokumentumot már "
+                           "dokumentumai naplóval, mellékletekkel, másolatokkal. A legújabb dokumentumok közül néhányhoz "
+                           "minden olvasható fajtából (PDF, beszkennelt PDF, kép, DOCX, ODT, szöveg) valódi "
+                           "állomány is kerül a nyilvántartás tárolási mappájába (üres mentési útvonalnál a "
+                           "KORVENA_DATA vagy az adatmappa Dok mappájába), szöveg nélkül: a "
+                           "korvena-admin index-attachments olvassa be. Dokumentumot már "
                            "tartalmazó nyilvántartást csak a --force kapcsolóval tölt fel."),
             exitCode))
         return exitCode;
 
     bool ok = false;
     DemoOptions options;
+    options.sampleFiles = true;
     options.documents = numberOption(parser, QStringLiteral("documents"), 0, MaxDocuments, ok);
     if (!ok)
         return AdminCli::Usage;

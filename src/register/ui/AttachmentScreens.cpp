@@ -5,6 +5,7 @@
 #include "common/ui/MessageBox.h"
 #include "core/FtpTransfer.h"
 #include "core/Session.h"
+#include "register/AttachmentTextQueue.h"
 #include "register/Attachments.h"
 
 #include <QGuiApplication>
@@ -37,6 +38,8 @@ bool AttachFile(QWidget *parent, qint64 document, int group, QString *originalNa
         ShowError(stored.message);
         return false;
     }
+    // Read from the file in hand, not the stored copy: it is plain and local.
+    AttachmentTextQueue::instance().enqueue(stored.key, chosen);
     if (originalName)
         *originalName = stored.originalName;
     return true;

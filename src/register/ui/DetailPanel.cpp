@@ -91,12 +91,25 @@ DetailPanel::DetailPanel(QWidget *parent) : QWidget(parent)
     m_files->setFixedWidth(225 + 12 + 2 * m_files->frameWidth() + 18);
     m_files->setContextMenuPolicy(Qt::CustomContextMenu);
 
+    m_passage = new QLabel(this);
+    m_passage->setObjectName(QStringLiteral("valSzovegResz"));
+    m_passage->setAccessibleName(QStringLiteral("Találat a csatolt állomány szövegében"));
+    m_passage->setWordWrap(true);
+    m_passage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_passage->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_passage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_passage->hide();
+    auto *middle = new QVBoxLayout;
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->addLayout(values);
+    middle->addWidget(m_passage, 1);
+
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_reminder);
-    layout->addLayout(values, 1);
+    layout->addLayout(middle, 1);
     layout->addWidget(m_files);
-    setFixedHeight(120);
+    setPassageArea(false);
     // Subjects, names and captions are the users' text: a "<b>" in them is shown, not obeyed.
     for (QLabel *label : findChildren<QLabel *>())
         label->setTextFormat(Qt::PlainText);
@@ -156,6 +169,22 @@ void DetailPanel::showFiles(qint64 document)
         m_files->setColumnHidden(c, !data.field(c).visible);
     if (shown >= 0)
         m_files->setColumnWidth(shown, 225);
+}
+
+void DetailPanel::showPassage(const QString &fileName, const QString &text)
+{
+    m_passage->setText(text.isEmpty() ? QString() : fileName + QStringLiteral(": ") + text);
+    m_passage->setVisible(!text.isEmpty());
+}
+
+QString DetailPanel::passageText() const
+{
+    return m_passage->text();
+}
+
+void DetailPanel::setPassageArea(bool on)
+{
+    setFixedHeight(on ? 120 + 3 * fontMetrics().lineSpacing() : 120);
 }
 
 void DetailPanel::setWide(bool wide)

@@ -23,6 +23,13 @@ public:
     void showRow(const Dataset &data, int row);
     // Re-opens the file grid for the document (0: none).
     void showFiles(qint64 document);
+    // The passage of the current document's attached-file text that a search found,
+    // after the file's name; an empty text hides it.
+    void showPassage(const QString &fileName, const QString &text);
+    QString passageText() const;
+    // Room for the passage below the values, kept while the search looks in the
+    // files' text so the list does not jump from row to row.
+    void setPassageArea(bool on);
     // The third column of values is shown only in a window wider than 1300 pixels.
     void setWide(bool wide);
     static bool isWideWindow(int windowWidth) { return windowWidth > 1300; }
@@ -43,6 +50,7 @@ private:
     QLabel *m_workCaption;
     QLabel *m_refCaption;
     QLabel *m_typeCaption;
+    QLabel *m_passage;
     QList<QWidget *> m_wideOnly;
     QTableView *m_files;
     DatasetModel *m_fileModel;

@@ -9,6 +9,7 @@
 #include "core/ui/ListScreen.h"
 #include "masterdata/ui/Pickers.h"
 #include "register/ui/DocumentListModel.h"
+#include "register/TextSearch.h"
 #include "register/ui/DocumentListView.h"
 
 #include <QLineEdit>
@@ -70,6 +71,7 @@ QString FilterController::userCondition(int direction) const
 
 void FilterController::rebuild(int direction)
 {
+    m_searchInForce.clear();
     m_filter.condition = userCondition(direction);
     m_filter.direction = direction;
     m_query.setCondition(m_filter.condition);
@@ -148,12 +150,14 @@ void FilterController::search(const QString &text)
     m_searchTimer.stop();
     m_refusedNote = searchRefusalNote(text);
     if (!m_refusedNote.isEmpty()) {
+        m_searchInForce.clear();
         m_query.setCondition(m_filter.condition + QStringLiteral(" AND FALSE"));
         m_refusedLine = m_query.lines().value(1);
         open();
         return;
     }
-    m_query.setCondition(m_filter.condition + documentSearchPiece(text));
+    m_searchInForce = text;
+    m_query.setCondition(m_filter.condition + documentSearchPiece(text, m_textSearch));
     open();
     aimAt(Target{0, m_filter.locateColumn, text});
 }
@@ -170,10 +174,25 @@ void FilterController::enterPressed(const QString &text)
         return;
     // The scan replaces whatever search its characters started.
     m_searchTimer.stop();
+    m_searchInForce.clear();
     m_query.setCondition(m_filter.condition);
     open();
     if (const std::optional<int> key = barcodeDocumentKey(text))
         aimAt(Target{*key, {}, {}});
+}
+
+void FilterController::setAttachmentTextSearch(bool on)
+{
+    if (on == m_textSearch)
+        return;
+    m_textSearch = on;
+    if (!m_searchInForce.isEmpty())
+        search(m_searchInForce);
+}
+
+QStringList FilterController::textSearchWords() const
+{
+    return m_textSearch ? attachmentTextWords(m_searchInForce) : QStringList();
 }
 
 void FilterController::sortByColumn(int column)

@@ -61,6 +61,13 @@ public:
     // The search box's changes: only the latest text is searched, once the
     // events already waiting have been handled.
     void scheduleSearch(const QString &text);
+    // The search box looks in the attached files' text as well; a search in force
+    // is run again with the new choice.
+    void setAttachmentTextSearch(bool on);
+    bool attachmentTextSearch() const { return m_textSearch; }
+    // The words the attached files' text must hold for the search in force; empty
+    // without the choice or without a search.
+    QStringList textSearchWords() const;
     // Enter in the search box: an eight-character text is a scanned label.
     void enterPressed(const QString &text);
     // A click on a grid column title; the reminder column does not sort.
@@ -123,6 +130,8 @@ private:
     FilterPickers m_pickers;
     QTimer m_searchTimer;
     QString m_pendingSearch;
+    bool m_textSearch = false;
+    QString m_searchInForce; // the text whose piece the condition line holds
     // The condition line of a refused search, its note, and the note shown.
     QString m_refusedLine;
     QString m_refusedNote;

@@ -8,6 +8,8 @@
 #include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
 #include "masterdata/ui/UserList.h"
+#include "core/ErrorReport.h"
+#include "register/AttachmentTextQueue.h"
 #include "register/Attachments.h"
 #include "register/ui/AttachmentScreens.h"
 #include "register/ui/AttachmentsPage.h"
@@ -111,6 +113,8 @@ private Q_SLOTS:
     void ftpUploadRefusedThenAccepted();
     void editorPageJournalsItsActions();
     void editorPageReadOnly();
+    void attachedFilesTextIsReadBehindTheAttach_data();
+    void attachedFilesTextIsReadBehindTheAttach();
 
     void journalShowsTheDocumentsRows();
     void journalFilters();
@@ -325,6 +329,55 @@ void TestAttachmentScreens::editorPageJournalsItsActions()
     FileDialog::setNextFileName(QString());
     trigger(&page, "aFileUj");
     QCOMPARE(journal(7).size(), 5);
+}
+
+void TestAttachmentScreens::attachedFilesTextIsReadBehindTheAttach_data()
+{
+    QTest::addColumn<bool>("scramble");
+    QTest::addColumn<bool>("readerFails");
+    QTest::newRow("plain") << false << false;
+    QTest::newRow("scrambled: read from the chosen file") << true << false;
+    QTest::newRow("reader fails: the attach stands") << false << true;
+}
+
+void TestAttachmentScreens::attachedFilesTextIsReadBehindTheAttach()
+{
+    QFETCH(bool, scramble);
+    QFETCH(bool, readerFails);
+    useStorage(false, scramble);
+    if (readerFails)
+        AttachmentTextQueue::setExtractorForTests([](const QByteArray &, const QString &, const std::atomic_bool *)
+                                                      -> korvena::content::ExtractedText {
+            throw KorvenaError(QStringLiteral("sérült állomány"));
+        });
+    AttachmentsPage page(
+        nullptr, 7, [] { return 3; }, false);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowActive(&page));
+    page.grid()->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget());
+    int stored = 0;
+    QObject::connect(&AttachmentTextQueue::instance(), &AttachmentTextQueue::stored, &page, [&] { ++stored; });
+    FileDialog::setNextFileName(chosen(QStringLiteral("kerelem.txt"), "Kérelem a szélmalom ügyében"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert);
+    QCOMPARE(page.model()->rowCount(), 1);
+    const qint64 key = SelectInt(QStringLiteral("SELECT MAX(iktato_file) FROM iktato_file;"), 0);
+    QTRY_COMPARE(AttachmentTextQueue::instance().outstanding(), 0);
+    AttachmentTextQueue::setExtractorForTests({});
+    QVERIFY(errors().isEmpty());
+    QCOMPARE(journal(7).last(), QStringLiteral("File csatolás = kerelem.txt"));
+    const QString text = SelectText(
+        QStringLiteral("SELECT CONCAT(modszer, ':', szoveg) FROM iktato_szoveg WHERE iktato_file=%1;").arg(key),
+        QStringLiteral("<nincs sor>"));
+    if (readerFails) {
+        QCOMPARE(text, QStringLiteral("<nincs sor>"));
+        QFile log(errorLogPath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(log.readAll()).contains(QStringLiteral("sérült állomány")));
+    } else {
+        QCOMPARE(stored, 1);
+        QCOMPARE(text, QStringLiteral("szoveg:Kérelem a szélmalom ügyében"));
+    }
 }
 
 void TestAttachmentScreens::editorPageReadOnly()

@@ -1,0 +1,166 @@
+#include "register/TextSearch.h"
+
+#include "common/SqlText.h"
+#include "common/Text.h"
+#include "db/Connection.h"
+#include "register/DocumentFilter.h"
+
+#include <QSet>
+
+namespace {
+
+// The server's defaults (innodb_ft_min_token_size, innodb_ft_max_token_size) and its
+// built-in stopword list; the install leaves them as they are.
+constexpr int MinWordLength = 3;
+constexpr int MaxWordLength = 84;
+
+const QSet<QString> &stopwords()
+{
+    static const QSet<QString> words = {
+        QStringLiteral("a"),     QStringLiteral("about"), QStringLiteral("an"),   QStringLiteral("are"),
+        QStringLiteral("as"),    QStringLiteral("at"),    QStringLiteral("be"),   QStringLiteral("by"),
+        QStringLiteral("com"),   QStringLiteral("de"),    QStringLiteral("en"),   QStringLiteral("for"),
+        QStringLiteral("from"),  QStringLiteral("how"),   QStringLiteral("i"),    QStringLiteral("in"),
+        QStringLiteral("is"),    QStringLiteral("it"),    QStringLiteral("la"),   QStringLiteral("of"),
+        QStringLiteral("on"),    QStringLiteral("or"),    QStringLiteral("that"), QStringLiteral("the"),
+        QStringLiteral("this"),  QStringLiteral("to"),    QStringLiteral("was"),  QStringLiteral("what"),
+        QStringLiteral("when"),  QStringLiteral("where"), QStringLiteral("who"),  QStringLiteral("will"),
+        QStringLiteral("with"),  QStringLiteral("und"),   QStringLiteral("www"),
+    };
+    return words;
+}
+
+bool isWordCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// The text stands PassageBefore characters before the hit in the window read.
+constexpr int PassageBefore = 150;
+constexpr int PassageWindow = 420;
+constexpr int PassageLength = 220;
+
+} // namespace
+
+QStringList attachmentTextWords(const QString &text)
+{
+    QString fields = text;
+    fields.replace(QLatin1Char(','), QLatin1Char(' ')).replace(QLatin1Char(';'), QLatin1Char(' '));
+    QStringList words;
+    QSet<QString> seen;
+    for (int f = 1; f <= 6; ++f) {
+        const QString field = Token(QStringLiteral(" "), fields, f);
+        qsizetype i = 0;
+        while (i < field.size()) {
+            while (i < field.size() && !isWordCharacter(field.at(i)))
+                ++i;
+            const qsizetype start = i;
+            while (i < field.size() && isWordCharacter(field.at(i)))
+                ++i;
+            const QString word = field.mid(start, i - start).toLower();
+            if (word.size() > MaxWordLength)
+                return {};
+            if (word.size() < MinWordLength || stopwords().contains(word) || seen.contains(word))
+                continue;
+            seen.insert(word);
+            words << word;
+        }
+    }
+    return words;
+}
+
+QString attachmentTextCondition(const QStringList &words)
+{
+    if (words.isEmpty())
+        return QString();
+    QStringList required;
+    for (const QString &w : words)
+        required << QLatin1Char('+') + w;
+    return QStringLiteral("iktato IN (SELECT iktato FROM iktato_szoveg WHERE MATCH(szoveg) AGAINST(") +
+           SqlLiteral(required.join(QLatin1Char(' '))) + QStringLiteral(" IN BOOLEAN MODE))");
+}
+
+QString documentSearchPiece(const QString &text, bool attachmentText)
+{
+    const QString fields = documentSearchPiece(text);
+    if (!attachmentText || fields.isEmpty())
+        return fields;
+    const QString inText = attachmentTextCondition(attachmentTextWords(text));
+    if (inText.isEmpty())
+        return fields;
+    // fields is " AND (<groups>)": the groups become one side of the OR.
+    const QString groups = fields.mid(QStringLiteral(" AND ").size());
+    return QStringLiteral(" AND (") + groups + QStringLiteral(" OR ") + inText + QLatin1Char(')');
+}
+
+QString textPassageSql(qint64 document, const QStringList &words)
+{
+    QStringList located, found, positions;
+    for (int n = 0; n < words.size(); ++n) {
+        const QString p = QStringLiteral("p") + QString::number(n + 1);
+        located << QStringLiteral("LOCATE(") + SqlLiteral(words.at(n)) + QStringLiteral(", s.szoveg) AS ") + p;
+        found << p + QStringLiteral(" > 0");
+        positions << p;
+    }
+    const QString first = positions.size() == 1
+                              ? positions.first()
+                              : QStringLiteral("LEAST(") + positions.join(QStringLiteral(", ")) + QLatin1Char(')');
+    // Only the window around the hit comes over the wire, never the whole text.
+    return QStringLiteral("SELECT origfilenev, ") + first + QStringLiteral(" AS hol, GREATEST(1, ") + first +
+           QStringLiteral(" - ") + QString::number(PassageBefore) + QStringLiteral(") AS tol, SUBSTRING(szoveg, GREATEST(1, ") +
+           first + QStringLiteral(" - ") + QString::number(PassageBefore) + QStringLiteral("), ") +
+           QString::number(PassageWindow) + QStringLiteral(") AS resz, CHAR_LENGTH(szoveg) AS hossz\n") +
+           QStringLiteral("FROM (SELECT s.iktato_file, f.origfilenev, s.szoveg, ") +
+           located.join(QStringLiteral(", ")) +
+           QStringLiteral("\n      FROM iktato_szoveg s LEFT JOIN iktato_file f ON (f.iktato_file = s.iktato_file)\n"
+                          "      WHERE s.iktato = ") +
+           QString::number(document) + QStringLiteral(") d\nWHERE ") + found.join(QStringLiteral(" AND ")) +
+           QStringLiteral("\nORDER BY iktato_file LIMIT 1;");
+}
+
+TextPassage readTextPassage(Connection &connection, qint64 document, const QStringList &words)
+{
+    if (words.isEmpty() || document <= 0)
+        return {};
+    const Dataset found = connection.query(textPassageSql(document, words));
+    if (found.rowCount() == 0)
+        return {};
+    const int at = int(found.toInt(0, found.fieldIndex(u"hol")));
+    const int from = int(found.toInt(0, found.fieldIndex(u"tol")));
+    const int length = int(found.toInt(0, found.fieldIndex(u"hossz")));
+    const QString window = found.text(0, found.fieldIndex(u"resz"));
+    TextPassage passage;
+    passage.fileName = found.text(0, found.fieldIndex(u"origfilenev"));
+    passage.text = passageAround(window, at - from, PassageLength, from <= 1,
+                                 from - 1 + window.size() >= length);
+    return passage;
+}
+
+QString passageAround(const QString &window, int offset, int length, bool windowStartsText, bool windowEndsText)
+{
+    offset = qBound(0, offset, int(window.size()));
+    qsizetype start = qMax(0, offset - length / 3);
+    qsizetype end = qMin(window.size(), start + length);
+    start = qMax(qsizetype(0), qMin(start, end - length));
+    // A cut inside a word moves to the word's edge, never past the hit.
+    if (start > 0 && isWordCharacter(window.at(start - 1))) {
+        qsizetype s = start;
+        while (s < offset && isWordCharacter(window.at(s)))
+            ++s;
+        if (s < offset)
+            start = s;
+    }
+    if (end < window.size() && isWordCharacter(window.at(end))) {
+        qsizetype e = end;
+        while (e > offset && isWordCharacter(window.at(e - 1)))
+            --e;
+        if (e > offset)
+            end = e;
+    }
+    QString text = window.mid(start, end - start).simplified();
+    if (start > 0 || !windowStartsText)
+        text.prepend(QStringLiteral("…"));
+    if (end < window.size() || !windowEndsText)
+        text.append(QStringLiteral("…"));
+    return text;
+}
