@@ -6,10 +6,12 @@
 #include "app/ActionCatalogue.h"
 #include "app/MainWindow.h"
 #include "common/ui/DesktopServices.h"
+#include "common/ui/FileDialog.h"
 #include "common/ui/MessageBox.h"
 #include "core/IniFile.h"
 #include "db/DbHelpers.h"
 #include "db/ui/DatasetModel.h"
+#include "demo/DemoAttachments.h"
 #include "register/ui/DetailPanel.h"
 #include "register/ui/DocumentListModel.h"
 #include "register/ui/DocumentListView.h"
@@ -19,6 +21,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -132,6 +135,42 @@ private Q_SLOTS:
         auto w = openWindow();
         QVERIFY(w);
         QVERIFY(!w->textSearchBox()->isChecked());
+    }
+
+    // As a user meets it: F6 attaches a PDF, its text is read behind the attach, and
+    // with the choice ticked a word only the PDF holds finds the document.
+    void attachedPdfIsFoundByAWordNoFieldHolds()
+    {
+        IniFile(m_data->file(QStringLiteral("Korvena.ini")))
+            .writeBool(QStringLiteral("Alapertek"), QStringLiteral("SzovegKeres"), true);
+        auto w = openWindow();
+        QVERIFY(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        const qint64 document = w->currentDocument();
+        QVERIFY(document > 0);
+        QTemporaryDir files;
+        const QString path = files.filePath(QStringLiteral("level.pdf"));
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        pdf.write(korvena::demo::sampleFile(korvena::demo::SampleKind::PdfText,
+                                            QStringLiteral("Értesítjük, hogy a szélvédőcsere elkészült.")));
+        pdf.close();
+
+        FileDialog::setNextFileName(path);
+        key(Qt::Key_F6);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            SelectInt(QStringLiteral("SELECT COUNT(*) FROM iktato_szoveg WHERE iktato=%1 AND modszer='pdf' "
+                                     "AND szoveg LIKE '%szélvédőcsere%'")
+                          .arg(document),
+                      0),
+            1, 20000);
+
+        searchAllDirections(*w, QStringLiteral("szélvédőcsere"));
+        QTRY_COMPARE(keys(*w), QList<qint64>{document});
+        QTRY_VERIFY(w->detailPanel()->passageText().contains(QStringLiteral("szélvédőcsere elkészült")));
+        ExecSql(QStringLiteral("DELETE FROM iktato_szoveg WHERE szoveg LIKE '%szélvédőcsere%'"));
+        ExecSql(QStringLiteral("DELETE FROM iktato_file WHERE origfilenev='level.pdf'"));
     }
 
     void passageForATextMatchOnly()
