@@ -34,11 +34,14 @@ struct CheckReport
     QStringList invalidViews;       // present but unreadable: a table or column they use is gone
     QStringList missingRoutines;    // "PROCEDURE sp_x", "FUNCTION fn_x"
     QStringList tablesWithoutPrimaryKey;
+    // The trail's triggers and the routine they call: missing, or not as server/ makes them.
+    QStringList missingTriggers;
+    QStringList changedTriggers; // triggers, and "PROCEDURE sp_nyom_ir"
     bool complete() const
     {
         return missingTables.isEmpty() && missingColumns.isEmpty() && missingViews.isEmpty() &&
                missingViewColumns.isEmpty() && invalidViews.isEmpty() && missingRoutines.isEmpty() &&
-               tablesWithoutPrimaryKey.isEmpty();
+               tablesWithoutPrimaryKey.isEmpty() && missingTriggers.isEmpty() && changedTriggers.isEmpty();
     }
 };
 

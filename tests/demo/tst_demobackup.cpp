@@ -48,7 +48,7 @@ private Q_SLOTS:
         }
         Connection &c = m_db->connection();
         const QMap<QString, QString> live = BackupFixture::checksums(c, m_db->name());
-        QCOMPARE(live.size(), 24);
+        QCOMPARE(live.size(), 27);
         QCOMPARE(BackupFixture::checksums(c, target.name()), live);
         QVERIFY(
             c.selectValue(QStringLiteral("SELECT COUNT(*) FROM `%1`.iktato").arg(target.name())).toInt() >=
