@@ -1,5 +1,7 @@
 #include "core/DatabaseBackup.h"
 
+#include <algorithm>
+
 #include "common/PrivateFile.h"
 #include "common/SqlText.h"
 #include "db/Latin2.h"
@@ -177,7 +179,12 @@ QStringList tableNames(Connection &connection)
 
 bool writeScript(Connection &connection, QIODevice &out, const ProgressFn &progress)
 {
-    const QStringList tables = tableNames(connection);
+    QStringList tables = tableNames(connection);
+    // Restoring the documents fires the trail's triggers; the trail's own rows come after
+    // them, so what the triggers wrote gives way to the backup's trail.
+    std::stable_partition(tables.begin(), tables.end(), [](const QString &t) {
+        return t != QLatin1String("iktato_nyom") && t != QLatin1String("iktato_nyom_fej");
+    });
     Progress p;
     p.tableCount = int(tables.size());
     p.totalEstimate = estimatedRows(connection);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRandomGenerator>
 #include <QSet>
 
@@ -62,6 +63,8 @@ struct Catalogue
     QStringList routines;
     QStringList tablesWithoutPrimaryKey;
     QStringList fulltextKeys;
+    QHash<QString, QString> triggers; // name -> body
+    QHash<QString, QString> trailRoutines; // "PROCEDURE sp_nyom_ir" -> body
 };
 
 Catalogue readCatalogue(Connection &connection, const QString &database)
@@ -98,6 +101,19 @@ Catalogue readCatalogue(Connection &connection, const QString &database)
                                    "WHERE TABLE_SCHEMA = %1 AND INDEX_TYPE = 'FULLTEXT' "
                                    "GROUP BY TABLE_NAME, INDEX_NAME ORDER BY 1")
                         .arg(schema));
+    const Dataset triggers = connection.query(
+        QStringLiteral("SELECT TRIGGER_NAME, ACTION_STATEMENT FROM information_schema.TRIGGERS "
+                       "WHERE TRIGGER_SCHEMA = %1")
+            .arg(schema));
+    for (int r = 0; r < triggers.rowCount(); ++r)
+        c.triggers.insert(triggers.text(r, 0).toLower(), triggers.text(r, 1));
+    // What the trail's triggers call is as much part of them as their own bodies.
+    const Dataset trail = connection.query(
+        QStringLiteral("SELECT CONCAT(ROUTINE_TYPE, ' ', ROUTINE_NAME), ROUTINE_DEFINITION FROM "
+                       "information_schema.ROUTINES WHERE ROUTINE_SCHEMA = %1 AND ROUTINE_NAME = 'sp_nyom_ir'")
+            .arg(schema));
+    for (int r = 0; r < trail.rowCount(); ++r)
+        c.trailRoutines.insert(trail.text(r, 0), trail.text(r, 1));
     // Routine types come back upper case; keep them so ("PROCEDURE sp_x").
     for (QString &r : c.routines) {
         const qsizetype blank = r.indexOf(QLatin1Char(' '));
@@ -261,6 +277,18 @@ CheckReport check(Connection &connection, const QString &database)
     for (const QString &k : missing(reference.fulltextKeys, live.fulltextKeys)) {
         if (!absent.contains(k.section(QLatin1Char('('), 0, 0)))
             report.missingFulltextKeys << k;
+    }
+    QStringList triggerNames = reference.triggers.keys();
+    triggerNames.sort();
+    for (const QString &name : triggerNames) {
+        if (!live.triggers.contains(name))
+            report.missingTriggers << name;
+        else if (live.triggers.value(name) != reference.triggers.value(name))
+            report.changedTriggers << name;
+    }
+    for (auto it = reference.trailRoutines.begin(); it != reference.trailRoutines.end(); ++it) {
+        if (live.trailRoutines.contains(it.key()) && live.trailRoutines.value(it.key()) != it.value())
+            report.changedTriggers << it.key();
     }
     return report;
 }

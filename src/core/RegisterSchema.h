@@ -35,11 +35,15 @@ struct CheckReport
     QStringList missingRoutines;    // "PROCEDURE sp_x", "FUNCTION fn_x"
     QStringList tablesWithoutPrimaryKey;
     QStringList missingFulltextKeys; // "table(column, ...)": a search on them fails without one
+    // The trail's triggers and the routine they call: missing, or not as server/ makes them.
+    QStringList missingTriggers;
+    QStringList changedTriggers; // triggers, and "PROCEDURE sp_nyom_ir"
     bool complete() const
     {
         return missingTables.isEmpty() && missingColumns.isEmpty() && missingViews.isEmpty() &&
                missingViewColumns.isEmpty() && invalidViews.isEmpty() && missingRoutines.isEmpty() &&
-               tablesWithoutPrimaryKey.isEmpty() && missingFulltextKeys.isEmpty();
+               tablesWithoutPrimaryKey.isEmpty() && missingFulltextKeys.isEmpty() &&
+               missingTriggers.isEmpty() && changedTriggers.isEmpty();
     }
 };
 

@@ -44,7 +44,7 @@ start_fake() {
 
 expect "usage without command" 2 "Használat" -- "$ADMIN"
 expect "unknown command" 2 "Ismeretlen parancs" -- "$ADMIN" nincs
-for c in install check demo profile backup restore-check index-attachments; do
+for c in install check verify demo profile backup restore-check index-attachments; do
   expect "$c --help" 0 "korvena-admin $c" -- "$ADMIN" "$c" --help
 done
 expect "install" 0 "" -- "$ADMIN" install "${CONN[@]}"
@@ -120,6 +120,18 @@ head -c 5000 "$BK/mentes.sql" > "$BK/csonka.sql"
 expect "restore-check of a cut file" 1 "" -- "$ADMIN" restore-check "${CONN[@]}" "$BK/csonka.sql"
 expect "backup refuses a script named .zip" 2 "zip" -- "$ADMIN" backup "${CONN[@]}" --format script --output "$BK/x.zip"
 rm -rf "$BK"
+expect "verify the demo register" 0 "A változásnyom ép" -- "$ADMIN" verify "${CONN[@]}"
+HEAD=$("$ADMIN" verify "${CONN[@]}" | grep -E '^[0-9]+:[0-9a-f]{64}$')
+mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena "$DB" -e "UPDATE iktato SET targy='x' WHERE iktato=5"
+expect "plain client's change is in the trail without user code" 0 "^U.NULL.{\"targy\"" -- mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena "$DB" -N -e "SELECT muvelet, felhkod, valtozas FROM iktato_nyom ORDER BY sorszam DESC LIMIT 1"
+expect "verify after a plain client's change" 0 "A változásnyom ép" -- "$ADMIN" verify "${CONN[@]}"
+expect "verify with the earlier head" 0 "a megadott fejjel együtt" -- "$ADMIN" verify "${CONN[@]}" --head "$HEAD"
+expect "verify with a forged head" 1 "nem az, amit a megadott fej" -- "$ADMIN" verify "${CONN[@]}" --head "${HEAD%:*}:$(printf 'f%.0s' $(seq 64))"
+expect "verify refuses a malformed head" 2 "Hibás lánc-fej" -- "$ADMIN" verify "${CONN[@]}" --head 12:abc
+mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena "$DB" -e "DELETE FROM iktato_nyom ORDER BY sorszam DESC LIMIT 1"
+expect "verify names a deleted trail row" 1 "Hiányzik a nyom" -- "$ADMIN" verify "${CONN[@]}"
+mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena "$DB" -e "DROP TRIGGER tr_iktato_file_nyom_u"
+expect "check names a missing trigger" 1 "tr_iktato_file_nyom_u" -- "$ADMIN" check "${CONN[@]}"
 mariadb --no-defaults -h127.0.0.1 -P"$PORT" -ukorvena -pkorvena "$DB" -e "ALTER TABLE iktato DROP COLUMN megjegyzes; DROP PROCEDURE sp_boritek;"
 expect "check names what is missing" 1 "megjegyzes" -- "$ADMIN" check "${CONN[@]}"
 expect "check names a missing routine" 1 "sp_boritek" -- "$ADMIN" check "${CONN[@]}"

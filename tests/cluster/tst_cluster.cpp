@@ -4,7 +4,9 @@
 #include "TestSupport.h"
 #include "core/ClusterReadiness.h"
 #include "core/Session.h"
+#include "core/TrailVerifier.h"
 #include "db/DbHelpers.h"
+#include "db/UnitOfWork.h"
 #include "register/DocumentEdit.h"
 
 #include <QTest>
@@ -207,6 +209,62 @@ private Q_SLOTS:
             QCOMPARE(row.text(0, 1), remark);
             QCOMPARE(row.value(0, 2).toInt(), 2 * (round + 1));
         }
+    }
+
+    // Two nodes changing documents at once: the head row collides at certification, the
+    // losing unit runs again, and the trail stays one chain without gaps.
+    void trailStaysOneChainAcrossNodes()
+    {
+        Connection setup;
+        setup.open(m_cluster.node(1, kDatabase));
+        for (int i = 0; i < 6; ++i)
+            setup.exec(QStringLiteral("INSERT INTO iktato (iktato2, targy) VALUES (%1, 'Nyom')").arg(9000 + i));
+        // Keys on a cluster step by the number of nodes: take them as they came.
+        const Dataset docs = setup.query(QStringLiteral("SELECT iktato FROM iktato WHERE targy = 'Nyom' ORDER BY 1"));
+        QCOMPARE(docs.rowCount(), 6);
+        const qint64 first = docs.toInt(0, 0);
+        constexpr int Changes = 25;
+        std::vector<std::thread> threads;
+        std::mutex mutex;
+        QStringList failures;
+        std::atomic<int> ready = 0;
+        for (int w = 0; w < 2; ++w) {
+            threads.emplace_back([&, w] {
+                Connection c;
+                try {
+                    c.open(m_cluster.node(1 + w, kDatabase));
+                    c.exec(QStringLiteral("SET @korvena_felhkod = %1").arg(w + 1));
+                    ++ready;
+                    while (ready.load() < 2)
+                        std::this_thread::yield();
+                    for (int n = 0; n < Changes; ++n)
+                        RunUnit(c, [&] {
+                            c.exec(QStringLiteral("UPDATE iktato SET megjegyzes = 'n%1 w%2' WHERE iktato = %3")
+                                       .arg(n)
+                                       .arg(w)
+                                       .arg(docs.toInt((n + w) % 6, 0)));
+                        });
+                } catch (const KorvenaError &e) {
+                    std::lock_guard lock(mutex);
+                    failures << e.text();
+                }
+            });
+        }
+        for (std::thread &t : threads)
+            t.join();
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+        ConnectionParams p = m_cluster.node(3, kDatabase);
+        p.causalReads = true;
+        Connection trail, rows;
+        trail.open(p);
+        rows.open(p);
+        const TrailVerifier::Result r = TrailVerifier::verify(trail, rows);
+        QVERIFY2(r.ok, qPrintable(r.problem));
+        QCOMPARE(trail.selectValue(QStringLiteral("SELECT COUNT(*) FROM iktato_nyom WHERE felhkod IN (1, 2) "
+                                                  "AND valtozas LIKE '%megjegyzes%' AND iktato >= %1")
+                                          .arg(first))
+                     .toInt(),
+                 2 * Changes);
     }
 
     // The list read on one node right after a save on another shows that save.

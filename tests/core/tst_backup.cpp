@@ -215,7 +215,7 @@ private Q_SLOTS:
         const QString file = dir.filePath(QStringLiteral("iroda.sql"));
         QCOMPARE(scriptBackup(source.params(), file), Outcome::Written);
         const QMap<QString, QString> live = BackupFixture::checksums(c, source.name());
-        QCOMPARE(live.size(), 25);
+        QCOMPARE(live.size(), 27);
 
         TestDatabase byClient;
         const QString failure = BackupFixture::loadWithClient(byClient.name(), file);

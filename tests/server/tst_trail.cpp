@@ -2,6 +2,7 @@
 // verify, which proves it whole and in agreement with the rows.
 #include "TestDatabase.h"
 #include "common/SqlText.h"
+#include "core/RegisterSchema.h"
 #include "core/TrailVerifier.h"
 #include "db/Connection.h"
 #include "db/SqlScript.h"
@@ -394,6 +395,22 @@ private Q_SLOTS:
         QVERIFY(rebuilt >= 3);
         QVERIFY(verify(*m_db).ok);
         QVERIFY(!verify(*m_db, &before.head).ok);
+    }
+
+    void checkNamesMissingAndChangedTriggers()
+    {
+        QVERIFY(RegisterSchema::check(db(), m_db->name()).complete());
+        db().exec(QStringLiteral("DROP TRIGGER tr_iktato_file_nyom_d"));
+        db().exec(QStringLiteral("DROP TRIGGER tr_iktato_nyom_u"));
+        db().exec(QStringLiteral("CREATE TRIGGER tr_iktato_nyom_u AFTER UPDATE ON iktato FOR EACH ROW BEGIN END"));
+        db().exec(QStringLiteral("DROP PROCEDURE sp_nyom_ir"));
+        db().exec(QStringLiteral("CREATE PROCEDURE sp_nyom_ir(IN ptabla VARCHAR(16), IN pmuvelet CHAR(1), "
+                                 "IN piktato INT, IN pkulcs INT, IN pvaltozas MEDIUMTEXT) BEGIN END"));
+        const RegisterSchema::CheckReport r = RegisterSchema::check(db(), m_db->name());
+        QVERIFY(!r.complete());
+        QCOMPARE(r.missingTriggers, QStringList{"tr_iktato_file_nyom_d"});
+        QCOMPARE(r.changedTriggers, (QStringList{"tr_iktato_nyom_u", "PROCEDURE sp_nyom_ir"}));
+        QCOMPARE(r.missingRoutines, QStringList());
     }
 
     void parseHead_data()

@@ -47,8 +47,8 @@ int adminCheck(const QStringList &args)
     if (!AdminCli::parse(
             parser, args,
             QStringLiteral("Egy élő nyilvántartás összevetése a server/ mappa szkriptjeivel: hiányzó "
-                           "táblák, oszlopok, nézetek, nézetoszlopok, tárolt eljárások és elsődleges "
-                           "kulcs nélküli táblák, hiányzó FULLTEXT kulcsok; fürt-csomóponton az is, hogy a nyilvántartás fürtön használható-e.\n"
+                           "táblák, oszlopok, nézetek, nézetoszlopok, tárolt eljárások, elsődleges "
+                           "kulcs nélküli táblák, hiányzó FULLTEXT kulcsok, hiányzó vagy megváltozott változásnyom-triggerek; fürt-csomóponton az is, hogy a nyilvántartás fürtön használható-e.\n"
                            "Az összevetéshez ideiglenes adatbázist hoz létre és töröl a "
                            "kiszolgálón.\n"
                            "Kilépési kód: 0, ha a nyilvántartás teljes; 1, ha valami hiányzik, "
@@ -79,6 +79,8 @@ int adminCheck(const QStringList &args)
     printList("Hiányzó tárolt eljárások és függvények", report.missingRoutines);
     printList("Elsődleges kulcs nélküli táblák", report.tablesWithoutPrimaryKey);
     printList("Hiányzó FULLTEXT kulcsok", report.missingFulltextKeys);
+    printList("Hiányzó változásnyom-triggerek", report.missingTriggers);
+    printList("Megváltozott változásnyom-triggerek és -eljárások", report.changedTriggers);
     printClusterReport(connection, database);
     AdminCli::out().flush();
     return AdminCli::Failure;
