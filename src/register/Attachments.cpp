@@ -270,6 +270,36 @@ bool isStorableName(qint64 document, const QString &original)
            storageName(document, nextSequence(document), original).size() <= MaxStorageNameLength;
 }
 
+// A remote copy cannot be made exclusively, and one whose row was deleted cannot be
+// seen: the number is the row's own key, which no earlier attachment had (its number
+// never passed its own row's key). The row and its journal line are committed before
+// the upload, which may take long while the row's insert locks the change trail; a
+// refused upload takes the row back out, with its journal line.
+void storeRemote(qint64 document, const QString &chosenPath, const Upload &upload, bool journalled,
+                 const Refusal &badName, Stored &result)
+{
+    RunUnit([&] {
+        ExecSql(QStringLiteral("INSERT INTO iktato_file (iktato, filenev, origfilenev, felhkod) VALUES (") +
+                QString::number(document) + QStringLiteral(",NULL,") + SqlLiteral(result.originalName) +
+                QLatin1Char(',') + QString::number(session().user.code) + QStringLiteral(");"));
+        const qint64 key = SelectText(QStringLiteral("SELECT LAST_INSERT_ID();"), QString()).toLongLong();
+        result.key = key;
+        result.storageName = storageName(document, key, result.originalName);
+        if (result.storageName.size() > MaxStorageNameLength)
+            throw badName;
+        ExecSql(QStringLiteral("UPDATE iktato_file SET filenev=") + SqlLiteral(result.storageName) +
+                QStringLiteral(" WHERE iktato_file=") + QString::number(key) + QLatin1Char(';'));
+        if (journalled)
+            Journal::write(document, QStringLiteral("File csatolás = ") + result.originalName);
+    });
+    QString error;
+    // The register must not list a file the server refused.
+    if (!upload || !upload(chosenPath, result.storageName, &error)) {
+        remove(document, result.key, result.originalName);
+        throw Refusal{QStringLiteral("Hiba a feltöltés közben.\r\n") + error, QString()};
+    }
+}
+
 Stored store(const ProgramSettings &settings, qint64 document, int group, const QString &chosenPath,
              const Upload &upload, bool journalled)
 {
@@ -292,6 +322,11 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
     const std::unique_ptr<Pattern> pattern =
         settings.doksititkosit && !settings.isftp ? patternOf(scrambleKey()) : nullptr;
     try {
+        if (settings.isftp) {
+            storeRemote(document, chosenPath, upload, journalled, badName, result);
+            result.ok = true;
+            return result;
+        }
         RunUnit([&] {
             // The name is taken by the first that gets it: locally by creating the copy
             // exclusively (a copy whose row was deleted keeps its name), in the register by
@@ -300,26 +335,7 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
             QFile target;
             bool created = false;
             try {
-                if (settings.isftp) {
-                    // A remote copy cannot be made exclusively, and one whose row was deleted
-                    // cannot be seen: the number is the row's own key, which no earlier
-                    // attachment had (its number never passed its own row's key).
-                    ExecSql(QStringLiteral(
-                                "INSERT INTO iktato_file (iktato, filenev, origfilenev, felhkod) VALUES (") +
-                            QString::number(document) + QStringLiteral(",NULL,") +
-                            SqlLiteral(result.originalName) + QLatin1Char(',') +
-                            QString::number(session().user.code) + QStringLiteral(");"));
-                    const qint64 key =
-                        SelectText(QStringLiteral("SELECT LAST_INSERT_ID();"), QString()).toLongLong();
-                    result.key = key;
-                    result.storageName = storageName(document, key, result.originalName);
-                    if (result.storageName.size() > MaxStorageNameLength)
-                        throw badName;
-                    ExecSql(QStringLiteral("UPDATE iktato_file SET filenev=") +
-                            SqlLiteral(result.storageName) + QStringLiteral(" WHERE iktato_file=") +
-                            QString::number(key) + QLatin1Char(';'));
-                }
-                for (qint64 n = nextSequence(document); !settings.isftp; ++n) {
+                for (qint64 n = nextSequence(document);; ++n) {
                     result.storageName = storageName(document, n, result.originalName);
                     if (result.storageName.size() > MaxStorageNameLength)
                         throw badName;
@@ -336,28 +352,8 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
                         throw copyFailed;
                     }
                     created = true;
-                    try {
-                        ExecSql(insertStatement(document, result.storageName, result.originalName,
-                                                session().user.code));
-                        result.key = qint64(db().lastInsertId());
-                    } catch (const DbError &e) {
-                        if (e.code() != DuplicateKey)
-                            throw;
-                        if (created) {
-                            target.close();
-                            target.remove();
-                            created = false;
-                        }
-                        continue;
-                    }
-                    break;
-                }
-                if (settings.isftp) {
-                    QString error;
-                    // The register must not list a file the server refused.
-                    if (!upload || !upload(chosenPath, result.storageName, &error))
-                        throw Refusal{QStringLiteral("Hiba a feltöltés közben.\r\n") + error, QString()};
-                } else {
+                    // The copy is made before the row: the row's insert locks the register's
+                    // change trail until the commit, and a copy may take long.
                     QFile source(chosenPath);
                     if (!source.open(QIODevice::ReadOnly)) {
                         if (!pattern)
@@ -374,6 +370,18 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
                     target.close();
                     if (target.error() != QFileDevice::NoError)
                         throw copyFailed;
+                    try {
+                        ExecSql(insertStatement(document, result.storageName, result.originalName,
+                                                session().user.code));
+                        result.key = qint64(db().lastInsertId());
+                    } catch (const DbError &e) {
+                        if (e.code() != DuplicateKey)
+                            throw;
+                        target.remove();
+                        created = false;
+                        continue;
+                    }
+                    break;
                 }
                 if (journalled)
                     Journal::write(document, QStringLiteral("File csatolás = ") + result.originalName);
