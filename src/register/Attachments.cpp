@@ -270,6 +270,8 @@ bool isStorableName(qint64 document, const QString &original)
            storageName(document, nextSequence(document), original).size() <= MaxStorageNameLength;
 }
 
+bool removeRow(qint64 document, qint64 attachment, const QString &originalName, bool journalled);
+
 // A remote copy cannot be made exclusively, and one whose row was deleted cannot be
 // seen: the number is the row's own key, which no earlier attachment had (its number
 // never passed its own row's key). The row and its journal line are committed before
@@ -295,7 +297,7 @@ void storeRemote(qint64 document, const QString &chosenPath, const Upload &uploa
     QString error;
     // The register must not list a file the server refused.
     if (!upload || !upload(chosenPath, result.storageName, &error)) {
-        remove(document, result.key, result.originalName);
+        removeRow(document, result.key, result.originalName, journalled);
         throw Refusal{QStringLiteral("Hiba a feltöltés közben.\r\n") + error, QString()};
     }
 }
@@ -407,6 +409,11 @@ Stored store(const ProgramSettings &settings, qint64 document, int group, const 
 
 bool remove(qint64 document, qint64 attachment, const QString &originalName)
 {
+    return removeRow(document, attachment, originalName, true);
+}
+
+bool removeRow(qint64 document, qint64 attachment, const QString &originalName, bool journalled)
+{
     bool removed = false;
     RunUnit([&] {
         db().exec(QStringLiteral("DELETE FROM iktato_file WHERE (iktato_file=") +
@@ -415,7 +422,8 @@ bool remove(qint64 document, qint64 attachment, const QString &originalName)
         removed = db().affectedRows() > 0;
         if (removed) {
             AttachmentTextStore::remove(attachment);
-            Journal::write(document, QStringLiteral("Csatolás törlés = ") + originalName);
+            if (journalled)
+                Journal::write(document, QStringLiteral("Csatolás törlés = ") + originalName);
         }
     });
     return removed;
