@@ -228,7 +228,7 @@ CheckReport check(Connection &connection, const QString &database)
     QString scratch;
     do {
         scratch =
-            QStringLiteral("korvena_ellenorzes_%1").arg(QRandomGenerator::global()->bounded(1000000000));
+            QStringLiteral("korvena_minta_%1").arg(QRandomGenerator::global()->bounded(1000000000));
     } while (databaseExists(connection, scratch));
 
     Catalogue reference;
