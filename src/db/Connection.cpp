@@ -259,6 +259,11 @@ void Connection::connectHandle()
         m_mysql = m;
     }
     m_lost = false;
+    applySessionSettings();
+}
+
+void Connection::applySessionSettings()
+{
     static const QByteArray first[] = {setNamesStatement().toLatin1(), sessionModeStatement().toLatin1(),
                                        autocommitStatement().toLatin1()};
     for (const QByteArray &statement : first)
@@ -276,6 +281,30 @@ void Connection::connectHandle()
         if (mysql_real_query(m_mysql, statement.constData(), (unsigned long)statement.size()) != 0)
             raise();
     }
+}
+
+void Connection::renewSession(const QString &brokenTrigger)
+{
+    ensureAlive();
+    if (!brokenTrigger.isEmpty()) {
+        try {
+            const QString table = selectValue(QStringLiteral("SELECT EVENT_OBJECT_TABLE FROM information_schema.TRIGGERS "
+                                                             "WHERE TRIGGER_SCHEMA = DATABASE() AND TRIGGER_NAME = ") +
+                                              SqlLiteral(brokenTrigger))
+                                      .toString();
+            // LOCAL: the other nodes of a cluster have copies of their own, whole or not.
+            // The flush waits for every statement using the table: not for long.
+            if (!table.isEmpty()) {
+                const QString name = QLatin1Char('`') + QString(table).replace(QLatin1Char('`'), QStringLiteral("``")) +
+                                     QLatin1Char('`');
+                exec(QStringLiteral("SET SESSION lock_wait_timeout = 5; FLUSH LOCAL TABLES ") + name);
+            }
+        } catch (const KorvenaError &) {
+            // Without the right to flush (RELOAD) the next try may still take another copy.
+        }
+    }
+    // A new link rather than COM_RESET_CONNECTION, which cluster nodes have mishandled.
+    reconnect();
 }
 
 void Connection::setSessionVariable(const QString &name, const QString &value)

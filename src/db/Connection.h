@@ -134,6 +134,11 @@ public:
         Connection &m_c;
     };
 
+    // A fresh session (the server's per-session caches dropped) on a new link to the same
+    // server, set up as every new link is; brokenTrigger names a trigger that the server
+    // holds as unparsable, whose table it is first asked to read afresh.
+    void renewSession(const QString &brokenTrigger = {});
+
     // "SET @name = value" now and again on every new link: the server keeps user
     // variables per session, and what it records by them (who changed a document)
     // must not fall back to nobody after a reconnection. value is an SQL literal.
@@ -149,6 +154,7 @@ public:
 
 private:
     void connectHandle();
+    void applySessionSettings();
     void connectAnyNode();
     bool connectNode(st_mysql *m, const char *user, const char *password, const char *database);
     void ensureAlive();

@@ -53,12 +53,38 @@ bool IsRetryableConflict(const DbError &e)
     }
 }
 
+// A statement that the server stopped while it was reading a trigger or a routine (a
+// cluster node aborting it for another node's commit, or KILL QUERY) can leave half of
+// what it read behind: the session's routine cache then misses a table the routine uses
+// ("doesn't exist"), or the server's cached copy of the table keeps its triggers as
+// unparsable, for every session that gets that copy. Neither is the register's fault;
+// a renewed session, with the table read afresh, runs the unit again.
+struct StaleServerState
+{
+    bool stale = false;
+    QString brokenTrigger;
+};
+
+StaleServerState staleServerState(const DbError &e)
+{
+    if (e.code() == 1146)
+        return {true, {}};
+    static const QRegularExpression broken(QStringLiteral("^Trigger '(.+)' has an error in its body"));
+    if (e.code() == 1064) {
+        const QRegularExpressionMatch m = broken.match(e.message());
+        if (m.hasMatch())
+            return {true, m.captured(1)};
+    }
+    return {};
+}
+
 void RunUnit(Connection &c, const std::function<void()> &work, UnitKind kind)
 {
     if (c.inUnit()) {
         work();
         return;
     }
+    int renewals = 0;
     for (int attempt = 1;; ++attempt) {
         bool outcomeUnknown = false;
         try {
@@ -76,6 +102,18 @@ void RunUnit(Connection &c, const std::function<void()> &work, UnitKind kind)
                 rollbackQuietly(c);
             const bool lostBeforeCommit =
                 kind == UnitKind::Transaction && !outcomeUnknown && e.isConnectionLost();
+            const StaleServerState stale = staleServerState(e);
+            // A table really missing stays missing: a few renewals are enough to tell.
+            if (stale.stale && renewals < 3 && attempt < UnitOfWork::MaxTries) {
+                ++renewals;
+                ++retryCount;
+                try {
+                    c.renewSession(stale.brokenTrigger);
+                } catch (const DbError &) {
+                    throw e;
+                }
+                continue;
+            }
             // A conflict fails COMMIT itself on a cluster: then nothing was committed either.
             if (attempt >= UnitOfWork::MaxTries || !(IsRetryableConflict(e) || lostBeforeCommit))
                 throw;

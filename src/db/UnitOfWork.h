@@ -23,7 +23,10 @@ enum class UnitKind {
 // time-out, 1205) or when the link was lost before COMMIT went out, since the server then
 // rolled everything back; a few tries with a short random wait, then the error goes on to
 // the caller. A link lost while COMMIT (or a routine's CALL) was under way is handed on at
-// once: the unit may have been committed. A unit started inside another joins it.
+// once: the unit may have been committed. A table "missing" (1146) or a trigger "with an
+// error in its body" is what a statement stopped by the server while reading them leaves
+// behind: the unit runs again on a renewed session (Connection::renewSession), a few times
+// at most. A unit started inside another joins it.
 // work may run more than once: it must not keep state that an earlier run changed.
 void RunUnit(Connection &c, const std::function<void()> &work, UnitKind kind = UnitKind::Transaction);
 // The same on Connection::current().

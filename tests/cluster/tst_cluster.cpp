@@ -95,26 +95,8 @@ class TestCluster : public QObject
             .toString();
     }
 
-    // Open fault: right after a register is installed on the cluster, a node at times
-    // runs the change trail's triggers as if their table or body were not there yet.
-    // Skipped (not passed) only when that is all that failed; anything else still fails.
-    static bool onlyTheTrailsOpenFault(const QStringList &failures)
-    {
-        if (failures.isEmpty())
-            return false;
-        for (const QString &f : failures) {
-            if (!f.contains(QLatin1String("iktato_nyom_fej' doesn't exist")) &&
-                !(f.contains(QLatin1String("tr_iktato")) && f.contains(QLatin1String("error in its body"))))
-                return false;
-        }
-        return true;
-    }
-
     void verifyRegistered(const Registrations &r, int expected, const QList<int> &nodes)
     {
-        if (onlyTheTrailsOpenFault(r.failures))
-            QSKIP(qPrintable(QStringLiteral("open fault of the trail's triggers on a new cluster register: ") +
-                             r.failures.first()));
         QVERIFY2(r.failures.isEmpty(), qPrintable(r.failures.join(QLatin1Char('\n'))));
         QCOMPARE(r.keys.size(), expected);
         Connection c;
@@ -222,9 +204,6 @@ private Q_SLOTS:
             }
             for (std::thread &t : threads)
                 t.join();
-            if (onlyTheTrailsOpenFault(failures))
-                QSKIP(qPrintable(QStringLiteral("open fault of the trail's triggers on a new cluster register: ") +
-                                 failures.first()));
             QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
             ConnectionParams p = m_cluster.node(3, kDatabase);
             p.causalReads = true;
@@ -333,7 +312,7 @@ private Q_SLOTS:
             });
         if (stopper.joinable())
             stopper.join();
-        QVERIFY(stopped);
+        QVERIFY2(stopped, qPrintable(r.failures.join(QLatin1Char('\n'))));
         verifyRegistered(r, 120, {1, 3});
     }
 };

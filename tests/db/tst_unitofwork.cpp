@@ -136,6 +136,68 @@ private Q_SLOTS:
         QCOMPARE(rows(QStringLiteral("LENGTH(s)=2 AND s LIKE '%a%' AND s LIKE '%b%'")), 2);
     }
 
+    // What a statement stopped while the server read a routine or a trigger leaves behind:
+    // the unit runs again on a new session, which keeps the variables set through the
+    // connection and none set past it.
+    void staleServerStateRunsTheUnitOnARenewedSession_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("code");
+        QTest::newRow("routine cache") << QStringLiteral("Table 'kr.iktato_nyom_fej' doesn't exist") << 1146;
+        QTest::newRow("trigger copy")
+            << QStringLiteral("Trigger 'tr_u' has an error in its body: 'You have an error in your SQL syntax; check "
+                              "the manual that corresponds to your MariaDB server version for the right syntax to use "
+                              "near '',', 'null', ']')' at line 26'")
+            << 1064;
+    }
+    void staleServerStateRunsTheUnitOnARenewedSession()
+    {
+        QFETCH(QString, message);
+        QFETCH(int, code);
+        m_db->connection().exec(QStringLiteral("CREATE TRIGGER IF NOT EXISTS tr_u BEFORE INSERT ON u FOR EACH ROW "
+                                               "SET NEW.s = CONCAT(NEW.s, '')"));
+        auto c = m_db->newConnection();
+        c->setSessionVariable(QStringLiteral("korvena_felhkod"), QStringLiteral("7"));
+        c->exec(QStringLiteral("SET @mine = 1"));
+        const unsigned long link = c->threadId();
+        bool failed = false;
+        UnitOfWork::setStatementHookForTests([&](Connection &, const QString &sql) {
+            if (!failed && sql.startsWith(QLatin1String("INSERT"))) {
+                failed = true;
+                throw DbError(message, unsigned(code));
+            }
+        });
+        int runs = 0;
+        RunUnit(*c, [&] {
+            ++runs;
+            c->exec(QStringLiteral("INSERT INTO u VALUES (1, 'change')"));
+        });
+        QCOMPARE(runs, 2);
+        QCOMPARE(rows(), 1);
+        QVERIFY(c->threadId() != link);
+        QCOMPARE(c->selectValue(QStringLiteral("SELECT @korvena_felhkod")).toInt(), 7);
+        QVERIFY(c->selectValue(QStringLiteral("SELECT @mine")).isNull());
+        QCOMPARE(c->selectValue(QStringLiteral("SELECT @@SESSION.character_set_client")).toString(),
+                 QStringLiteral("latin2"));
+    }
+
+    // A table that is really missing stays missing: a few renewals, then the error.
+    void missingTableFailsAfterAFewRenewals()
+    {
+        auto c = m_db->newConnection();
+        int runs = 0;
+        try {
+            RunUnit(*c, [&] {
+                ++runs;
+                c->exec(QStringLiteral("INSERT INTO nincs_ilyen VALUES (1)"));
+            });
+            QFAIL("no error");
+        } catch (const DbError &e) {
+            QCOMPARE(e.code(), 1146u);
+        }
+        QCOMPARE(runs, 4);
+    }
+
     void innerUnitJoinsTheOuter()
     {
         auto c = m_db->newConnection();
