@@ -131,9 +131,13 @@ BEGIN
     DECLARE v_az1 INT DEFAULT IFNULL(paz1, 0);
     DECLARE v_az2 BIGINT DEFAULT NULL;
     DECLARE v_csoport INT DEFAULT pcsoport;
+    -- The caller's transaction when one is open (the program's), else one of its own.
+    DECLARE v_sajat BOOLEAN DEFAULT @@in_transaction = 0;
     DECLARE EXIT HANDLER FOR SQLEXCEPTION
     BEGIN
-        ROLLBACK;
+        IF v_sajat THEN
+            ROLLBACK;
+        END IF;
         RESIGNAL;
     END;
 
@@ -147,7 +151,9 @@ BEGIN
             CALL sp_alszam_sor(v_az1, v_ma, v_alszam_ev, v_alszam_utolso);
         END IF;
 
-        START TRANSACTION;
+        IF v_sajat THEN
+            START TRANSACTION;
+        END IF;
         CALL sp_szamlalo('iktato2', 0, v_ev, IFNULL(v_utolso, 0) + 1, v_sorszam);
         IF v_az1 > 0 THEN
             CALL sp_szamlalo('az2', v_az1, v_alszam_ev, IFNULL(v_alszam_utolso, 0) + 1, v_az2);
@@ -159,7 +165,9 @@ BEGIN
                     0, v_ma, v_ma + INTERVAL 30 DAY, v_ma + INTERVAL 10 YEAR, 'N', 'N',
                     IF(pirany IN (0, 1, 2), pirany, 0), v_csoport, pfelhkod, 'N');
         SET v_iktato = LAST_INSERT_ID();
-        COMMIT;
+        IF v_sajat THEN
+            COMMIT;
+        END IF;
     END IF;
 
     SELECT i.*, p.projekt_nev, m.munkaszam_nev, t.tipus_nev, e.egyebcsop_nev
@@ -211,17 +219,23 @@ BEGIN
 END $$
 
 -- Sets a document's status and journals it under the acting user: both commit
--- together in a transaction of the routine's own, or neither does.
+-- together, or neither does, in the caller's transaction when one is open (the
+-- program's), else in one of the routine's own.
 DROP PROCEDURE IF EXISTS sp_setstatusz $$
 CREATE PROCEDURE sp_setstatusz(IN piktato INT, IN pfelhkod INT, IN pstatusz INT)
 BEGIN
+    DECLARE v_sajat BOOLEAN DEFAULT @@in_transaction = 0;
     DECLARE EXIT HANDLER FOR SQLEXCEPTION
     BEGIN
-        ROLLBACK;
+        IF v_sajat THEN
+            ROLLBACK;
+        END IF;
         RESIGNAL;
     END;
 
-    START TRANSACTION;
+    IF v_sajat THEN
+        START TRANSACTION;
+    END IF;
     IF EXISTS (SELECT 1 FROM iktato WHERE iktato = piktato) THEN
         UPDATE iktato SET statusz = pstatusz WHERE iktato = piktato;
         INSERT INTO iktnaplo (iktato, felhkod, szoveg)
@@ -229,7 +243,9 @@ BEGIN
                     CONCAT('statusz = ', IFNULL((SELECT statusz_nev FROM statusz WHERE statusz = pstatusz), ''),
                            ' (', IFNULL(pstatusz, ''), ')'));
     END IF;
-    COMMIT;
+    IF v_sajat THEN
+        COMMIT;
+    END IF;
 END $$
 
 -- Hands a stored file over to the online document store: one row per file, for

@@ -217,7 +217,7 @@ void Connection::open(const ConnectionParams &params)
     connectAnyNode();
 }
 
-void Connection::close()
+void Connection::dropHandle()
 {
     if (m_stream) {
         mysql_free_result(m_stream);
@@ -231,6 +231,11 @@ void Connection::close()
         }
         mysql_close(m);
     }
+}
+
+void Connection::close()
+{
+    dropHandle();
     m_lost = false;
     m_wanted = false;
 }
@@ -419,18 +424,7 @@ void Connection::connectAnyNode()
 
 void Connection::reconnect()
 {
-    if (m_stream) {
-        mysql_free_result(m_stream);
-        m_stream = nullptr;
-    }
-    if (m_mysql) {
-        MYSQL *m = m_mysql;
-        {
-            std::lock_guard lock(m_interruptMutex);
-            m_mysql = nullptr;
-        }
-        mysql_close(m);
-    }
+    dropHandle();
     if (m_lost)
         m_leftNode = m_node;
     connectAnyNode();

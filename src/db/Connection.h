@@ -154,6 +154,7 @@ public:
 
 private:
     void connectHandle();
+    void dropHandle();
     void applySessionSettings();
     void connectAnyNode();
     bool connectNode(st_mysql *m, const char *user, const char *password, const char *database);

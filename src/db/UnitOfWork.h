@@ -12,8 +12,8 @@ class DbError;
 enum class UnitKind {
     // The program's statements (the change, its journal row, ...) in one transaction.
     Transaction,
-    // One call of a server routine that commits on its own (sp_iktato), or one statement
-    // in autocommit: no transaction around it.
+    // One call of a server routine that commits on its own, or one statement in
+    // autocommit: no transaction around it.
     Routine,
 };
 

@@ -101,12 +101,13 @@ std::optional<NewDocumentAnswers> ask(const ProgramSettings &settings, int direc
 
 DocumentEdit DocumentEdit::create(const NewDocumentAnswers &answers, int directionView, int userKey)
 {
-    // sp_iktato numbers and inserts the document in a transaction of its own.
+    // sp_iktato numbers and inserts the document in the unit's transaction: the COMMIT that
+    // a cluster may fail for another node's registration is then ours, not the routine's.
     Dataset row;
     RunUnit([&] {
         row = db().call(QStringLiteral("sp_iktato"), {-1, answers.group, directionView, answers.clientFrom,
                                                      answers.clientTo, answers.mainNumber, userKey});
-    }, UnitKind::Routine);
+    });
     DocumentEdit edit;
     edit.load(row);
     const struct

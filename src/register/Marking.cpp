@@ -71,8 +71,8 @@ void bulkMark(BulkKey key, qint64 value)
 
 void setStatus(qint64 document, qint64 user, int status)
 {
-    // sp_setstatusz writes the status and its journal row in a transaction of its own.
-    RunUnit([&] { db().exec(setStatusStatement(document, user, status)); }, UnitKind::Routine);
+    // sp_setstatusz writes the status and its journal row in the unit's transaction.
+    RunUnit([&] { db().exec(setStatusStatement(document, user, status)); });
 }
 
 } // namespace Marking

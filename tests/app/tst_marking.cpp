@@ -54,15 +54,7 @@ class TestMarking : public QObject
     std::unique_ptr<TempDataFolder> m_data;
 
     Window openWindow() { return openMainWindow(&m_db->connection()); }
-    static QList<qint64> keys(MainWindow &w)
-    {
-        QList<qint64> list;
-        const DocumentListModel *m = w.listModel();
-        const Dataset &d = m->dataset();
-        for (int i = 0; i < m->rowCount(); ++i)
-            list << d.toInt(m->datasetRow(i), d.fieldIndex(u"iktato"));
-        return list;
-    }
+    static QList<qint64> keys(MainWindow &w) { return listedKeys(w); }
     static int shownRow(MainWindow &w) { return w.listView()->currentIndex().row(); }
     static QAction *action(MainWindow &w, const char *name)
     {

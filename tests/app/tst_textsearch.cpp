@@ -35,16 +35,7 @@ class TestTextSearchWindow : public QObject
     std::unique_ptr<TempDataFolder> m_data;
 
     Window openWindow() { return openMainWindow(&m_db->connection()); }
-    static QList<qint64> keys(MainWindow &w)
-    {
-        QList<qint64> list;
-        const DocumentListModel *m = w.listModel();
-        const Dataset &d = m->dataset();
-        for (int i = 0; i < m->rowCount(); ++i)
-            list << d.toInt(m->datasetRow(i), d.fieldIndex(u"iktato"));
-        return list;
-    }
-    static QString conditionLine(MainWindow &w) { return w.documentList().query().lines().at(1); }
+    static QList<qint64> keys(MainWindow &w) { return listedKeys(w); }
     static void key(int k, Qt::KeyboardModifiers modifiers = {})
     {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), modifiers);

@@ -189,7 +189,10 @@ private Q_SLOTS:
                     Connection c;
                     Connection::setCurrentForThread(&c);
                     try {
-                        c.open(m_cluster.list(1 + w, kDatabase));
+                        // As a workstation opens what its list showed: after its node applied it.
+                        ConnectionParams p = m_cluster.list(1 + w, kDatabase);
+                        p.causalReads = true;
+                        c.open(p);
                         DocumentEdit edit = DocumentEdit::open(key);
                         edit.record().setValue(w == 0 ? QStringLiteral("targy") : QStringLiteral("megjegyzes"),
                                                w == 0 ? subject : remark);

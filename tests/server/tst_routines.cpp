@@ -117,6 +117,27 @@ private Q_SLOTS:
         QCOMPARE(registerDocument(2, 1).toInt(u"iktato2"), first + 2);
     }
 
+    // Inside the caller's transaction the routines leave the COMMIT to it: rolled back,
+    // neither the document, nor its number, nor the status change is there. Outside
+    // one, each commits itself (every other test here calls them so).
+    void routinesJoinTheCallersTransaction()
+    {
+        const qint64 key = registerDocument().toInt(u"iktato");
+        const qint64 serial = count(QStringLiteral("SELECT iktato2 FROM iktato WHERE iktato=%1").arg(key));
+        const int documents = count(QStringLiteral("SELECT COUNT(*) FROM iktato"));
+        const int journal = count(QStringLiteral("SELECT COUNT(*) FROM iktnaplo"));
+        db().exec(QStringLiteral("START TRANSACTION"));
+        const qint64 inside = registerDocument().toInt(u"iktato");
+        db().call(QStringLiteral("sp_setstatusz"), {key, 2, 4});
+        QCOMPARE(db().selectValue(QStringLiteral("SELECT @@in_transaction")).toInt(), 1);
+        db().exec(QStringLiteral("ROLLBACK"));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM iktato WHERE iktato=%1").arg(inside)), 0);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM iktato")), documents);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM iktnaplo")), journal);
+        QCOMPARE(count(QStringLiteral("SELECT IFNULL(statusz, 0) FROM iktato WHERE iktato=%1").arg(key)), 0);
+        QCOMPARE(registerDocument().toInt(u"iktato2"), serial + 1);
+    }
+
     void existingKeyReturnsTheRowWithNames()
     {
         const int key = int(registerDocument().toInt(u"iktato"));

@@ -9,6 +9,8 @@
 #include "core/IniFile.h"
 #include "core/ui/Startup.h"
 #include "db/Connection.h"
+#include "register/ui/DocumentListModel.h"
+#include "register/ui/FilterController.h"
 
 #include <QTest>
 #include <memory>
@@ -53,4 +55,21 @@ inline std::unique_ptr<TempDataFolder> prepareStartup(TestDatabase &db, const QS
     IniFile ini(data->file(QStringLiteral("Korvena.ini")));
     storeNewProfile(ini, profileLine(p.database, p.host, QString::number(p.port), p.user, p.password, profileName));
     return data;
+}
+
+// The keys of the documents the main list shows, in its order.
+inline QList<qint64> listedKeys(MainWindow &w)
+{
+    QList<qint64> list;
+    const DocumentListModel *m = w.listModel();
+    const Dataset &d = m->dataset();
+    for (int i = 0; i < m->rowCount(); ++i)
+        list << d.toInt(m->datasetRow(i), d.fieldIndex(u"iktato"));
+    return list;
+}
+
+// The main list query's condition line (its second line).
+inline QString conditionLine(MainWindow &w)
+{
+    return w.documentList().query().lines().at(1);
 }
