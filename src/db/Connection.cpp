@@ -288,22 +288,25 @@ void Connection::applySessionSettings()
     }
 }
 
-void Connection::renewSession(const QString &brokenTrigger)
+void Connection::renewSession(bool brokenTriggers, const QString &trigger)
 {
     ensureAlive();
-    if (!brokenTrigger.isEmpty()) {
+    if (brokenTriggers) {
         try {
-            const QString table = selectValue(QStringLiteral("SELECT EVENT_OBJECT_TABLE FROM information_schema.TRIGGERS "
-                                                             "WHERE TRIGGER_SCHEMA = DATABASE() AND TRIGGER_NAME = ") +
-                                              SqlLiteral(brokenTrigger))
-                                      .toString();
+            QString sql = QStringLiteral("SELECT DISTINCT EVENT_OBJECT_TABLE FROM information_schema.TRIGGERS "
+                                         "WHERE TRIGGER_SCHEMA = DATABASE()");
+            if (!trigger.isEmpty())
+                sql += QStringLiteral(" AND TRIGGER_NAME = ") + SqlLiteral(trigger);
+            const Dataset tables = query(sql);
+            QStringList names;
+            for (int r = 0; r < tables.rowCount(); ++r)
+                names << QLatin1Char('`') + tables.text(r, 0).replace(QLatin1Char('`'), QStringLiteral("``")) +
+                             QLatin1Char('`');
             // LOCAL: the other nodes of a cluster have copies of their own, whole or not.
-            // The flush waits for every statement using the table: not for long.
-            if (!table.isEmpty()) {
-                const QString name = QLatin1Char('`') + QString(table).replace(QLatin1Char('`'), QStringLiteral("``")) +
-                                     QLatin1Char('`');
-                exec(QStringLiteral("SET SESSION lock_wait_timeout = 5; FLUSH LOCAL TABLES ") + name);
-            }
+            // The flush waits for every statement using the tables: not for long.
+            if (!names.isEmpty())
+                exec(QStringLiteral("SET SESSION lock_wait_timeout = 5; FLUSH LOCAL TABLES ") +
+                     names.join(QStringLiteral(", ")));
         } catch (const KorvenaError &) {
             // Without the right to flush (RELOAD) the next try may still take another copy.
         }

@@ -135,9 +135,10 @@ public:
     };
 
     // A fresh session (the server's per-session caches dropped) on a new link to the same
-    // server, set up as every new link is; brokenTrigger names a trigger that the server
-    // holds as unparsable, whose table it is first asked to read afresh.
-    void renewSession(const QString &brokenTrigger = {});
+    // server, set up as every new link is. With brokenTriggers the server holds a table's
+    // triggers as unparsable: the table of trigger (or, when the server did not name it,
+    // every table of the database with triggers) is first read afresh.
+    void renewSession(bool brokenTriggers = false, const QString &trigger = {});
 
     // "SET @name = value" now and again on every new link: the server keeps user
     // variables per session, and what it records by them (who changed a document)

@@ -62,18 +62,20 @@ bool IsRetryableConflict(const DbError &e)
 struct StaleServerState
 {
     bool stale = false;
-    QString brokenTrigger;
+    bool brokenTriggers = false;
+    QString trigger; // empty when the server could not tell which
 };
 
 StaleServerState staleServerState(const DbError &e)
 {
     if (e.code() == 1146)
-        return {true, {}};
-    static const QRegularExpression broken(QStringLiteral("^Trigger '(.+)' has an error in its body"));
+        return {true, false, {}};
+    static const QRegularExpression broken(
+        QStringLiteral("^(?:Trigger '(.+)'|Unknown trigger) has an error in its body"));
     if (e.code() == 1064) {
         const QRegularExpressionMatch m = broken.match(e.message());
         if (m.hasMatch())
-            return {true, m.captured(1)};
+            return {true, true, m.captured(1)};
     }
     return {};
 }
@@ -108,7 +110,7 @@ void RunUnit(Connection &c, const std::function<void()> &work, UnitKind kind)
                 ++renewals;
                 ++retryCount;
                 try {
-                    c.renewSession(stale.brokenTrigger);
+                    c.renewSession(stale.brokenTriggers, stale.trigger);
                 } catch (const DbError &) {
                     throw e;
                 }

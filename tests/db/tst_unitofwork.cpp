@@ -143,17 +143,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("code");
-        QTest::newRow("routine cache") << QStringLiteral("Table 'kr.iktato_nyom_fej' doesn't exist") << 1146;
+        QTest::addColumn<bool>("flushes"); // the table's cached copy is read afresh
+        QTest::newRow("routine cache") << QStringLiteral("Table 'kr.iktato_nyom_fej' doesn't exist") << 1146 << false;
         QTest::newRow("trigger copy")
             << QStringLiteral("Trigger 'tr_u' has an error in its body: 'You have an error in your SQL syntax; check "
                               "the manual that corresponds to your MariaDB server version for the right syntax to use "
                               "near '',', 'null', ']')' at line 26'")
-            << 1064;
+            << 1064 << true;
+        QTest::newRow("trigger copy, unnamed")
+            << QStringLiteral("Unknown trigger has an error in its body: 'Query was empty'") << 1064 << true;
     }
     void staleServerStateRunsTheUnitOnARenewedSession()
     {
         QFETCH(QString, message);
         QFETCH(int, code);
+        QFETCH(bool, flushes);
         m_db->connection().exec(QStringLiteral("CREATE TRIGGER IF NOT EXISTS tr_u BEFORE INSERT ON u FOR EACH ROW "
                                                "SET NEW.s = CONCAT(NEW.s, '')"));
         auto c = m_db->newConnection();
@@ -167,12 +171,18 @@ private Q_SLOTS:
                 throw DbError(message, unsigned(code));
             }
         });
+        const auto flushCount = [this] {
+            return m_db->connection().query(QStringLiteral("SHOW GLOBAL STATUS LIKE 'Com\\_flush'")).toInt(0, 1);
+        };
+        const qint64 flushesBefore = flushCount();
         int runs = 0;
         RunUnit(*c, [&] {
             ++runs;
             c->exec(QStringLiteral("INSERT INTO u VALUES (1, 'change')"));
         });
         QCOMPARE(runs, 2);
+        if (flushes)
+            QVERIFY(flushCount() > flushesBefore);
         QCOMPARE(rows(), 1);
         QVERIFY(c->threadId() != link);
         QCOMPARE(c->selectValue(QStringLiteral("SELECT @korvena_felhkod")).toInt(), 7);
