@@ -13,6 +13,7 @@
 // list query (the "Összes" tab, all years) to the first screen painted, with the
 // attached files' text searched and without, as the main list runs them.
 #include "BenchSupport.h"
+#include "ListTiming.h"
 #include "FulltextBench.h"
 #include "core/Session.h"
 #include "db/Connection.h"
@@ -166,20 +167,11 @@ int fulltextSearchBench(int argc, char **argv)
         qint64 rows = 0;
         for (int run = 0; run <= runCount; ++run) {
             // Run 0 warms the server's caches and is not counted.
-            model.reload([](Dataset &data) { data.reset(); });
-            app.processEvents();
-            QElapsedTimer timer;
-            timer.start();
-            model.stream(params, c.sql, [](Dataset &data) { applyDocumentLabels(data, session().settings); });
-            view.viewport()->repaint();
-            const double shown = timer.nsecsElapsed() / 1e9;
-            while (model.isLoading())
-                app.processEvents(QEventLoop::WaitForMoreEvents, 50);
-            const double filled = timer.nsecsElapsed() / 1e9;
+            const bench::ListTiming t = bench::timeListReading(app, model, view, params, c.sql);
             if (run == 0)
                 continue;
-            firstScreen << shown;
-            whole << filled;
+            firstScreen << t.firstScreen;
+            whole << t.whole;
             rows = model.dataset().rowCount();
         }
         out() << c.name << ": " << rows << " rows\n";

@@ -9,6 +9,7 @@
 // mariadb client needs for the same SQL in the same run, the memory the list
 // holds and the bytes of the result.
 #include "BenchSupport.h"
+#include "ListTiming.h"
 #include "core/Session.h"
 #include "db/Connection.h"
 #include "register/DocumentFilter.h"
@@ -18,7 +19,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTextStream>
 
@@ -94,21 +94,12 @@ int main(int argc, char *argv[])
         qint64 memory = 0, bytes = 0, rows = 0;
         for (int run = 0; run <= runCount; ++run) {
             // Run 0 warms the server's caches and is not counted.
-            model.reload([](Dataset &data) { data.reset(); });
-            app.processEvents();
-            QElapsedTimer timer;
-            timer.start();
-            model.stream(params, c.sql, [](Dataset &data) { applyDocumentLabels(data, session().settings); });
-            view.viewport()->repaint();
-            const double shown = timer.nsecsElapsed() / 1e9;
-            while (model.isLoading())
-                app.processEvents(QEventLoop::WaitForMoreEvents, 50);
-            const double filled = timer.nsecsElapsed() / 1e9;
+            const bench::ListTiming t = bench::timeListReading(app, model, view, params, c.sql);
             const double viaClient = clientSeconds(params, c.sql);
             if (run == 0)
                 continue;
-            firstScreen << shown;
-            whole << filled;
+            firstScreen << t.firstScreen;
+            whole << t.whole;
             client << viaClient;
             memory = model.dataset().memoryBytes();
             bytes = resultBytes(model.dataset());
