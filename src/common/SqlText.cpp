@@ -264,6 +264,14 @@ QString EscapeLike(const QString &text)
 
 QString SearchCondition(const QString &fields, const QString &text, bool asAnd)
 {
+    return SearchCondition(fields, text, asAnd, [](const QString &field, const QString &, const QString &literal) -> QString {
+        return QLatin1Char('(') + field + QStringLiteral(" LIKE ") + literal + QLatin1Char(')');
+    });
+}
+
+QString SearchCondition(const QString &fields, const QString &text, bool asAnd,
+                        const std::function<QString(const QString &, const QString &, const QString &)> &alternative)
+{
     QString words = text;
     words.replace(QLatin1Char(','), QLatin1Char(' ')).replace(QLatin1Char(';'), QLatin1Char(' '));
     if (words.trimmed().isEmpty())
@@ -284,8 +292,14 @@ QString SearchCondition(const QString &fields, const QString &text, bool asAnd)
             continue;
         const QString literal = SqlLiteral(QString(QLatin1Char('%') + EscapeLike(word) + QLatin1Char('%')));
         QStringList alternatives;
-        for (const QString &field : std::as_const(fieldNames))
-            alternatives << QLatin1Char('(') + field + QStringLiteral(" LIKE ") + literal + QLatin1Char(')');
+        for (const QString &field : std::as_const(fieldNames)) {
+            const QString one = alternative(field, word, literal);
+            if (!one.isEmpty())
+                alternatives << one;
+        }
+        // A word no field can hold: the group can never be true.
+        if (alternatives.isEmpty())
+            alternatives << QStringLiteral("FALSE");
         groups << QLatin1Char('(') + alternatives.join(QStringLiteral(" OR ")) + QLatin1Char(')');
     }
     // No field or no word among the first six: no condition rather than "()".

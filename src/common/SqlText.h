@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -43,6 +45,11 @@ QString AppendToWhere(QStringList &lines, const QString &text);
 // fifteen ";"-separated fields. Empty for a blank text; with asAnd the form
 // " AND (...)" to append to an existing condition.
 QString SearchCondition(const QString &fields, const QString &text, bool asAnd = false);
+// The same words and groups, each field's alternative written by alternative from the
+// field and the word's LIKE literal ("'%word%'"); an empty alternative is left out.
+QString SearchCondition(const QString &fields, const QString &text, bool asAnd,
+                        const std::function<QString(const QString &field, const QString &word,
+                                                    const QString &likeLiteral)> &alternative);
 // The text with LIKE's wildcards and escape character escaped by backslash.
 QString EscapeLike(const QString &text);
 

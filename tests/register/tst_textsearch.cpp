@@ -111,6 +111,59 @@ private Q_SLOTS:
         QCOMPARE(listed(text, false), keys);
     }
 
+    // With the choice on, the fields' side is written for speed (names through the
+    // document's key columns, the identifier only for words it can hold): it must find
+    // exactly the rows the fields' search finds without the choice.
+    void fieldsFindTheSameRowsWithTheChoice_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<qint64>>("keys");
+        QTest::newRow("sender or addressee") << "kiss" << QList<qint64>{101, 103, 105, 106};
+        QTest::newRow("two words of a name, a sender gone") << "nagy anna" << QList<qint64>{101, 102, 103};
+        QTest::newRow("to act on") << "kovács" << QList<qint64>{102, 104};
+        QTest::newRow("apostrophe in a name") << "O'Neil" << QList<qint64>{105};
+        QTest::newRow("project") << "árvízvédelem" << QList<qint64>{104};
+        QTest::newRow("work number") << "msz-77" << QList<qint64>{104};
+        QTest::newRow("group") << "pénzügy" << QList<qint64>{101, 102, 103, 104, 105, 106};
+        QTest::newRow("keywords") << "lezárt" << QList<qint64>{104};
+        QTest::newRow("reference") << "a_b" << QList<qint64>{102};
+        QTest::newRow("backslash") << "c:\\dok" << QList<qint64>{104};
+        QTest::newRow("identifier") << "0103/02/01" << QList<qint64>{103};
+        QTest::newRow("identifier year") << "/2023" << QList<qint64>{105};
+        QTest::newRow("year in any field") << "2024 kiss" << QList<qint64>{101, 103};
+        QTest::newRow("identifier and a name") << "0101 kiss" << QList<qint64>{101};
+        QTest::newRow("a name nobody bears") << "zzzyyy" << QList<qint64>{};
+    }
+    void fieldsFindTheSameRowsWithTheChoice()
+    {
+        QFETCH(QString, text);
+        QFETCH(QList<qint64>, keys);
+        ExecSql(QStringLiteral("START TRANSACTION"));
+        const auto rollBack = qScopeGuard([] { ExecSql(QStringLiteral("ROLLBACK")); });
+        // A project, a work number, a party to act, keywords, a renamed group, and a
+        // sender whose row is gone (106).
+        ExecSql(QStringLiteral("INSERT INTO projekt (projekt, projekt_nev) VALUES (1, 'Árvízvédelem')"));
+        ExecSql(QStringLiteral("INSERT INTO munkaszam (munkaszam, munkaszam_nev) VALUES (1, 'MSZ-77')"));
+        ExecSql(QStringLiteral("UPDATE iktato SET projekt = 1, munkaszam = 1, ugyf_intezkedesre = 3, "
+                               "kulcsszavak = 'lezárt, sürgős' WHERE iktato = 104"));
+        ExecSql(QStringLiteral("UPDATE iktato SET ugyf_kitol = 99 WHERE iktato = 106"));
+        ExecSql(QStringLiteral("UPDATE csoport SET csoport_nev = 'Pénzügy' WHERE csoport = 1"));
+        QVERIFY(documentSearchPiece(text, true) != documentSearchPiece(text));
+        QCOMPARE(listed(text, false), keys);
+        QCOMPARE(listed(text, true), keys);
+    }
+    // The identifier is left out for a word with anything but digits, '/' and '-': no
+    // other character may compare equal to one of them.
+    void onlyDigitsSlashAndHyphenEqualTheIdentifiersCharacters()
+    {
+        QCOMPARE(SelectText(QStringLiteral(
+                     "SELECT GROUP_CONCAT(HEX(seq) ORDER BY seq) FROM seq_32_to_255 "
+                     "WHERE CONVERT(UNHEX(HEX(seq)) USING latin2) COLLATE latin2_hungarian_ci "
+                     "IN ('0','1','2','3','4','5','6','7','8','9','/','-')"),
+                            QString()),
+                 QStringLiteral("2D,2F,30,31,32,33,34,35,36,37,38,39"));
+    }
+
     // Nothing the user types reaches the server's boolean syntax, and words the index
     // never holds are not asked for.
     void wordsForTheIndex_data()
