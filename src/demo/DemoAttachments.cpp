@@ -244,10 +244,10 @@ QByteArray zipArchive(const std::vector<ZipEntry> &entries)
 }
 
 // Lines become paragraphs and tabs the format's tab, so a reader meets its markup.
-QByteArray docx(const QString &sentence)
+QString docxParagraphs(const QString &text)
 {
     QString body;
-    for (const QString &line : sentence.split(QLatin1Char('\n'))) {
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
         body += QStringLiteral("<w:p>");
         const QStringList cells = line.split(QLatin1Char('\t'));
         for (qsizetype i = 0; i < cells.size(); ++i) {
@@ -258,12 +258,26 @@ QByteArray docx(const QString &sentence)
         }
         body += QStringLiteral("</w:p>");
     }
+    return body;
+}
+
+const char *const WordNamespace = "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
+
+// A part holding paragraphs under its root element, e.g. <w:hdr> for a page header.
+QByteArray wordPart(const char *root, const QString &paragraphs)
+{
+    return (QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<w:%1 %2>%3</w:%1>")
+                .arg(QLatin1String(root), QLatin1String(WordNamespace), paragraphs))
+        .toUtf8();
+}
+
+QByteArray docx(const LetterParts &letter)
+{
     const QString document =
         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-                       "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
-                       "<w:body>%1<w:sectPr/></w:body></w:document>")
-            .arg(body);
-    return zipArchive({
+                       "<w:document %1><w:body>%2<w:sectPr/></w:body></w:document>")
+            .arg(QLatin1String(WordNamespace), docxParagraphs(letter.body));
+    std::vector<ZipEntry> entries{
         {"[Content_Types].xml",
          "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
          "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
@@ -280,13 +294,24 @@ QByteArray docx(const QString &sentence)
          "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
          "Target=\"word/document.xml\"/></Relationships>"},
         {"word/document.xml", document.toUtf8()},
-    });
+    };
+    if (!letter.header.isEmpty())
+        entries.push_back({"word/header1.xml", wordPart("hdr", docxParagraphs(letter.header))});
+    if (!letter.note.isEmpty())
+        entries.push_back({"word/footnotes.xml",
+                           wordPart("footnotes", QStringLiteral("<w:footnote w:type=\"separator\" w:id=\"-1\"><w:p><w:r>"
+                                                                "<w:separator/></w:r></w:p></w:footnote>"
+                                                                "<w:footnote w:id=\"1\">%1</w:footnote>")
+                                                     .arg(docxParagraphs(letter.note)))});
+    if (!letter.footer.isEmpty())
+        entries.push_back({"word/footer1.xml", wordPart("ftr", docxParagraphs(letter.footer))});
+    return zipArchive(entries);
 }
 
-QByteArray odt(const QString &sentence)
+QString odtParagraphs(const QString &text)
 {
     QString body;
-    for (const QString &line : sentence.split(QLatin1Char('\n'))) {
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
         const QStringList cells = line.split(QLatin1Char('\t'));
         QString paragraph;
         for (qsizetype i = 0; i < cells.size(); ++i) {
@@ -296,14 +321,28 @@ QByteArray odt(const QString &sentence)
         }
         body += QStringLiteral("<text:p>%1</text:p>").arg(paragraph);
     }
-    const QString content =
-        QStringLiteral(
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" office:version=\"1.2\">"
-            "<office:body><office:text>%1</office:text></office:body></office:document-content>")
-            .arg(body);
-    return zipArchive({
+    return body;
+}
+
+const char *const OdfNamespaces = "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                                  "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+                                  "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"";
+
+QByteArray odt(const LetterParts &letter)
+{
+    QString body = odtParagraphs(letter.body);
+    // A note stands in the paragraph it belongs to.
+    if (!letter.note.isEmpty())
+        body.insert(body.lastIndexOf(QStringLiteral("</text:p>")),
+                    QStringLiteral("<text:note text:note-class=\"footnote\"><text:note-citation>1</text:note-citation>"
+                                   "<text:note-body>%1</text:note-body></text:note>")
+                        .arg(odtParagraphs(letter.note)));
+    const QString content = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                           "<office:document-content %1 office:version=\"1.2\">"
+                                           "<office:body><office:text>%2</office:text></office:body>"
+                                           "</office:document-content>")
+                                .arg(QLatin1String(OdfNamespaces), body);
+    std::vector<ZipEntry> entries{
         // The first entry, uncompressed: that is how a reader knows the kind.
         {"mimetype", "application/vnd.oasis.opendocument.text", true},
         {"META-INF/manifest.xml",
@@ -315,7 +354,22 @@ QByteArray odt(const QString &sentence)
          "<manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/>"
          "</manifest:manifest>"},
         {"content.xml", content.toUtf8()},
-    });
+    };
+    if (!letter.header.isEmpty() || !letter.footer.isEmpty()) {
+        QString page;
+        if (!letter.header.isEmpty())
+            page += QStringLiteral("<style:header>%1</style:header>").arg(odtParagraphs(letter.header));
+        if (!letter.footer.isEmpty())
+            page += QStringLiteral("<style:footer>%1</style:footer>").arg(odtParagraphs(letter.footer));
+        const QString styles =
+            QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                           "<office:document-styles %1 office:version=\"1.2\"><office:styles/>"
+                           "<office:master-styles><style:master-page style:name=\"Standard\">%2"
+                           "</style:master-page></office:master-styles></office:document-styles>")
+                .arg(QLatin1String(OdfNamespaces), page);
+        entries.push_back({"styles.xml", styles.toUtf8()});
+    }
+    return zipArchive(entries);
 }
 
 } // namespace
@@ -334,9 +388,9 @@ QByteArray sampleFile(SampleKind kind, const QString &sentence, int pages)
     case SampleKind::Tiff:
         return tiffImage(scannedPage(sentence));
     case SampleKind::Docx:
-        return docx(sentence);
+        return docx(LetterParts{{}, sentence, {}, {}});
     case SampleKind::Odt:
-        return odt(sentence);
+        return odt(LetterParts{{}, sentence, {}, {}});
     case SampleKind::TextUtf8:
         return sentence.toUtf8();
     case SampleKind::TextCp1250:
@@ -366,6 +420,11 @@ QString sampleFileName(SampleKind kind, const QString &base)
         return base + QStringLiteral(".txt");
     }
     return base;
+}
+
+QByteArray letterFile(SampleKind kind, const LetterParts &letter)
+{
+    return kind == SampleKind::Odt ? odt(letter) : docx(letter);
 }
 
 } // namespace korvena::demo

@@ -24,6 +24,18 @@ enum class SampleKind {
 // kinds that draw text need a QGuiApplication (the offscreen platform will do).
 QByteArray sampleFile(SampleKind kind, const QString &sentence, int pages = 1);
 
+// A letter as an office document: its body, the page header (a letterhead) and footer,
+// and a footnote; empty parts are left out.
+struct LetterParts
+{
+    QString header;
+    QString body;
+    QString footer;
+    QString note;
+};
+// kind is SampleKind::Docx or SampleKind::Odt.
+QByteArray letterFile(SampleKind kind, const LetterParts &letter);
+
 // `base` with the kind's extension, e.g. "level.pdf".
 QString sampleFileName(SampleKind kind, const QString &base);
 

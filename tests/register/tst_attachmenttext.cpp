@@ -63,6 +63,8 @@ private Q_SLOTS:
     void severalThreadsReadAtOnce();
     void officeMarkupBecomesGaps_data();
     void officeMarkupBecomesGaps();
+    void letterheadFooterAndNotesAreRead_data();
+    void letterheadFooterAndNotesAreRead();
     void kindComesFromContent_data();
     void kindComesFromContent();
     void damagedFilesGiveAnError_data();
@@ -163,6 +165,43 @@ void TestAttachmentText::officeMarkupBecomesGaps()
         extractText(sampleFile(kind, source), sampleFileName(kind, QStringLiteral("a")));
     QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
     QCOMPARE(read.text, QStringLiteral("Iktatószám: 12/2026\nTárgy: <fellebbezés> & \"panasz\"\nÜgyintéző"));
+}
+
+// The sender's name and address often stand only in the page header or footer.
+void TestAttachmentText::letterheadFooterAndNotesAreRead_data()
+{
+    QTest::addColumn<SampleKind>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("docx") << SampleKind::Docx
+                          << QStringLiteral("Győri Vízművek Zrt. Ügyfélszolgálat\nTisztelt Ügyfelünk!\n"
+                                            "A díjtételek áfát tartalmaznak.\n9024 Győr, Bácsai út 1.");
+    // ODF: the note stands where it belongs, and its number is left out.
+    QTest::newRow("odt") << SampleKind::Odt
+                         << QStringLiteral("Tisztelt Ügyfelünk! A díjtételek áfát tartalmaznak.\n"
+                                           "Győri Vízművek Zrt. Ügyfélszolgálat\n9024 Győr, Bácsai út 1.");
+}
+
+void TestAttachmentText::letterheadFooterAndNotesAreRead()
+{
+    QFETCH(SampleKind, kind);
+    QFETCH(QString, text);
+    const korvena::demo::LetterParts letter{QStringLiteral("Győri Vízművek Zrt.\tÜgyfélszolgálat"),
+                                            QStringLiteral("Tisztelt Ügyfelünk!"),
+                                            QStringLiteral("9024 Győr, Bácsai út 1."),
+                                            QStringLiteral("A díjtételek áfát tartalmaznak.")};
+    const QByteArray file = korvena::demo::letterFile(kind, letter);
+    const ExtractedText read = extractText(file, sampleFileName(kind, QStringLiteral("level")));
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.text, text);
+
+    // A damaged header or footer leaves the letter's body.
+    QByteArray damaged = file;
+    const QByteArray part = kind == SampleKind::Odt ? QByteArray("styles.xml") : QByteArray("word/footer1.xml");
+    damaged.replace(damaged.indexOf(part) + part.size() + 4, 16, QByteArray(16, 'x'));
+    const ExtractedText body = extractText(damaged, sampleFileName(kind, QStringLiteral("level")));
+    QVERIFY2(body.error.isEmpty(), qPrintable(body.error));
+    QVERIFY(body.text.contains(QStringLiteral("Tisztelt Ügyfelünk!")));
+    QVERIFY(!body.text.contains(QStringLiteral("Bácsai")));
 }
 
 void TestAttachmentText::kindComesFromContent_data()

@@ -1,6 +1,9 @@
 #include "register/content/Readers.h"
 
+#include <QRegularExpression>
 #include <QXmlStreamReader>
+
+#include <algorithm>
 
 #include <zip.h>
 
@@ -40,6 +43,18 @@ public:
 
     bool isOpen() const { return m_zip; }
     bool has(const char *name) const { return zip_name_locate(m_zip, name, 0) >= 0; }
+
+    // The names of the entries, in the archive's order.
+    QList<QByteArray> names() const
+    {
+        QList<QByteArray> out;
+        const zip_int64_t count = zip_get_num_entries(m_zip, 0);
+        for (zip_int64_t i = 0; i < count; ++i) {
+            if (const char *name = zip_get_name(m_zip, zip_uint64_t(i), 0))
+                out << QByteArray(name);
+        }
+        return out;
+    }
 
     // The part's first MaxXmlBytes; nothing when it cannot be inflated.
     std::optional<QByteArray> part(const char *name, zip_uint64_t limit = MaxXmlBytes) const
@@ -85,6 +100,7 @@ struct Markup
     QStringList lineBreak;
     QStringList space;
     bool textEverywhereInParagraph; // ODF: characters anywhere inside a paragraph count
+    QStringList skip;               // elements whose characters never count
 };
 
 std::optional<QString> xmlText(const QByteArray &xml, const Markup &markup, bool complete)
@@ -92,11 +108,14 @@ std::optional<QString> xmlText(const QByteArray &xml, const Markup &markup, bool
     QXmlStreamReader reader(xml);
     QString out;
     int inText = 0;
+    int skipped = 0;
     while (!reader.atEnd() && out.size() < MaxRawChars) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement: {
             const QStringView name = reader.name();
-            if (markup.text.contains(name) ||
+            if (markup.skip.contains(name))
+                ++skipped;
+            else if (markup.text.contains(name) ||
                 (markup.textEverywhereInParagraph && markup.paragraph.contains(name)))
                 ++inText;
             else if (markup.lineBreak.contains(name))
@@ -107,7 +126,9 @@ std::optional<QString> xmlText(const QByteArray &xml, const Markup &markup, bool
         }
         case QXmlStreamReader::EndElement: {
             const QStringView name = reader.name();
-            if (markup.text.contains(name) ||
+            if (markup.skip.contains(name))
+                skipped = std::max(0, skipped - 1);
+            else if (markup.text.contains(name) ||
                 (markup.textEverywhereInParagraph && markup.paragraph.contains(name)))
                 inText = std::max(0, inText - 1);
             if (markup.paragraph.contains(name))
@@ -115,7 +136,7 @@ std::optional<QString> xmlText(const QByteArray &xml, const Markup &markup, bool
             break;
         }
         case QXmlStreamReader::Characters:
-            if (inText > 0)
+            if (inText > 0 && skipped == 0)
                 out += reader.text();
             break;
         default:
@@ -134,14 +155,17 @@ const Markup docxMarkup{
     {QStringLiteral("br"), QStringLiteral("cr")},
     {QStringLiteral("tab")},
     false,
+    {},
 };
 
 const Markup odtMarkup{
     {QStringLiteral("span"), QStringLiteral("a")},
     {QStringLiteral("p"), QStringLiteral("h")},
     {QStringLiteral("line-break")},
-    {QStringLiteral("s"), QStringLiteral("tab")},
+    // A note's text stands apart from the word it is attached to; its number is no text.
+    {QStringLiteral("s"), QStringLiteral("tab"), QStringLiteral("note")},
     true,
+    {QStringLiteral("note-citation")},
 };
 
 } // namespace
@@ -182,7 +206,43 @@ ExtractedText readZip(const QByteArray &bytes)
         out.error = damagedArchive;
         return out;
     }
-    out.text = *text;
+    // A letter's letterhead and footer (often the sender's name and address) and its
+    // notes are text of the letter too; a damaged one of these leaves the body standing.
+    QStringList before, after;
+    zip_uint64_t budget = MaxXmlBytes;
+    const auto readPart = [&](const QByteArray &name, QStringList &into) {
+        if (budget == 0)
+            return;
+        const zip_uint64_t limit = budget;
+        const std::optional<QByteArray> bytes = archive.part(name.constData(), limit);
+        if (!bytes)
+            return;
+        budget -= zip_uint64_t(bytes->size());
+        const std::optional<QString> partText = xmlText(*bytes, *markup, zip_uint64_t(bytes->size()) < limit);
+        if (partText && !partText->trimmed().isEmpty())
+            into << *partText;
+    };
+    if (markup == &docxMarkup) {
+        QList<QByteArray> headers, footers;
+        static const QRegularExpression numbered(QStringLiteral("^word/(header|footer)[0-9]*\\.xml$"));
+        for (const QByteArray &name : archive.names()) {
+            const QRegularExpressionMatch m = numbered.match(QString::fromUtf8(name));
+            if (m.hasMatch())
+                (m.captured(1) == QLatin1String("header") ? headers : footers) << name;
+        }
+        std::sort(headers.begin(), headers.end());
+        std::sort(footers.begin(), footers.end());
+        for (const QByteArray &name : std::as_const(headers))
+            readPart(name, before);
+        for (const char *notes : {"word/footnotes.xml", "word/endnotes.xml"})
+            readPart(notes, after);
+        for (const QByteArray &name : std::as_const(footers))
+            readPart(name, after);
+    } else {
+        // ODF keeps the page's header and footer among the styles.
+        readPart("styles.xml", after);
+    }
+    out.text = (before + QStringList{*text} + after).join(QLatin1Char('\n'));
     out.method = QString::fromLatin1(method);
     return out;
 }
