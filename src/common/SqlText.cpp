@@ -250,6 +250,19 @@ QString AppendToWhere(QStringList &lines, const QString &text)
     return joinLines(lines);
 }
 
+QString QuotedIdentifier(const QString &name, bool allowDatabase)
+{
+    auto quote = [](QString part) -> QString {
+        part.replace(QLatin1Char('`'), QLatin1String("``"));
+        return QLatin1Char('`') + part + QLatin1Char('`');
+    };
+    const QString trimmed = name.trimmed();
+    const qsizetype dot = allowDatabase ? trimmed.indexOf(QLatin1Char('.')) : -1;
+    if (dot < 0)
+        return quote(trimmed);
+    return quote(trimmed.left(dot)) + QLatin1Char('.') + quote(trimmed.mid(dot + 1));
+}
+
 QString EscapeLike(const QString &text)
 {
     QString out;

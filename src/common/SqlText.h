@@ -50,6 +50,9 @@ QString SearchCondition(const QString &fields, const QString &text, bool asAnd =
 QString SearchCondition(const QString &fields, const QString &text, bool asAnd,
                         const std::function<QString(const QString &field, const QString &word,
                                                     const QString &likeLiteral)> &alternative);
+// A table or column name as an identifier: `name`, or `database`.`table` for a
+// dotted name; backquotes inside are doubled.
+QString QuotedIdentifier(const QString &name, bool allowDatabase = false);
 // The text with LIKE's wildcards and escape character escaped by backslash.
 QString EscapeLike(const QString &text);
 

@@ -27,19 +27,6 @@ bool identifiesRow(FieldType type)
 const QString FreeSqlTable::ChangedMeanwhile =
     QStringLiteral("A sort időközben valaki más módosította vagy törölte. Nyissa meg újra a táblát.");
 
-QString QuotedIdentifier(const QString &name, bool allowDatabase)
-{
-    auto quote = [](QString part) -> QString {
-        part.replace(QLatin1Char('`'), QLatin1String("``"));
-        return QLatin1Char('`') + part + QLatin1Char('`');
-    };
-    const QString trimmed = name.trimmed();
-    const qsizetype dot = allowDatabase ? trimmed.indexOf(QLatin1Char('.')) : -1;
-    if (dot < 0)
-        return quote(trimmed);
-    return quote(trimmed.left(dot)) + QLatin1Char('.') + quote(trimmed.mid(dot + 1));
-}
-
 void FreeSqlTable::open(Connection &connection, const QString &table)
 {
     const QString quoted = QuotedIdentifier(table, true);

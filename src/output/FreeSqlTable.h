@@ -67,10 +67,6 @@ private:
     int m_pending = -1;
 };
 
-// A table or column name as an identifier: `name`, or `database`.`table` for a
-// dotted name; backquotes inside are doubled.
-QString QuotedIdentifier(const QString &name, bool allowDatabase = false);
-
 // The free SQL console's search: from the row given forward (that row tested first),
 // the first row where some field's shown text contains the text, without regard to
 // case. -1 when none does; an empty text matches nothing.

@@ -3,6 +3,7 @@
 #include "common/SqlText.h"
 #include "common/Text.h"
 #include "db/Connection.h"
+#include "db/DbError.h"
 #include "register/DocumentFilter.h"
 
 #include <QHash>
@@ -10,12 +11,9 @@
 
 namespace {
 
-// The server's defaults (innodb_ft_min_token_size, innodb_ft_max_token_size) and its
-// built-in stopword list; the install leaves them as they are.
-constexpr int MinWordLength = 3;
-constexpr int MaxWordLength = 84;
-
-const QSet<QString> &stopwords()
+// The server's built-in stopword list (INFORMATION_SCHEMA.INNODB_FT_DEFAULT_STOPWORD,
+// which only an account with PROCESS may read).
+const QSet<QString> &builtInStopwords()
 {
     static const QSet<QString> words = {
         QStringLiteral("a"),     QStringLiteral("about"), QStringLiteral("an"),   QStringLiteral("are"),
@@ -89,7 +87,36 @@ constexpr int PassageLength = 220;
 
 } // namespace
 
-QStringList attachmentTextWords(const QString &text)
+FulltextWords::FulltextWords() : stopwords(builtInStopwords()) {}
+
+FulltextWords readFulltextWords(Connection &connection)
+{
+    const Dataset settings = connection.query(QStringLiteral(
+        "SELECT @@innodb_ft_min_token_size, @@innodb_ft_max_token_size, "
+        "@@innodb_ft_user_stopword_table, @@innodb_ft_server_stopword_table"));
+    FulltextWords index;
+    if (settings.rowCount() == 0)
+        return index;
+    index.minLength = int(settings.toInt(0, 0, index.minLength));
+    index.maxLength = int(settings.toInt(0, 1, index.maxLength));
+    for (const int column : {2, 3}) {
+        // "database/table", as the server names it
+        const QStringList name = settings.text(0, column).split(QLatin1Char('/'));
+        if (name.size() != 2 || name.at(0).isEmpty() || name.at(1).isEmpty())
+            continue;
+        try {
+            const Dataset words = connection.query(QStringLiteral("SELECT value FROM ") + QuotedIdentifier(name.at(0)) + QLatin1Char('.') +
+                                                   QuotedIdentifier(name.at(1)));
+            for (int r = 0; r < words.rowCount(); ++r)
+                index.stopwords.insert(words.text(r, 0).toLower());
+        } catch (const DbError &) {
+            // Not readable for this account: the built-in list stands.
+        }
+    }
+    return index;
+}
+
+QStringList attachmentTextWords(const QString &text, const FulltextWords &index)
 {
     QString fields = text;
     fields.replace(QLatin1Char(','), QLatin1Char(' ')).replace(QLatin1Char(';'), QLatin1Char(' '));
@@ -105,9 +132,9 @@ QStringList attachmentTextWords(const QString &text)
             while (i < field.size() && isWordCharacter(field.at(i)))
                 ++i;
             const QString word = field.mid(start, i - start).toLower();
-            if (word.size() > MaxWordLength)
+            if (word.size() > index.maxLength)
                 return {};
-            if (word.size() < MinWordLength || stopwords().contains(word) || seen.contains(word))
+            if (word.size() < index.minLength || index.stopwords.contains(word) || seen.contains(word))
                 continue;
             seen.insert(word);
             words << word;
@@ -127,12 +154,12 @@ QString attachmentTextCondition(const QStringList &words)
            SqlLiteral(required.join(QLatin1Char(' '))) + QStringLiteral(" IN BOOLEAN MODE))");
 }
 
-QString documentSearchPiece(const QString &text, bool attachmentText)
+QString documentSearchPiece(const QString &text, bool attachmentText, const FulltextWords &index)
 {
     const QString fields = documentSearchPiece(text);
     if (!attachmentText || fields.isEmpty())
         return fields;
-    const QString inText = attachmentTextCondition(attachmentTextWords(text));
+    const QString inText = attachmentTextCondition(attachmentTextWords(text, index));
     if (inText.isEmpty())
         return fields;
     // " AND (<groups>)": the groups become one side of the OR.

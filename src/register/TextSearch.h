@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -7,13 +8,28 @@ class Connection;
 
 // Searching the text read from attached files (iktato_szoveg, FULLTEXT in boolean mode).
 
+// The words the server's FULLTEXT index keeps: minLength to maxLength characters, not a
+// stopword. The defaults are the server's own.
+struct FulltextWords
+{
+    int minLength = 3;
+    int maxLength = 84;
+    QSet<QString> stopwords; // in lower case; the built-in list by default
+    FulltextWords();
+};
+// The server's settings (token sizes; the stopword table named for the session or the
+// server, added to the built-in list: a word wrongly left out only widens a search,
+// a word the index never held would make it find nothing). A stopword table that cannot
+// be read leaves the built-in list.
+FulltextWords readFulltextWords(Connection &connection);
+
 // The words the text must hold for a search box text: the same first six fields the
 // fields' search takes, cut where the server's word parser cuts (anything but letters,
 // digits and '_'), so no boolean operator of the user's survives. Words the index never
 // holds (shorter than three characters, the server's stopwords) are left out, as the
 // server would ignore them anyway. Empty when none is left, or when a word is longer
 // than the index keeps: then no text can hold every word.
-QStringList attachmentTextWords(const QString &text);
+QStringList attachmentTextWords(const QString &text, const FulltextWords &index = FulltextWords());
 
 // "iktato IN (SELECT iktato FROM iktato_szoveg WHERE MATCH(szoveg) AGAINST('+w1 +w2' IN
 // BOOLEAN MODE))"; empty for no words.
@@ -22,7 +38,7 @@ QString attachmentTextCondition(const QStringList &words);
 // The search box's piece with the attached files' text searched as well: the fields'
 // search, or every word in one attachment's text. Exactly documentSearchPiece(text)
 // when the text gives no word for the index.
-QString documentSearchPiece(const QString &text, bool attachmentText);
+QString documentSearchPiece(const QString &text, bool attachmentText, const FulltextWords &index = FulltextWords());
 
 // A stretch of the matching text of one attachment of a document.
 struct TextPassage

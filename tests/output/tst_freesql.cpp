@@ -1,4 +1,5 @@
 #include "db/DbHelpers.h"
+#include "common/SqlText.h"
 #include "output/FreeSqlScript.h"
 #include "output/FreeSqlTable.h"
 

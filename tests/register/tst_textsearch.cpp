@@ -192,6 +192,58 @@ private Q_SLOTS:
                                        QStringLiteral("' IN BOOLEAN MODE)")));
     }
 
+    // A server whose index keeps other words: what it never holds is not required.
+    void wordsFollowTheServersIndex_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("minLength");
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<QStringList>("stopwords");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("defaults") << "díj levél az" << 3 << 84 << QStringList{} << QStringList{"díj", "levél"};
+        QTest::newRow("longer shortest word") << "díj levél az" << 4 << 84 << QStringList{} << QStringList{"levél"};
+        QTest::newRow("shorter shortest word") << "díj levél az" << 2 << 84 << QStringList{} << QStringList{"díj", "levél", "az"};
+        QTest::newRow("shorter longest word") << "díj levél" << 3 << 4 << QStringList{} << QStringList{};
+        QTest::newRow("own stopword") << "Tisztelt díj levél" << 3 << 84 << QStringList{"tisztelt"} << QStringList{"díj", "levél"};
+    }
+    void wordsFollowTheServersIndex()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, minLength);
+        QFETCH(int, maxLength);
+        QFETCH(QStringList, stopwords);
+        QFETCH(QStringList, words);
+        FulltextWords index;
+        index.minLength = minLength;
+        index.maxLength = maxLength;
+        for (const QString &w : stopwords)
+            index.stopwords.insert(w);
+        QCOMPARE(attachmentTextWords(text, index), words);
+    }
+    // The server's settings, and a stopword table named for the session added to the
+    // built-in list.
+    void serversIndexSettingsAreRead()
+    {
+        const FulltextWords server = readFulltextWords(db());
+        QCOMPARE(server.minLength, 3);
+        QCOMPARE(server.maxLength, 84);
+        QCOMPARE(server.stopwords, FulltextWords().stopwords);
+        QVERIFY(server.stopwords.contains(QStringLiteral("the")));
+
+        ExecSql(QStringLiteral("CREATE TABLE sajat_stopszo (value VARCHAR(30)) ENGINE=InnoDB"));
+        ExecSql(QStringLiteral("INSERT INTO sajat_stopszo VALUES ('Tisztelt'), ('ügyfelünk')"));
+        ExecSql(QStringLiteral("SET SESSION innodb_ft_user_stopword_table = CONCAT(DATABASE(), '/sajat_stopszo')"));
+        const auto reset = qScopeGuard([] {
+            ExecSql(QStringLiteral("SET SESSION innodb_ft_user_stopword_table = NULL"));
+            ExecSql(QStringLiteral("DROP TABLE sajat_stopszo"));
+        });
+        const FulltextWords own = readFulltextWords(db());
+        QVERIFY(own.stopwords.contains(QStringLiteral("tisztelt")));
+        QVERIFY(own.stopwords.contains(QStringLiteral("ügyfelünk")));
+        QVERIFY(own.stopwords.contains(QStringLiteral("the")));
+        QCOMPARE(attachmentTextWords(QStringLiteral("Tisztelt Ügyfelünk, a kérelmét"), own), QStringList{"kérelmét"});
+    }
+
     void passageOfTheMatchingAttachment()
     {
         // The second attachment holds the word; its name comes with the passage.

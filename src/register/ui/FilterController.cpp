@@ -157,7 +157,9 @@ void FilterController::search(const QString &text)
         return;
     }
     m_searchInForce = text;
-    m_query.setCondition(m_filter.condition + documentSearchPiece(text, m_textSearch));
+    if (m_textSearch)
+        m_indexWords = readFulltextWords(db());
+    m_query.setCondition(m_filter.condition + documentSearchPiece(text, m_textSearch, m_indexWords));
     open();
     aimAt(Target{0, m_filter.locateColumn, text});
 }
@@ -192,7 +194,7 @@ void FilterController::setAttachmentTextSearch(bool on)
 
 QStringList FilterController::textSearchWords() const
 {
-    return m_textSearch ? attachmentTextWords(m_searchInForce) : QStringList();
+    return m_textSearch ? attachmentTextWords(m_searchInForce, m_indexWords) : QStringList();
 }
 
 void FilterController::sortByColumn(int column)

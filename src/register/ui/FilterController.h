@@ -2,6 +2,7 @@
 
 #include "register/DocumentFilter.h"
 #include "register/DocumentListQuery.h"
+#include "register/TextSearch.h"
 
 #include <QObject>
 #include <QTimer>
@@ -131,6 +132,7 @@ private:
     QTimer m_searchTimer;
     QString m_pendingSearch;
     bool m_textSearch = false;
+    FulltextWords m_indexWords; // the server's, read for each search in the text
     QString m_searchInForce; // the text whose piece the condition line holds
     // The condition line of a refused search, its note, and the note shown.
     QString m_refusedLine;
