@@ -7,6 +7,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -69,6 +71,8 @@ private Q_SLOTS:
     void kindComesFromContent();
     void damagedFilesGiveAnError_data();
     void damagedFilesGiveAnError();
+    void protectedPdf_data();
+    void protectedPdf();
     void missingOcrLanguageIsAnError();
     void stopEndsTheReading();
     void indexableText_data();
@@ -294,6 +298,49 @@ void TestAttachmentText::damagedFilesGiveAnError()
     QVERIFY(!read.error.isEmpty());
     QVERIFY(read.text.isEmpty());
     QCOMPARE(read.method, QString(MethodNone));
+}
+
+// Offices often send PDFs that forbid copying or printing but open without a
+// password: their text is read. One that needs a password to open is named so.
+void TestAttachmentText::protectedPdf_data()
+{
+    QTest::addColumn<QStringList>("encryption");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("copying and printing forbidden")
+        << QStringList{"--encrypt", "", "tulajdonos", "256", "--extract=n", "--print=none", "--"} << QString();
+    QTest::newRow("opening needs a password")
+        << QStringList{"--encrypt", "olvaso", "tulajdonos", "256", "--"}
+        << QStringLiteral("A PDF-fájl jelszóval védett.");
+}
+
+void TestAttachmentText::protectedPdf()
+{
+    QFETCH(QStringList, encryption);
+    QFETCH(QString, error);
+    const QString qpdf = QStandardPaths::findExecutable(QStringLiteral("qpdf"));
+    QVERIFY2(!qpdf.isEmpty(), "qpdf is missing (scripts/install-deps installs it)");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile plain(dir.filePath(QStringLiteral("level.pdf")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.write(sampleFile(SampleKind::PdfText, Sentence));
+    plain.close();
+    QProcess encrypt;
+    encrypt.start(qpdf, encryption + QStringList{plain.fileName(), dir.filePath(QStringLiteral("vedett.pdf"))});
+    QVERIFY(encrypt.waitForFinished(30000));
+    QVERIFY2(encrypt.exitCode() == 0, encrypt.readAllStandardError().constData());
+    QFile locked(dir.filePath(QStringLiteral("vedett.pdf")));
+    QVERIFY(locked.open(QIODevice::ReadOnly));
+
+    const ExtractedText read = extractText(locked.readAll(), QStringLiteral("vedett.pdf"));
+    QCOMPARE(read.error, error);
+    if (error.isEmpty()) {
+        QCOMPARE(read.method, QString(MethodPdf));
+        QCOMPARE(read.text, Sentence);
+    } else {
+        QCOMPARE(read.method, QString(MethodNone));
+        QVERIFY(read.text.isEmpty());
+    }
 }
 
 void TestAttachmentText::missingOcrLanguageIsAnError()

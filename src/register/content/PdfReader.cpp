@@ -37,12 +37,13 @@ ExtractedText readPdf(const QByteArray &bytes, const std::atomic_bool *stop)
     ExtractedText out;
     out.method = QString::fromLatin1(MethodNone);
     const std::unique_ptr<Poppler::Document> document = Poppler::Document::loadFromData(bytes);
-    if (!document || document->numPages() <= 0) {
-        out.error = QStringLiteral("A PDF-fájl sérült, nem olvasható.");
+    // Poppler crashes when a locked document is asked for its pages.
+    if (document && document->isLocked()) {
+        out.error = QStringLiteral("A PDF-fájl jelszóval védett.");
         return out;
     }
-    if (document->isLocked()) {
-        out.error = QStringLiteral("A PDF-fájl jelszóval védett.");
+    if (!document || document->numPages() <= 0) {
+        out.error = QStringLiteral("A PDF-fájl sérült, nem olvasható.");
         return out;
     }
     document->setRenderHint(Poppler::Document::Antialiasing);
