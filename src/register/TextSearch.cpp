@@ -91,10 +91,17 @@ FulltextWords::FulltextWords() : stopwords(builtInStopwords()) {}
 
 FulltextWords readFulltextWords(Connection &connection)
 {
-    const Dataset settings = connection.query(QStringLiteral(
-        "SELECT @@innodb_ft_min_token_size, @@innodb_ft_max_token_size, "
-        "@@innodb_ft_user_stopword_table, @@innodb_ft_server_stopword_table"));
     FulltextWords index;
+    Dataset settings;
+    try {
+        settings = connection.query(QStringLiteral(
+            "SELECT @@innodb_ft_min_token_size, @@innodb_ft_max_token_size, "
+            "@@innodb_ft_user_stopword_table, @@innodb_ft_server_stopword_table"));
+    } catch (const DbError &e) {
+        // A server without these settings indexes with the defaults.
+        if (e.code() != 1193)
+            throw;
+    }
     if (settings.rowCount() == 0)
         return index;
     index.minLength = int(settings.toInt(0, 0, index.minLength));
