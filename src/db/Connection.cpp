@@ -300,8 +300,7 @@ void Connection::renewSession(bool brokenTriggers, const QString &trigger)
             const Dataset tables = query(sql);
             QStringList names;
             for (int r = 0; r < tables.rowCount(); ++r)
-                names << QLatin1Char('`') + tables.text(r, 0).replace(QLatin1Char('`'), QStringLiteral("``")) +
-                             QLatin1Char('`');
+                names << QuotedIdentifier(tables.text(r, 0));
             // LOCAL: the other nodes of a cluster have copies of their own, whole or not.
             // The flush waits for every statement using the tables: not for long.
             if (!names.isEmpty())

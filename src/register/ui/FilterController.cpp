@@ -72,6 +72,7 @@ QString FilterController::userCondition(int direction) const
 void FilterController::rebuild(int direction)
 {
     m_searchInForce.clear();
+    m_indexWords.reset();
     m_filter.condition = userCondition(direction);
     m_filter.direction = direction;
     m_query.setCondition(m_filter.condition);
@@ -157,9 +158,10 @@ void FilterController::search(const QString &text)
         return;
     }
     m_searchInForce = text;
-    if (m_textSearch)
+    if (m_textSearch && !m_indexWords)
         m_indexWords = readFulltextWords(db());
-    m_query.setCondition(m_filter.condition + documentSearchPiece(text, m_textSearch, m_indexWords));
+    m_query.setCondition(m_filter.condition +
+                         documentSearchPiece(text, m_textSearch, m_indexWords.value_or(FulltextWords())));
     open();
     aimAt(Target{0, m_filter.locateColumn, text});
 }
@@ -194,7 +196,8 @@ void FilterController::setAttachmentTextSearch(bool on)
 
 QStringList FilterController::textSearchWords() const
 {
-    return m_textSearch ? attachmentTextWords(m_searchInForce, m_indexWords) : QStringList();
+    return m_textSearch ? attachmentTextWords(m_searchInForce, m_indexWords.value_or(FulltextWords()))
+                        : QStringList();
 }
 
 void FilterController::sortByColumn(int column)

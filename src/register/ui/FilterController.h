@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 class Dataset;
 class DocumentListModel;
@@ -132,7 +133,7 @@ private:
     QTimer m_searchTimer;
     QString m_pendingSearch;
     bool m_textSearch = false;
-    FulltextWords m_indexWords; // the server's, read for each search in the text
+    std::optional<FulltextWords> m_indexWords; // the server's, read once per opened register
     QString m_searchInForce; // the text whose piece the condition line holds
     // The condition line of a refused search, its note, and the note shown.
     QString m_refusedLine;
